@@ -1,0 +1,6 @@
+#include "MediaManager.h"
+
+namespace MediaManager {
+VSDK_DEFINE_FAMILY(MediaManager, VSDK_MEDIA_MANAGER_MESSAGES, msgf::kSessionGuid.hash,
+                   msgf::kSessionMultiDomainToken.hash)
+}  // namespace MediaManager

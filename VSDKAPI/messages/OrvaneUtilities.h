@@ -1,0 +1,22 @@
+// Module 6: listings and configuration; the bare error reply and the generic reply.
+#pragma once
+
+#include "CommonFields.h"
+
+namespace OrvaneUtilities {
+
+constexpr int kModuleId = 6;
+
+// X(Name, class number, tag code, expected reply tag code)
+#define VSDK_ORVANE_UTILITIES_MESSAGES(X)                   \
+    X(QRequestHeaderMsg, 99, 0x06000001, 0)                \
+    X(QErrorMsg, 210, 0x06000002, 0)                       \
+    X(QSessionInfoMsg, 88, 0x06000003, 0)                  \
+    X(QTime, 133, 0x06000004, 0)                           \
+    X(QGenericResp, 211, 0x0600012E, 0)
+
+VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
+
+void RegisterSubsystem();
+
+}  // namespace OrvaneUtilities

@@ -1,0 +1,36 @@
+// The request/response exchange: one request out, one typed reply back.
+#pragma once
+
+#include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
+#include "platform/CNMessageBase.h"
+
+class CRkNetwork;
+
+struct ExchangeOptions {
+    bool receiveOnly = false;       // send nothing; wait for the next reply of an earlier request
+    bool longWait = false;          // wait up to 86,400 seconds
+    unsigned long minTimeout = 0;   // seconds; raises the default wait when larger
+};
+
+// Sends request on the thread's connection (or one borrowed from its
+// Mardock's pool) and waits for a reply of expectedTag. On 0, reply holds the
+// reply (the caller owns it); on any other result reply is null. A reply whose
+// error object holds code 9 triggers the forced re-login and a resend.
+unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessageBase& request,
+                       unsigned long expectedTag, CNMessageBase*& reply,
+                       const ExchangeOptions& options = ExchangeOptions());
+
+// The same, looking the calling thread's state up itself (0x280 without).
+template <class Req>
+unsigned long SendAndReceive(CRkNetwork* connection, Req& request, unsigned long expectedTag,
+                             CNMessageBase*& reply, bool receiveOnly = false,
+                             bool longWait = false, unsigned long minTimeout = 0) {
+    reply = nullptr;
+    VSDKAPIGlobalData* state = g_dataMap.current();
+    if (!state) return 0x280;
+    ExchangeOptions options;
+    options.receiveOnly = receiveOnly;
+    options.longWait = longWait;
+    options.minTimeout = minTimeout;
+    return exchange(*state, connection, request, expectedTag, reply, options);
+}

@@ -1,0 +1,104 @@
+// The frame every exported request operation follows around the exchange.
+//
+// An exported operation looks the calling thread's state up once
+// (threadState(); 0x280 without), checks its pointers (invalidArgument),
+// logs its parameter dump, builds its request (fillSession + body), and hands
+// the request to runOperation with an OperationSpec naming how it differs:
+// its function name, failure phrase, expected reply, and the named
+// deviations below.
+#pragma once
+
+#include "Exchange.h"
+#include "VSDKAPI/messages/CommonFields.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKErrors/VSDKErrors.h"
+
+#include <memory>
+#include <new>
+#include <utility>
+
+struct OperationSpec {
+    const char* function;          // passed with each log line, e.g. "VSDKAgeData()"
+    const char* failurePhrase;     // "<phrase> failed with Error code [0x%x] Error string [%s]"
+    unsigned long expectedReply;   // tag code of the reply type
+    FieldId errorField = msgf::kReplyError;
+    // The failure line carries the code's fixed text instead of the server's.
+    bool failureLineFixedText = false;
+    // The server's error text is stored as the thread's last error on success too.
+    bool storeErrorTextOnSuccess = false;
+    ExchangeOptions exchange = ExchangeOptions();
+};
+
+// The calling thread's state record, or null.
+VSDKAPIGlobalData* threadState();
+
+// A null record or output pointer: stores the fixed text of 0x303 as the
+// thread's last error, logs it and returns 0x303.
+unsigned long invalidArgument(VSDKAPIGlobalData& state, const char* function);
+
+// Whether the session object carries the thread's multi-domain token.
+enum class MultiDomain { Never, WhenHeld };
+
+// Fills the session object (2,2) of a request of module 5, 6 or 10 field by
+// field: (6,15)/(7,16) when the thread holds a token and md allows, then session
+// id, 1, Mardock name and GUID.
+void fillSession(VSDKAPIGlobalData& state, CNMessageBase& request, MultiDomain md);
+
+// The two setSessionInfo forms, told apart by the session object's tag code
+// (OrvaneOperations: only the fields the thread has; OrvaneUtilities: all six).
+void setSessionInfo(CNMessageBase& session, VSDKAPIGlobalData state);
+
+struct NoServerFailureValues {
+    void operator()(unsigned long) const {}
+};
+
+// Frame steps 5 to 8: exchange, error object, failure line and last error,
+// then onSuccess(reply). onServerFailure(code) sets the operation's failure
+// out-values. The reply is released on every path.
+template <class OnSuccess, class OnServerFailure = NoServerFailureValues>
+unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
+                           CNMessageBase& request, OnSuccess&& onSuccess,
+                           OnServerFailure&& onServerFailure = OnServerFailure()) {
+    CNMessageBase* raw = nullptr;
+    unsigned long rc = exchange(state, state.getVSDKHandle().network, request, spec.expectedReply,
+                                raw, spec.exchange);
+    std::unique_ptr<CNMessageBase> reply(raw);
+    if (rc != 0) return rc;
+    if (!reply) return vsdkerr::kInvalidResponse;
+
+    const CNMessageBase* error = msgf::findChild(*reply, spec.errorField,
+                                                 (reply->getTagID() & 0xFF000000UL) | 2UL);
+    const unsigned long code =
+        error ? static_cast<unsigned long>(msgf::getInt(*error, msgf::kErrorCode)) : 0;
+    const std::string text = error ? msgf::getText(*error, msgf::kErrorText) : std::string();
+    if (code != 0) {
+        onServerFailure(code);
+        setErrorString(text);
+        std::string line = std::string(spec.failurePhrase) +
+                           " failed with Error code [0x%lx] Error string [%s]";
+        state.getEvDebug().debugLvl(spec.function, 0, line.c_str(), code,
+                                    spec.failureLineFixedText ? GetErrorString(code)
+                                                              : text.c_str());
+        return code;
+    }
+    if (spec.storeErrorTextOnSuccess) setErrorString(text);
+    onSuccess(*reply);
+    return 0;
+}
+
+// Listing convention: allocates count elements with new[] for the caller;
+// 0x201 (with its failure line) when that fails. A count of 0 leaves out alone.
+template <class T>
+unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, T*& out,
+                              std::size_t count) {
+    if (count == 0) return 0;
+    T* array = new (std::nothrow) T[count];
+    if (!array) {
+        state.getEvDebug().debugLvl(function, 0,
+                                    "Memory allocation failed with Error code [0x%lx] Error string [%s]",
+                                    vsdkerr::kInternal, GetErrorString(vsdkerr::kInternal));
+        return vsdkerr::kInternal;
+    }
+    out = array;
+    return 0;
+}

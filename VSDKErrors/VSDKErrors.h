@@ -1,0 +1,37 @@
+// The library's error codes, their fixed texts, and the thread's last error.
+#pragma once
+
+#include <string>
+
+// Codes the frame itself returns; the full table of fixed texts is in
+// VSDKErrorTexts.cpp.
+namespace vsdkerr {
+constexpr unsigned long kRelogin = 0x9;
+constexpr unsigned long kNotLoggedIn = 0x10b;
+constexpr unsigned long kUnsupportedAppType = 0x10e;
+constexpr unsigned long kCannotResolve = 0x126;
+constexpr unsigned long kInternal = 0x201;
+constexpr unsigned long kCannotConnect = 0x202;
+constexpr unsigned long kSendFailed = 0x204;
+constexpr unsigned long kReceiveFailed = 0x205;
+constexpr unsigned long kNoResponse = 0x206;
+constexpr unsigned long kInvalidResponse = 0x207;
+constexpr unsigned long kTokenFileCorrupt = 0x208;
+constexpr unsigned long kTokenFileMissing = 0x209;
+constexpr unsigned long kNoInstance = 0x20d;
+constexpr unsigned long kNoMardockName = 0x20e;
+constexpr unsigned long kOtherUserLoggedIn = 0x23f;
+constexpr unsigned long kSingleSignOn = 0x264;
+constexpr unsigned long kTokenStringEntries = 0x274;
+constexpr unsigned long kTokenStringEncrypt = 0x275;
+constexpr unsigned long kNotInitialized = 0x280;
+constexpr unsigned long kInvalidArgument = 0x303;
+constexpr unsigned long kTokenFileOpen = 0x30b;
+}  // namespace vsdkerr
+
+// Fixed English text of one of the library's codes (taken as 32 bits);
+// "Unknown Error Code.Please check logs for more details." otherwise.
+const char* GetErrorString(unsigned long code);
+
+// Stores text as the calling thread's last error; nothing without thread state.
+void setErrorString(const std::string& text);

@@ -1,0 +1,14 @@
+/* The VSDK client library: the exported records and functions.
+ *
+ * Every operation returns an unsigned long error code (0 is success) and
+ * stores a readable error text per calling thread (VSDKGetLastErrorString).
+ * A thread calls VSDKInitialize (and usually VSDKLoginApi) before any other
+ * operation, and VSDKDeInitialize when it is done.
+ */
+#ifndef VSDK_H
+#define VSDK_H
+
+#include "VSDK/Common.h"
+#include "VSDK/Session.h"
+
+#endif

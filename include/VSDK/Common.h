@@ -1,0 +1,34 @@
+/* Shared pieces of the exported interface. */
+#ifndef VSDK_COMMON_H
+#define VSDK_COMMON_H
+
+#include <string>
+
+#define VSDK_API extern "C" __attribute__((visibility("default")))
+
+/* Caller-side point in time. */
+struct _QTime {
+    int unixTime = 0;
+    std::string startTime;
+    std::string timeZone;
+    int offset = 0;
+    int dsFlags = 0;
+
+    _QTime() = default;
+    _QTime(const _QTime&) = default;
+    _QTime(_QTime&&) = default;
+    _QTime& operator=(const _QTime&) = default;
+    _QTime& operator=(_QTime&&) = default;
+    ~_QTime() = default;
+
+    /* Text dump for the debug log. */
+    std::string c_str() const;
+};
+
+/* Option bit tables: (value, name) pairs naming the bits of numeric option fields. */
+struct QCL_OptionMapping {
+    unsigned long long value;
+    const char* name;
+};
+
+#endif

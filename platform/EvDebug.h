@@ -1,0 +1,46 @@
+// Stand-in for the platform's debug-log writer.
+//
+// Each log object writes to one file in the log folder: the process's default
+// log ("vsdk.log") unless initialize() gave it a log id of its own. A line is
+// written when its level is at or below the current debug level. Both the
+// folder and the level come from the registry stand-in (section "EventManager",
+// values "dEVLOGDIR" and "nDebugLevel"), read on first use and again after
+// reloadSettings(). Lines carry time, process id, thread id, job id, function
+// name and level; appends are serialised per file.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+class EvDebug {
+public:
+    EvDebug();
+    EvDebug(const EvDebug& other) = default;
+    EvDebug& operator=(const EvDebug& other) = default;
+    virtual ~EvDebug();
+
+    // Opens the log file <folder>/<logId>.log for this object. 0 = success.
+    int initialize(const char* logId, long long jobId, const char* folder, bool, const std::string&);
+    // The same in the default folder.
+    int initialize(const char* logId, long long jobId, bool, const std::string&);
+    // The log id of a file name: the name without its ".log" ending.
+    static std::string getLogId(const char* fileName);
+
+    int getDebugLevel() const;
+
+    void handleMsgEventDebug_NEW(int level, const char* function, int unused, long long jobId,
+                                 const char* extra, const char* format, va_list args);
+    // A failure line at level 0, without function name or job id.
+    void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // The file this object writes to.
+    std::string logFilePath() const;
+
+    // Settings: read again from the registry stand-in (tests change it).
+    static void reloadSettings();
+    static std::string logFolder();
+    static std::string defaultLogFilePath();
+
+private:
+    std::string m_file;  // empty: the process's default log
+};

@@ -1,0 +1,64 @@
+// Stand-in for the platform's installation registry and instance services.
+//
+// Values live in plain text files under one root folder: the environment
+// variable VSDK_REGISTRY_ROOT, else "/etc/vsdk/registry". Each instance has a
+// folder, each section a file in it ("<root>/<instance>/<section>"), each
+// value a line "<name> <value>". Reads use the current focus (the instance
+// set by RKPI_Focus::setFocus, else the first line of "<root>/focus", else
+// "Instance001"). An absent value is told apart from 0.
+//
+// Values the stand-ins and the library read:
+//   Mardock        sMardockHostName, sMardockClientName, UseSessionPool
+//   Machine        sPhysicalMachine (default: the host name)
+//   Base           dBASEHOME        (product base folder; default "<root>/<instance>/Base")
+//   EventManager   dEVLOGDIR, nDebugLevel, nEnablePreInstallVCMD
+//   ~EventManager  nVCommandTimeOut
+//   Session        nPreferredIPFamily (0 any, 4, 6)
+//   Network        nCmdLineServicePort (default 8401)
+#pragma once
+
+#include <string>
+
+class RKPlatformInfo {
+public:
+    RKPlatformInfo() = default;
+
+    // Non-zero when found; value is then set.
+    int getNumber(const char* section, const char* name, long* value) const;
+    // Overwrites *value only when the value is present; non-zero when found.
+    int getRegInt(const char* section, const char* name, int* value) const;
+    // Non-zero when found; out is then set.
+    int getString(const char* section, const char* name, std::string& out) const;
+
+    // This machine's Mardock host and client names into buf (size bytes, zero
+    // terminated); 0 = success, non-zero when absent (buf left empty).
+    static int findMardockHostName(char* buf, int size);
+    static int findMardockClientName(char* buf, int size);
+    static int getMardockHostName(char* buf, int size);
+    static std::string getPhysicalMachine();
+
+    static std::string registryRoot();
+    static std::string currentInstance();
+};
+
+class RKPI_Focus {
+public:
+    static void setFocus(const char* instance);
+    // The current focus, or null when none is set or configured.
+    static const char* getFocus();
+};
+
+class RKPI_Session {
+public:
+    RKPI_Session(int, int) {}
+    int GetPreferredIPFamily() const;
+};
+
+class RKPI_Base {
+public:
+    static std::string getOrvaneDirectory();
+};
+
+// Preferred address family for name resolution (0 any, 4, 6).
+void PVNET_SetFamilyPreference(int family);
+int PVNET_GetFamilyPreference();

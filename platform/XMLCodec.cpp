@@ -1,0 +1,613 @@
+#include "XMLCodec.h"
+
+#include "CNMessageBase.h"
+#include "MessageCatalog.h"
+
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/sax2/Attributes.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <type_traits>
+#include <vector>
+
+XERCES_CPP_NAMESPACE_USE
+
+static_assert(sizeof(XMLCh) == sizeof(char16_t), "XMLCh is expected to be 16 bits wide");
+
+using vsdkmsg::Field;
+using vsdkmsg::FieldKind;
+
+namespace {
+
+// ---------------------------------------------------------------- base64
+
+const char kB64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+void base64Encode(const std::string& in, std::string& out) {
+    std::size_t i = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+    for (; i + 2 < in.size(); i += 3) {
+        unsigned v = (p[i] << 16) | (p[i + 1] << 8) | p[i + 2];
+        out += kB64[(v >> 18) & 63];
+        out += kB64[(v >> 12) & 63];
+        out += kB64[(v >> 6) & 63];
+        out += kB64[v & 63];
+    }
+    if (i < in.size()) {
+        unsigned v = p[i] << 16;
+        if (i + 1 < in.size()) v |= p[i + 1] << 8;
+        out += kB64[(v >> 18) & 63];
+        out += kB64[(v >> 12) & 63];
+        out += (i + 1 < in.size()) ? kB64[(v >> 6) & 63] : '=';
+        out += '=';
+    }
+}
+
+int b64Value(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+bool base64Decode(const std::string& in, std::string& out) {
+    if (in.size() % 4 != 0) return false;
+    out.clear();
+    out.reserve(in.size() / 4 * 3);
+    for (std::size_t i = 0; i < in.size(); i += 4) {
+        int v[4];
+        int pad = 0;
+        for (int k = 0; k < 4; ++k) {
+            char c = in[i + k];
+            if (c == '=') {
+                // Padding only at the very end, in the last two places.
+                if (i + 4 != in.size() || k < 2) return false;
+                v[k] = 0;
+                ++pad;
+            } else {
+                if (pad) return false;
+                v[k] = b64Value(c);
+                if (v[k] < 0) return false;
+            }
+        }
+        unsigned x = (v[0] << 18) | (v[1] << 12) | (v[2] << 6) | v[3];
+        out += static_cast<char>((x >> 16) & 0xFF);
+        if (pad < 2) out += static_cast<char>((x >> 8) & 0xFF);
+        if (pad < 1) out += static_cast<char>(x & 0xFF);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- writer
+
+bool isPlainText(const std::string& s) {
+    for (unsigned char c : s) {
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    }
+    return true;
+}
+
+void appendEscaped(std::string& out, const std::string& s) {
+    for (char ch : s) {
+        switch (ch) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\t': out += "&#9;"; break;
+            case '\n': out += "&#10;"; break;
+            case '\r': out += "&#13;"; break;
+            default: out += ch; break;
+        }
+    }
+}
+
+void appendHex(std::string& out, unsigned long v) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%lx", v);
+    out += buf;
+}
+
+void appendInt(std::string& out, long long v) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%lld", v);
+    out += buf;
+}
+
+void appendTextValue(std::string& out, const std::string& value, bool secret, bool alwaysB64) {
+    if (!alwaysB64 && isPlainText(value)) {
+        out += secret ? " password=\"" : " v=\"";
+        appendEscaped(out, value);
+    } else {
+        out += secret ? " x_password=\"" : " x=\"";
+        base64Encode(value, out);
+    }
+    out += '"';
+}
+
+void openField(std::string& out, const char* element, const Field& f) {
+    out += '<';
+    out += element;
+    out += " n=\"";
+    appendInt(out, f.number);
+    out += "\" s=\"";
+    appendInt(out, f.slot);
+    out += "\" h=\"";
+    appendHex(out, f.hash);
+    out += '"';
+}
+
+void writeMessageBody(std::string& out, const CNMessageBase& m);
+
+void writeObject(std::string& out, const CNMessageBase& m) {
+    out += "<o tag=\"";
+    appendHex(out, m.getTagID());
+    out += "\">";
+    writeMessageBody(out, m);
+    out += "</o>";
+}
+
+void writeMessageBody(std::string& out, const CNMessageBase& m) {
+    for (const auto& kv : m.fields()) {
+        const Field& f = kv.second;
+        const bool secret = vsdkmsg::isSecretField(f.hash);
+        switch (f.kind) {
+            case FieldKind::Int64:
+                openField(out, "i", f);
+                out += " v=\"";
+                appendInt(out, f.i);
+                out += "\"/>";
+                break;
+            case FieldKind::Text:
+                openField(out, "s", f);
+                appendTextValue(out, f.s, secret, false);
+                out += "/>";
+                break;
+            case FieldKind::Bytes:
+                if (!f.b) break;
+                openField(out, "b", f);
+                appendTextValue(out, f.b->str(), secret, true);
+                out += "/>";
+                break;
+            case FieldKind::Object:
+                if (!f.obj) break;
+                openField(out, "o", f);
+                out += " tag=\"";
+                appendHex(out, f.obj->getTagID());
+                out += "\">";
+                writeMessageBody(out, *f.obj);
+                out += "</o>";
+                break;
+            case FieldKind::ObjectList:
+                if (!f.objList) break;
+                openField(out, "lo", f);
+                out += '>';
+                for (const CNMessageBase& e : *f.objList) writeObject(out, e);
+                out += "</lo>";
+                break;
+            case FieldKind::IntList:
+                if (!f.intList) break;
+                openField(out, "li", f);
+                out += '>';
+                for (int v : *f.intList) {
+                    out += "<e v=\"";
+                    appendInt(out, v);
+                    out += "\"/>";
+                }
+                out += "</li>";
+                break;
+            case FieldKind::Int64List:
+                if (!f.int64List) break;
+                openField(out, "ll", f);
+                out += '>';
+                for (long long v : *f.int64List) {
+                    out += "<e v=\"";
+                    appendInt(out, v);
+                    out += "\"/>";
+                }
+                out += "</ll>";
+                break;
+            case FieldKind::TextList:
+                if (!f.textList) break;
+                openField(out, "ls", f);
+                out += '>';
+                for (const std::string& v : *f.textList) {
+                    out += "<e";
+                    appendTextValue(out, v, secret, false);
+                    out += "/>";
+                }
+                out += "</ls>";
+                break;
+        }
+    }
+}
+
+void writeDocument(std::string& out, const CNMessageBase& m) {
+    out.clear();
+    out += "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><";
+    out += m.getTagName();
+    out += " tag=\"";
+    appendHex(out, m.getTagID());
+    out += "\">";
+    writeMessageBody(out, m);
+    out += "</";
+    out += m.getTagName();
+    out += '>';
+}
+
+// ---------------------------------------------------------------- reader
+
+std::once_flag g_xercesOnce;
+bool g_xercesReady = false;
+
+bool ensureXerces() {
+    std::call_once(g_xercesOnce, [] {
+        try {
+            XMLPlatformUtils::Initialize();
+            g_xercesReady = true;
+        } catch (...) {
+            g_xercesReady = false;
+        }
+    });
+    return g_xercesReady;
+}
+
+struct DecodeFailure {
+    const char* why;
+};
+
+[[noreturn]] void fail(const char* why) { throw DecodeFailure{why}; }
+
+bool eq(const XMLCh* a, const char16_t* b) {
+    if (!a) return false;
+    const auto* x = reinterpret_cast<const char16_t*>(a);
+    while (*x && *b && *x == *b) {
+        ++x;
+        ++b;
+    }
+    return *x == 0 && *b == 0;
+}
+
+// XML text to bytes: every character must fit in one byte (ISO-8859-1).
+void toBytes(const XMLCh* in, std::string& out) {
+    out.clear();
+    if (!in) return;
+    for (const XMLCh* p = in; *p; ++p) {
+        if (*p > 0xFF) fail("character outside ISO-8859-1");
+        out += static_cast<char>(*p);
+    }
+}
+
+long long toInt(const XMLCh* in, long long lo, long long hi) {
+    std::string s;
+    toBytes(in, s);
+    if (s.empty() || s.size() > 24) fail("bad number");
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    if (errno != 0 || end != s.c_str() + s.size() || v < lo || v > hi) fail("bad number");
+    return v;
+}
+
+unsigned long toHex(const XMLCh* in, unsigned long max) {
+    std::string s;
+    toBytes(in, s);
+    if (s.empty() || s.size() > 8) fail("bad hex number");
+    for (char c : s) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) fail("bad hex number");
+    }
+    unsigned long v = std::strtoul(s.c_str(), nullptr, 16);
+    if (v > max) fail("hex number out of range");
+    return v;
+}
+
+const XMLCh* attr(const Attributes& a, const char16_t* name) {
+    return a.getValue(reinterpret_cast<const XMLCh*>(name));
+}
+
+const XMLCh* required(const Attributes& a, const char16_t* name) {
+    const XMLCh* v = attr(a, name);
+    if (!v) fail("missing attribute");
+    return v;
+}
+
+// Reads v / x / password / x_password into text. Returns false when none is present.
+bool readTextValue(const Attributes& a, std::string& out) {
+    const XMLCh* v = attr(a, u"v");
+    if (!v) v = attr(a, u"password");
+    if (v) {
+        toBytes(v, out);
+        return true;
+    }
+    const XMLCh* x = attr(a, u"x");
+    if (!x) x = attr(a, u"x_password");
+    if (!x) return false;
+    std::string enc;
+    toBytes(x, enc);
+    if (!base64Decode(enc, out)) fail("bad base64");
+    return true;
+}
+
+class Builder : public DefaultHandler {
+public:
+    void reset(CNMessageBase* into, unsigned long expectTag) {
+        m_into = into;
+        m_expectTag = expectTag;
+        m_root = nullptr;
+        m_stack.clear();
+    }
+
+    CNMessageBase* root() const { return m_root; }
+
+    void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const qname,
+                      const Attributes& attrs) override {
+        const XMLCh* name = (localname && *localname) ? localname : qname;
+        if (static_cast<int>(m_stack.size()) >= vsdkmsg::kMaxNesting) fail("nested too deeply");
+        if (m_stack.empty()) {
+            startRoot(attrs);
+            return;
+        }
+        Frame& top = m_stack.back();
+        switch (top.kind) {
+            case Frame::Message:
+                startField(*top.msg, name, attrs);
+                return;
+            case Frame::List:
+                startElementOfList(top, name, attrs);
+                return;
+            case Frame::Leaf:
+                fail("element inside a value");
+        }
+    }
+
+    void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
+        if (!m_stack.empty()) m_stack.pop_back();
+    }
+
+    void characters(const XMLCh* const chars, const XMLSize_t length) override {
+        for (XMLSize_t k = 0; k < length; ++k) {
+            XMLCh c = chars[k];
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r') fail("stray text");
+        }
+    }
+
+    void fatalError(const SAXParseException&) override { fail("not well-formed"); }
+    void error(const SAXParseException&) override { fail("not well-formed"); }
+
+private:
+    struct Frame {
+        enum Kind { Message, List, Leaf } kind;
+        CNMessageBase* msg;
+        Field* field;
+    };
+
+    void startRoot(const Attributes& attrs) {
+        unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+        if (!vsdkmsg::findByTag(tag)) fail("unknown tag code");
+        if (m_expectTag != 0 && tag != m_expectTag) fail("document of another type");
+        if (m_into) {
+            if (m_into->getTagID() != tag) fail("document of another type");
+            m_into->mutableFields().clear();
+            m_root = m_into;
+        } else {
+            m_root = CNMessageBase::createByTag(tag);
+            m_owned.reset(m_root);
+        }
+        m_stack.push_back({Frame::Message, m_root, nullptr});
+    }
+
+    void startField(CNMessageBase& msg, const XMLCh* name, const Attributes& attrs) {
+        short number = static_cast<short>(toInt(required(attrs, u"n"), 1, 32767));
+        short slot = static_cast<short>(toInt(required(attrs, u"s"), 1, 32767));
+        auto hash = static_cast<unsigned int>(toHex(required(attrs, u"h"), 0xFFFFFFUL));
+        auto& fields = msg.mutableFields();
+        if (fields.count(number)) fail("field given twice");
+        for (const auto& kv : fields) {
+            if (kv.second.slot == slot) fail("slot given twice");
+        }
+        Field& f = fields[number];
+        f.number = number;
+        f.slot = slot;
+        f.hash = hash;
+        f.ownerTag = msg.getTagID();
+        if (eq(name, u"i")) {
+            f.kind = FieldKind::Int64;
+            f.i = toInt(required(attrs, u"v"), LLONG_MIN, LLONG_MAX);
+            pushLeaf();
+        } else if (eq(name, u"s")) {
+            f.kind = FieldKind::Text;
+            if (!readTextValue(attrs, f.s)) fail("text without value");
+            pushLeaf();
+        } else if (eq(name, u"b")) {
+            f.kind = FieldKind::Bytes;
+            f.b = new bstring();
+            if (!readTextValue(attrs, f.b->str())) fail("bytes without value");
+            pushLeaf();
+        } else if (eq(name, u"o")) {
+            f.kind = FieldKind::Object;
+            unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+            f.obj = CNMessageBase::createByTag(tag);
+            if (!f.obj) fail("unknown tag code");
+            m_stack.push_back({Frame::Message, f.obj, nullptr});
+        } else if (eq(name, u"lo")) {
+            f.kind = FieldKind::ObjectList;
+            f.objList = new std::vector<CNMessageBase>();
+            m_stack.push_back({Frame::List, nullptr, &f});
+        } else if (eq(name, u"li")) {
+            f.kind = FieldKind::IntList;
+            f.intList = new std::vector<int>();
+            m_stack.push_back({Frame::List, nullptr, &f});
+        } else if (eq(name, u"ll")) {
+            f.kind = FieldKind::Int64List;
+            f.int64List = new std::vector<long long>();
+            m_stack.push_back({Frame::List, nullptr, &f});
+        } else if (eq(name, u"ls")) {
+            f.kind = FieldKind::TextList;
+            f.textList = new std::vector<std::string>();
+            m_stack.push_back({Frame::List, nullptr, &f});
+        } else {
+            fail("unknown field element");
+        }
+    }
+
+    void startElementOfList(Frame& top, const XMLCh* name, const Attributes& attrs) {
+        Field& f = *top.field;
+        if (f.kind == FieldKind::ObjectList) {
+            if (!eq(name, u"o")) fail("list element of the wrong kind");
+            unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+            const vsdkmsg::MessageType* t = vsdkmsg::findByTag(tag);
+            if (!t) fail("unknown tag code");
+            f.objList->emplace_back(t->module, t->classNumber);
+            // The element stays in place until the next one is appended, which
+            // can only happen after this frame is closed.
+            m_stack.push_back({Frame::Message, &f.objList->back(), nullptr});
+            return;
+        }
+        if (!eq(name, u"e")) fail("list element of the wrong kind");
+        switch (f.kind) {
+            case FieldKind::IntList:
+                f.intList->push_back(
+                    static_cast<int>(toInt(required(attrs, u"v"), INT32_MIN, INT32_MAX)));
+                break;
+            case FieldKind::Int64List:
+                f.int64List->push_back(toInt(required(attrs, u"v"), LLONG_MIN, LLONG_MAX));
+                break;
+            case FieldKind::TextList: {
+                std::string v;
+                if (!readTextValue(attrs, v)) fail("text without value");
+                f.textList->push_back(std::move(v));
+                break;
+            }
+            default:
+                fail("list element of the wrong kind");
+        }
+        pushLeaf();
+    }
+
+    void pushLeaf() { m_stack.push_back({Frame::Leaf, nullptr, nullptr}); }
+
+public:
+    std::unique_ptr<CNMessageBase> m_owned;
+
+private:
+    CNMessageBase* m_into = nullptr;
+    unsigned long m_expectTag = 0;
+    CNMessageBase* m_root = nullptr;
+    std::vector<Frame> m_stack;
+};
+
+struct Parser {
+    std::unique_ptr<SAX2XMLReader> reader;
+    Builder builder;
+
+    Parser() {
+        reader.reset(XMLReaderFactory::createXMLReader());
+        reader->setFeature(XMLUni::fgSAX2CoreNameSpaces, false);
+        reader->setFeature(XMLUni::fgSAX2CoreValidation, false);
+        reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
+        reader->setFeature(XMLUni::fgXercesDisallowDoctype, true);
+        reader->setContentHandler(&builder);
+        reader->setErrorHandler(&builder);
+    }
+};
+
+// Parses one document. With into set, fills it (type must match); otherwise
+// builds a new message (of expectTag when not 0). Returns 0 on success.
+int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
+                  unsigned long expectTag, CNMessageBase*& built, std::string* errorText) {
+    built = nullptr;
+    auto setError = [&](const char* why) {
+        if (errorText) *errorText = why;
+        return -1;
+    };
+    if (!xml || length == 0) return setError("empty document");
+    if (length > vsdkmsg::kMaxDocumentBytes) return setError("document too large");
+    if (std::memchr(xml, 0, length)) return setError("zero byte in document");
+    if (!ensureXerces()) return setError("XML library not initialised");
+
+    static thread_local std::unique_ptr<Parser> parser;
+    try {
+        if (!parser) parser.reset(new Parser());
+        parser->builder.reset(into, expectTag);
+        parser->builder.m_owned.reset();
+        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, "message");
+        parser->reader->parse(source);
+        if (!parser->builder.root()) return setError("no root element");
+        if (!into) built = parser->builder.m_owned.release();
+        return 0;
+    } catch (const DecodeFailure& f) {
+        parser->builder.m_owned.reset();
+        if (into) into->mutableFields().clear();
+        return setError(f.why);
+    } catch (...) {
+        // Xerces could be left in any state; start with a fresh reader next time.
+        if (parser) parser->builder.m_owned.reset();
+        parser.reset();
+        if (into) into->mutableFields().clear();
+        return setError("not well-formed");
+    }
+}
+
+}  // namespace
+
+int CNMessageBase::serialize(std::string& out, bool) const {
+    writeDocument(out, *this);
+    return 0;
+}
+
+int CNMessageBase::unserialize(const std::string& xml) {
+    CNMessageBase* built = nullptr;
+    return parseDocument(xml.data(), xml.size(), this, 0, built, nullptr) == 0 ? 0 : 1;
+}
+
+int CNMessageBase::unserialize(const char* xml) {
+    if (!xml) return 1;
+    return unserialize(std::string(xml));
+}
+
+int CNMessageBase::Initialize() { return ensureXerces() ? 0 : 1; }
+
+int CNMessageBase::ConstructObject(unsigned long tagCode, const char* xml, CNMessageBase*& out,
+                                   bool, std::string& errorText) {
+    out = nullptr;
+    if (!xml) {
+        errorText = "empty document";
+        return 1;
+    }
+    if (!vsdkmsg::findByTag(tagCode)) {
+        errorText = "unknown tag code";
+        return 1;
+    }
+    return parseDocument(xml, std::strlen(xml), nullptr, tagCode, out, &errorText) == 0 ? 0 : 1;
+}
+
+int CNMessageBase::ConstructAny(const char* xml, std::size_t length, CNMessageBase*& out,
+                                std::string& errorText) {
+    return parseDocument(xml, length, nullptr, 0, out, &errorText) == 0 ? 0 : 1;
+}
+
+XMLEncoder::XMLEncoder(const XMLEncoderOptions& options, const void*) : m_options(options) {}
+
+int XMLEncoder::encode(const CNMessageBase& message, std::string& out) const {
+    writeDocument(out, message);
+    return 0;
+}
+
+XMLDecoder::XMLDecoder(const void*) {}
+
+int XMLDecoder::decode(const std::string& xml, CNMessageBase*& out, std::string* errorText) const {
+    std::string ignored;
+    return CNMessageBase::ConstructAny(xml.data(), xml.size(), out,
+                                       errorText ? *errorText : ignored);
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the example need, from Debian's packages.
+# Run as root (or through sudo) on a fresh Debian 12 machine.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends \
+  build-essential g++ clang libclang-rt-dev cmake ninja-build \
+  libxerces-c-dev libboost-dev libssl-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev
