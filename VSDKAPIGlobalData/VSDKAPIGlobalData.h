@@ -28,6 +28,7 @@ public:
     ~VSDKAPIGlobalData();
 
     std::string& getErrorString() { return m_errorString; }
+    void setErrorString(const std::string& text) { m_errorString = text; }
     _QHandle& getVSDKHandle() { return m_handle; }
     std::string& getMardockName() { return m_handle.mardockName; }
     std::string& getSessionID() { return m_sessionId; }

@@ -10,5 +10,14 @@
 
 #include "VSDK/Common.h"
 #include "VSDK/Session.h"
+#include "VSDK/Startup.h"
+#include "VSDK/Errors.h"
+#include "VSDK/Token.h"
+#include "VSDK/Login.h"
+#include "VSDK/Backup.h"
+#include "VSDK/Restore.h"
+#include "VSDK/Execute.h"
+#include "VSDK/DBRestore.h"
+#include "VSDK/OneShot.h"
 
 #endif

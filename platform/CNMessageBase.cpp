@@ -2,6 +2,8 @@
 
 #include "MessageCatalog.h"
 
+#include <memory>
+
 namespace vsdkmsg {
 
 Field::Field(const Field& o) { *this = o; }
@@ -133,45 +135,73 @@ void CNMessageBase::setbstringobject(short fieldNumber, short slot, const bstrin
     }
 }
 
+namespace {
+
+// What a reading accessor returns for a field that is absent or of another
+// kind: a null pointer of the caller's thread, reset on every use.
+template <typename T>
+T*& noValue() {
+    static thread_local T* none = nullptr;
+    none = nullptr;
+    return none;
+}
+
+}  // namespace
+
 CNMessageBase*& CNMessageBase::getObjectAccessor(bool create, bool, short fieldNumber, short slot,
                                                  unsigned long ownerTag, unsigned int fieldHash,
                                                  int moduleId, int classNumber) {
-    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Object);
     const CNMessageBase probe(moduleId, classNumber);
+    if (!create) {
+        // Reading only: an absent field, one of another kind, or a nested
+        // object of another type than the reader expects reads as absent and
+        // stays as it is.
+        auto it = m_fields.find(fieldNumber);
+        if (it == m_fields.end() || it->second.kind != FieldKind::Object || !it->second.obj ||
+            it->second.obj->getTagID() != probe.getTagID()) {
+            return noValue<CNMessageBase>();
+        }
+        return it->second.obj;
+    }
+    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Object);
     if (f.obj && f.obj->getTagID() != probe.getTagID()) {
-        // A nested object of another type than the reader expects reads as absent.
+        // Built on demand as the expected type: what was there of another type goes.
         delete f.obj;
         f.obj = nullptr;
     }
-    if (!f.obj && create) f.obj = new CNMessageBase(probe);
-    if (!f.obj) {
-        // Nothing was there and nothing was made: leave no empty field behind.
-        static thread_local CNMessageBase* none = nullptr;
-        none = nullptr;
-        m_fields.erase(fieldNumber);
-        return none;
-    }
+    if (!f.obj) f.obj = new CNMessageBase(probe);
     return f.obj;
 }
 
 void CNMessageBase::setObjectAccessor(const void* object, short fieldNumber, short slot,
                                       unsigned long ownerTag, unsigned int fieldHash) {
     if (!object) return;
+    // Copied first: the object may be part of this message (even this field).
+    std::unique_ptr<CNMessageBase> copy(
+        new CNMessageBase(*static_cast<const CNMessageBase*>(object)));
     Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Object);
-    const auto* src = static_cast<const CNMessageBase*>(object);
-    if (f.obj) {
-        *f.obj = *src;
-    } else {
-        f.obj = new CNMessageBase(*src);
-    }
+    delete f.obj;
+    f.obj = copy.release();
 }
 
 namespace {
 
 template <typename T>
-T*& listRef(Field& f, T* Field::*member, bool create) {
-    if (!(f.*member) && create) f.*member = new T();
+T*& listRef(Field& f, T* Field::*member) {
+    if (!(f.*member)) f.*member = new T();
     return f.*member;
+}
+
+// Reading only: the list of a present field of that kind, else a null
+// pointer; the message is not changed.
+template <typename T>
+T*& existingList(std::map<short, Field>& fields, short fieldNumber, FieldKind kind,
+                 T* Field::*member) {
+    auto it = fields.find(fieldNumber);
+    if (it == fields.end() || it->second.kind != kind || !(it->second.*member)) {
+        return noValue<T>();
+    }
+    return it->second.*member;
 }
 
 }  // namespace
@@ -179,28 +209,34 @@ T*& listRef(Field& f, T* Field::*member, bool create) {
 std::vector<CNMessageBase>*& CNMessageBase::getlistobject(short fieldNumber, short slot,
                                                           unsigned long ownerTag,
                                                           unsigned int fieldHash, bool create) {
+    if (!create) return existingList(m_fields, fieldNumber, FieldKind::ObjectList, &Field::objList);
     Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::ObjectList);
-    return listRef(f, &Field::objList, create);
+    return listRef(f, &Field::objList);
 }
 
 std::vector<int>*& CNMessageBase::getlistint(short fieldNumber, short slot, unsigned long ownerTag,
                                              unsigned int fieldHash, bool create) {
+    if (!create) return existingList(m_fields, fieldNumber, FieldKind::IntList, &Field::intList);
     Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::IntList);
-    return listRef(f, &Field::intList, create);
+    return listRef(f, &Field::intList);
 }
 
 std::vector<std::string>*& CNMessageBase::getliststring(short fieldNumber, short slot,
                                                         unsigned long ownerTag,
                                                         unsigned int fieldHash, bool create) {
+    if (!create) return existingList(m_fields, fieldNumber, FieldKind::TextList, &Field::textList);
     Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::TextList);
-    return listRef(f, &Field::textList, create);
+    return listRef(f, &Field::textList);
 }
 
 std::vector<long long>*& CNMessageBase::getlistlonglong(short fieldNumber, short slot,
                                                         unsigned long ownerTag,
                                                         unsigned int fieldHash, bool create) {
+    if (!create) {
+        return existingList(m_fields, fieldNumber, FieldKind::Int64List, &Field::int64List);
+    }
     Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Int64List);
-    return listRef(f, &Field::int64List, create);
+    return listRef(f, &Field::int64List);
 }
 
 namespace {
@@ -247,6 +283,8 @@ bool CNMessageBase::isSet(short fieldNumber, unsigned long, unsigned long) const
     const Field* f = findByNumber(fieldNumber);
     if (!f) return false;
     switch (f->kind) {
+        case FieldKind::Bytes:
+            return f->b != nullptr;
         case FieldKind::Object:
             return f->obj != nullptr;
         case FieldKind::ObjectList:

@@ -6,7 +6,10 @@
 // folder and the level come from the registry stand-in (section "EventManager",
 // values "dEVLOGDIR" and "nDebugLevel"), read on first use and again after
 // reloadSettings(). Lines carry time, process id, thread id, job id, function
-// name and level; appends are serialised per file.
+// name and level; appends are serialised per file. One line reads
+//   "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function or -> [<level>] <text>"
+// Defaults: folder "<registry root>/<instance>/Log" (created on first write),
+// level 1.
 #pragma once
 
 #include <cstdarg>
@@ -42,5 +45,6 @@ public:
     static std::string defaultLogFilePath();
 
 private:
-    std::string m_file;  // empty: the process's default log
+    std::string m_logId;   // empty: the process's default log
+    std::string m_folder;  // empty: the configured log folder
 };

@@ -29,6 +29,17 @@ public:
     int getRegInt(const char* section, const char* name, int* value) const;
     // Non-zero when found; out is then set.
     int getString(const char* section, const char* name, std::string& out) const;
+    // Buffer forms. *length is in: the capacity of out, out: the length of the
+    // value without its terminating zero. Zero (nothing written) when absent or
+    // when the value and its zero do not fit.
+    int getString(const char* section, const char* name, char* out, int* length) const;
+    // Zero when absent or negative.
+    int getNumber(const char* section, const char* name, unsigned long* value) const;
+
+    // Reads of this object use the given instance instead of the current
+    // focus (null: back to the current focus). The process's focus is left as
+    // it is.
+    void setFocus(const char* instance);
 
     // This machine's Mardock host and client names into buf (size bytes, zero
     // terminated); 0 = success, non-zero when absent (buf left empty).
@@ -39,6 +50,10 @@ public:
 
     static std::string registryRoot();
     static std::string currentInstance();
+
+private:
+    std::string instance() const;
+    std::string m_instance;  // empty: the current focus
 };
 
 class RKPI_Focus {

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <type_traits>
+#include <unordered_set>
 #include <vector>
 
 XERCES_CPP_NAMESPACE_USE
@@ -361,7 +362,7 @@ public:
         Frame& top = m_stack.back();
         switch (top.kind) {
             case Frame::Message:
-                startField(*top.msg, name, attrs);
+                startField(top, name, attrs);
                 return;
             case Frame::List:
                 startElementOfList(top, name, attrs);
@@ -382,6 +383,11 @@ public:
         }
     }
 
+    void startDTD(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
+        fail("document type declarations are not accepted");
+    }
+    void startEntity(const XMLCh* const) override { fail("entities are not accepted"); }
+
     void fatalError(const SAXParseException&) override { fail("not well-formed"); }
     void error(const SAXParseException&) override { fail("not well-formed"); }
 
@@ -390,7 +396,16 @@ private:
         enum Kind { Message, List, Leaf } kind;
         CNMessageBase* msg;
         Field* field;
+        std::unordered_set<short> slots;  // slots taken so far in a Message frame
     };
+
+    void push(Frame::Kind kind, CNMessageBase* msg, Field* field) {
+        m_stack.emplace_back();
+        Frame& top = m_stack.back();
+        top.kind = kind;
+        top.msg = msg;
+        top.field = field;
+    }
 
     void startRoot(const Attributes& attrs) {
         unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
@@ -404,18 +419,17 @@ private:
             m_root = CNMessageBase::createByTag(tag);
             m_owned.reset(m_root);
         }
-        m_stack.push_back({Frame::Message, m_root, nullptr});
+        push(Frame::Message, m_root, nullptr);
     }
 
-    void startField(CNMessageBase& msg, const XMLCh* name, const Attributes& attrs) {
+    void startField(Frame& frame, const XMLCh* name, const Attributes& attrs) {
+        CNMessageBase& msg = *frame.msg;
         short number = static_cast<short>(toInt(required(attrs, u"n"), 1, 32767));
         short slot = static_cast<short>(toInt(required(attrs, u"s"), 1, 32767));
         auto hash = static_cast<unsigned int>(toHex(required(attrs, u"h"), 0xFFFFFFUL));
         auto& fields = msg.mutableFields();
         if (fields.count(number)) fail("field given twice");
-        for (const auto& kv : fields) {
-            if (kv.second.slot == slot) fail("slot given twice");
-        }
+        if (!frame.slots.insert(slot).second) fail("slot given twice");
         Field& f = fields[number];
         f.number = number;
         f.slot = slot;
@@ -439,23 +453,23 @@ private:
             unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
             f.obj = CNMessageBase::createByTag(tag);
             if (!f.obj) fail("unknown tag code");
-            m_stack.push_back({Frame::Message, f.obj, nullptr});
+            push(Frame::Message, f.obj, nullptr);
         } else if (eq(name, u"lo")) {
             f.kind = FieldKind::ObjectList;
             f.objList = new std::vector<CNMessageBase>();
-            m_stack.push_back({Frame::List, nullptr, &f});
+            push(Frame::List, nullptr, &f);
         } else if (eq(name, u"li")) {
             f.kind = FieldKind::IntList;
             f.intList = new std::vector<int>();
-            m_stack.push_back({Frame::List, nullptr, &f});
+            push(Frame::List, nullptr, &f);
         } else if (eq(name, u"ll")) {
             f.kind = FieldKind::Int64List;
             f.int64List = new std::vector<long long>();
-            m_stack.push_back({Frame::List, nullptr, &f});
+            push(Frame::List, nullptr, &f);
         } else if (eq(name, u"ls")) {
             f.kind = FieldKind::TextList;
             f.textList = new std::vector<std::string>();
-            m_stack.push_back({Frame::List, nullptr, &f});
+            push(Frame::List, nullptr, &f);
         } else {
             fail("unknown field element");
         }
@@ -471,7 +485,7 @@ private:
             f.objList->emplace_back(t->module, t->classNumber);
             // The element stays in place until the next one is appended, which
             // can only happen after this frame is closed.
-            m_stack.push_back({Frame::Message, &f.objList->back(), nullptr});
+            push(Frame::Message, &f.objList->back(), nullptr);
             return;
         }
         if (!eq(name, u"e")) fail("list element of the wrong kind");
@@ -495,7 +509,7 @@ private:
         pushLeaf();
     }
 
-    void pushLeaf() { m_stack.push_back({Frame::Leaf, nullptr, nullptr}); }
+    void pushLeaf() { push(Frame::Leaf, nullptr, nullptr); }
 
 public:
     std::unique_ptr<CNMessageBase> m_owned;
@@ -516,7 +530,8 @@ struct Parser {
         reader->setFeature(XMLUni::fgSAX2CoreNameSpaces, false);
         reader->setFeature(XMLUni::fgSAX2CoreValidation, false);
         reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
-        reader->setFeature(XMLUni::fgXercesDisallowDoctype, true);
+        // No document type declarations: no entities to expand, nothing external.
+        reader->setLexicalHandler(&builder);
         reader->setContentHandler(&builder);
         reader->setErrorHandler(&builder);
     }

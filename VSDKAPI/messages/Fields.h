@@ -62,6 +62,11 @@ inline CNMessageBase& child(CNMessageBase& m, FieldId f) {
     return child(m, f, T::kModule, T::kClass);
 }
 
+// Stores a copy of a prepared object in a field.
+inline void putObject(CNMessageBase& m, FieldId f, const CNMessageBase& object) {
+    m.setObjectAccessor(&object, f.number, f.slot, m.getTagID(), f.hash);
+}
+
 // Appends a copy of an element to a list field.
 inline void appendObject(CNMessageBase& m, FieldId f, const CNMessageBase& element) {
     m.getlistobject(f.number, f.slot, m.getTagID(), f.hash, true)->push_back(element);
@@ -74,6 +79,13 @@ inline void appendInt(CNMessageBase& m, FieldId f, int v) {
 }
 inline void appendInt64(CNMessageBase& m, FieldId f, long long v) {
     m.getlistlonglong(f.number, f.slot, m.getTagID(), f.hash, true)->push_back(v);
+}
+// A whole list: present (possibly empty) afterwards, holding exactly v.
+inline void putTextList(CNMessageBase& m, FieldId f, const std::vector<std::string>& v) {
+    *m.getliststring(f.number, f.slot, m.getTagID(), f.hash, true) = v;
+}
+inline void putIntList(CNMessageBase& m, FieldId f, const std::vector<int>& v) {
+    *m.getlistint(f.number, f.slot, m.getTagID(), f.hash, true) = v;
 }
 
 inline long long getInt(const CNMessageBase& m, FieldId f) {

@@ -12,9 +12,18 @@ constexpr int kModuleId = 10;
     X(QRequestHeaderMsg, 49, 0x0A000001, 0)                \
     X(QReplyErrorMsg, 113, 0x0A000002, 0)                  \
     X(QSessionInfoMsg, 42, 0x0A000003, 0)                  \
-    X(QTime, 68, 0x0A000004, 0)
+    X(QTime, 68, 0x0A000004, 0)                            \
+    X(CheckForArchiveJobReq, 30, 0x0A1D3DC2, 0)            \
+    X(CheckForArchiveJobResp, 107, 0x0A8A7B2C, 0)
 
 VSDK_MEDIA_MANAGER_MESSAGES(VSDK_DECLARE_MESSAGE)
+
+// CheckForArchiveJobReq: an inner document of the generic request (no header
+// or session of its own); the jobs to check.
+constexpr FieldId kArchiveCheckJobs{1, 1, 0x975F21};
+// CheckForArchiveJobResp: two indicators, each non-zero when it holds.
+constexpr FieldId kArchiveCheckFirst{1, 1, 0x3BB121};
+constexpr FieldId kArchiveCheckSecond{2, 2, 0xFF7EC3};
 
 void RegisterSubsystem();
 

@@ -53,4 +53,13 @@ constexpr FieldId kLogoutAllUsers{3, 3, 0x3387B7};
 // QLogoutRespMsg
 constexpr FieldId kLogoutRespRefCount{3, 3, 0x33F884};
 
+// QAllTokenInfo: the saved logins, in the order they were appended.
+constexpr FieldId kAllTokenList{1, 1, 0x69ee47};   // list of QLoginTokenInfo
+
+// QLoginTokenInfo: one saved login.
+constexpr FieldId kTokenMardock{1, 1, 0x61516f};
+constexpr FieldId kTokenClientName{4, 10, 0xf42186};
+constexpr FieldId kTokenUser{2, 5, 0x36ebcb};
+constexpr FieldId kTokenToken{3, 9, 0x309689};     // byte string, secret
+
 }  // namespace VSDKLogin

@@ -20,6 +20,17 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
                        unsigned long expectedTag, CNMessageBase*& reply,
                        const ExchangeOptions& options = ExchangeOptions());
 
+// Forced re-login (reply code 9). The exchange calls it with the received
+// reply already handed out in reply, after it has given back any connection
+// it borrowed from a pool. When the thread's re-login counter allows it, the
+// re-login releases the reply (reply becomes null), logs in again, resends
+// request through exchange() with the same options and returns that result
+// with relogged set. Otherwise it leaves reply as it is, sets relogged false
+// and returns 0. Implemented in ForcedRelogin.cpp.
+unsigned long forcedRelogin(VSDKAPIGlobalData& state, CRkNetwork* connection,
+                            CNMessageBase& request, unsigned long expectedTag,
+                            CNMessageBase*& reply, const ExchangeOptions& options, bool& relogged);
+
 // The same, looking the calling thread's state up itself (0x280 without).
 template <class Req>
 unsigned long SendAndReceive(CRkNetwork* connection, Req& request, unsigned long expectedTag,

@@ -18,7 +18,8 @@
 #include <utility>
 
 struct OperationSpec {
-    const char* function;          // passed with each log line, e.g. "VSDKAgeData()"
+    const char* function;          // passed with each log line, e.g. "VSDKAgeData()";
+                                   // null: the lines carry no function name
     const char* failurePhrase;     // "<phrase> failed with Error code [0x%x] Error string [%s]"
     unsigned long expectedReply;   // tag code of the reply type
     FieldId errorField = msgf::kReplyError;

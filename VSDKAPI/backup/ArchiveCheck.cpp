@@ -1,0 +1,51 @@
+// Whether archive data exists for a list of jobs: a media-manager document
+// sent through the generic request, its answer read back from the reply
+// document.
+#include "VSDK/Execute.h"
+#include "VSDK/OneShot.h"
+
+#include "VSDKAPI/messages/MediaManager.h"
+#include "VSDKAPI/session/OperationFrame.h"
+
+#include <string>
+#include <vector>
+
+using namespace MediaManager;
+
+VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
+                                                     int* flags) {
+    static const char* const kFunction = "archiveDataExistanceCheck()";
+    _QExecuteParams params;
+    _QExecuteInfo info;
+
+    VSDKAPIGlobalData* state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+    if (!jobs || !flags) return invalidArgument(*state, kFunction);
+    QEvDebug& log = state->getEvDebug();
+
+    CheckForArchiveJobReq request;
+    CheckForArchiveJobResp reply;
+    *request.getlistobject(kArchiveCheckJobs.number, kArchiveCheckJobs.slot, request.getTagID(),
+                           kArchiveCheckJobs.hash, true) = *jobs;
+
+    std::string xml;
+    if (request.serialize(xml, false) != 0) {
+        log.debugLvl(kFunction, 0, "Serialization Failed.");
+        return vsdkerr::kInternal;
+    }
+    log.debugLvl(kFunction, 6, "Sending XML[%s].", xml.c_str());
+    params.xmlRequest = xml;
+
+    const unsigned long rc = VSDKQExecute(&params, &info);
+    if (rc != 0) return rc;
+
+    // The reply document must be a whole answer of the expected type; anything
+    // else is no answer at all.
+    if (reply.unserialize(info.outputText) != 0) {
+        log.debugLvl(kFunction, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
+        return vsdkerr::kInvalidResponse;
+    }
+    if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
+    if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
+    return 0;
+}

@@ -1,0 +1,20 @@
+// The database replication request the caller builds, and the index-file
+// call.
+#include "VSDK/OneShot.h"
+
+#include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPI/session/OperationFrame.h"
+
+VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
+    VSDKAPIGlobalData* state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+
+    // Only the session object is ours; the caller's other fields go as given.
+    fillSession(*state, request, MultiDomain::Never);
+
+    OperationSpec spec{nullptr, "Replication of DB", OrvaneUtilities::QLMReplicateDBResp::kTag};
+    spec.storeErrorTextOnSuccess = true;
+    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+}
+
+VSDK_API unsigned long VSDKGetIndexFiles(void*, void*) { return 0; }

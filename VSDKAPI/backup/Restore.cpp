@@ -1,0 +1,201 @@
+// VSDKRestore and VSDKValidateRestore, the restore request they share with
+// the browse listing, and the text dump of the restore record.
+#include "Restore.h"
+
+#include "VSDKAPI/session/CallerIdentity.h"
+#include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKAPIGlobalData/TextConversion.h"
+
+#include <string>
+#include <vector>
+
+using namespace OrvaneOperations;
+
+namespace {
+
+void putTime(CNMessageBase& m, FieldId f, const _QTime& time) {
+    QTimeCopy<OrvaneOperations::QTime>(msgf::child<OrvaneOperations::QTime>(m, f), time);
+}
+
+std::string joined(const std::vector<std::string>& values, const char* separator) {
+    std::string out;
+    for (const std::string& v : values) {
+        out += v;
+        out += separator;
+    }
+    return out;
+}
+
+std::string converted(const std::string& in) {
+    std::string out;
+    qConvertStr2qwstr(out, in);
+    return out;
+}
+
+}  // namespace
+
+void fillRestoreFields(VSDKAPIGlobalData& state, const _QRestoreParameters& p,
+                       CNMessageBase& request, RestoreFields which) {
+    fillSession(state, request, MultiDomain::Never);
+    CNMessageBase& r = request;
+    msgf::putText(r, kRestoreEntityNames, p.entityNames);
+    msgf::putText(r, kRestoreDestClientName, p.destClientName);
+    msgf::putInt(r, kRestoreDestClientId, p.destClientId);
+    msgf::putText(r, kRestoreDestPath, p.destPath);
+    msgf::putText(r, kRestoreDestUserName, p.destUserName);
+    msgf::putText(r, kRestoreDestUserPassword, p.destUserPassword);
+    msgf::putInt(r, kRestoreSourceClientId, p.sourceClientId);
+    msgf::putText(r, kRestoreSourceClientName, p.sourceClientName);
+    msgf::putTextList(r, kRestoreSourcePaths, p.sourcePaths);
+    msgf::putTextList(r, kRestoreFilterPaths, p.filterPaths);
+    msgf::putInt(r, kRestoreOptions, p.options);
+    msgf::putInt(r, kRestoreRequestCode, 2);
+    msgf::putInt(r, kRestoreAppId, p.appId);
+    msgf::putText(r, kRestoreAppName, p.appName);
+    msgf::putInt(r, kRestoreInstanceId, p.instanceId);
+    msgf::putText(r, kRestoreInstanceName, p.instanceName);
+    msgf::putInt(r, kRestoreBackupSetId, p.backupSetId);
+    msgf::putText(r, kRestoreBackupSetName, p.backupSetName);
+    msgf::putInt(r, kRestoreLevelOfSOP, p.levelOfSOP);
+    msgf::putInt(r, kRestoreSourceType, p.sourceType);
+    msgf::putInt(r, kRestoreCurrentUserId, p.currentUserId);
+    msgf::putInt(r, kRestoreCopyPrecedence, p.copyPrecedence);
+    msgf::putInt(r, kRestoreStreamCount, p.streamCount);
+    putTime(r, kRestoreBrowseFrom, p.browseFrom);
+    putTime(r, kRestoreBrowseTo, p.browseTo);
+    putTime(r, kRestoreFromTime, p.fromTime);
+    putTime(r, kRestoreToTime, p.toTime);
+    msgf::putInt(r, kRestoreJobStatus, p.jobStatus);
+    msgf::putInt(r, kRestoreBackupLevel, p.backupLevel);
+    msgf::putInt(r, kRestoreUseAgedData, p.useAgedData);
+    msgf::putInt(r, kRestoreDeviceFilesAsReg, p.deviceFilesAsReg);
+    msgf::putInt(r, kRestoreMediaAgentId, p.mediaAgentId);
+    msgf::putInt(r, kRestoreDrivePoolId, p.drivePoolId);
+    msgf::putText(r, kRestoreSuffix, p.suffix);
+    msgf::putInt(r, kRestoreDestAppId, p.destAppId);
+    msgf::putText(r, kRestoreExtendedOptions, p.extendedOptions);
+    msgf::putInt(r, kRestorePriority, p.priority);
+    msgf::putInt(r, kRestoreAlertId, p.alertId);
+    msgf::putText(r, kRestoreOnDemandInputFile, p.onDemandInputFile);
+    msgf::putText(r, kRestoreMapFile, p.mapFile);
+    msgf::putInt(r, kRestoreNoMappingData, p.noMappingData);
+    msgf::putText(r, kRestorePreCmd, p.preCmd);
+    msgf::putText(r, kRestorePostCmd, p.postCmd);
+    msgf::putText(r, kRestorePrePostUserName, p.prePostUserName);
+    msgf::putText(r, kRestorePrePostUserPassword, p.prePostUserPassword);
+    if (which == RestoreFields::Full) msgf::putInt(r, kRestoreDestInstanceId, p.destInstanceId);
+    if (which == RestoreFields::Full) msgf::putInt(r, kRestoreStartSuspended, p.startSuspended);
+    msgf::putInt(r, kRestoreRetryNo, p.retryNo);
+    msgf::putInt(r, kRestoreRetryHours, p.retryHours);
+    msgf::putInt(r, kRestoreSqlOptions, p.sqlOptions);
+    if (which == RestoreFields::Validation) return;
+    // NAS options travel zero-extended.
+    msgf::putInt(r, kRestoreNasOptions, static_cast<long long>(p.nasOptions));
+    msgf::putTextList(r, kRestoreJobDescription, p.jobDescription);
+    msgf::putTextList(r, kRestoreExtraTexts, p.extraTexts);
+    msgf::putFlag(r, kRestoreXmlResult, p.xmlResult);
+}
+
+unsigned long fillRestoreRequest(const _QRestoreParameters& params, QRestoreReqMsg& request) {
+    VSDKAPIGlobalData* state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+    fillRestoreFields(*state, params, request, RestoreFields::Full);
+    return 0;
+}
+
+std::string _QRestoreParameters::c_str() const {
+    using msgf::boundedText;
+    auto num = [](long long v) { return numberToqwString(v); };
+    std::string s;
+    s += "\nEntity Names:[" + boundedText(entityNames) + "]\n";
+    s += "Destination Client Name:[" + boundedText(destClientName) + "]\n";
+    s += "Destination Client ID:[" + num(destClientId) + "]\n";
+    s += "Destination Path:[" + boundedText(destPath) + "]\n";
+    s += "Destination User Name:[" + boundedText(destUserName) + "]\n";
+    s += "Source Client ID:[" + num(sourceClientId) + "]\n";
+    s += "Source Client Name:[" + boundedText(sourceClientName) + "]\n";
+    s += "Source Paths:[" + joined(sourcePaths, " ") + "]\n";
+    s += "Filter Paths:[" + joined(filterPaths, " ") + "]\n";
+    s += "Options:[" + num(options) + "]\n";
+    s += "Application Id:[" + num(appId) + "]\n";
+    s += "Application Name:[" + boundedText(appName) + "]\n";
+    s += "Instance Id:[" + num(instanceId) + "]\n";
+    s += "Instance Name:[" + boundedText(instanceName) + "]\n";
+    s += "BackupSet Id:[" + num(backupSetId) + "]\n";
+    s += "BackupSet Name:[" + boundedText(backupSetName) + "]\n";
+    s += "Level Of SOP:[" + num(levelOfSOP) + "]\n";
+    s += "Source Type:[" + num(sourceType) + "]\n";
+    s += "Current User Id:[" + num(currentUserId) + "]\n";
+    s += "Storage Policy Copy Precedence:[" + num(copyPrecedence) + "]\n";
+    s += "Stream Count:[" + num(streamCount) + "]\n";
+    s += "Browse From:[" + converted(browseFrom.c_str()) + "]\n";
+    s += "Browse To:[" + converted(browseTo.c_str()) + "]\n";
+    s += "From Time:[" + converted(fromTime.c_str()) + "]\n";
+    s += "To Time:[" + converted(toTime.c_str()) + "]\n";
+    s += "Job Status:[" + num(jobStatus) + "]\n";
+    s += "Backup Level:[" + num(backupLevel) + "]\n";
+    s += "Use Aged Data:[" + num(useAgedData) + "]\n";
+    s += "Device Files As Reg:[" + num(deviceFilesAsReg) + "]\n";
+    s += "Media Agent Id:[" + num(mediaAgentId) + "]\n";
+    s += "DrivepoolId:[" + num(drivePoolId) + "]\n";
+    s += "Suffix:[" + converted(boundedText(suffix)) + "]\n";
+    s += "Destination Application Id:[" + num(destAppId) + "]\n";
+    s += "Extended Options:[" + converted(boundedText(extendedOptions)) + "]\n";
+    s += "Priority:[" + num(priority) + "]\n";
+    s += "Alert Id:[" + num(alertId) + "]\n";
+    s += "On Demand Input File: [" + boundedText(onDemandInputFile) + "]\n";
+    s += "Map File: [" + boundedText(mapFile) + "]\n";
+    s += "No Mapping Data:[" + num(noMappingData) + "]\n";
+    s += "PreCmd:[" + boundedText(preCmd) + "]\n";
+    s += "Post Cmd:[" + boundedText(postCmd) + "]\n";
+    s += "Pre-Post User Name:[" + boundedText(prePostUserName) + "]\n";
+    s += "Destination Instance Id:[" + num(destInstanceId) + "]\n";
+    s += "Start Suspended:[" + num(startSuspended) + "]\n";
+    s += "Retry Hours:[" + num(retryHours) + "]\n";
+    s += "Retry No:[" + num(retryNo) + "]\n";
+    s += "SQL Options:[" + num(sqlOptions) + "]\n";
+    s += "NAS Options:[" + num(static_cast<long long>(nasOptions)) + "]\n";
+    s += "Job Description:[" + joined(jobDescription, "\n") + "]";
+    return s;
+}
+
+unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* result) {
+    static const char* const kFunction = "VSDKRestore()";
+    QRestoreReqMsg request;
+    VSDKAPIGlobalData* state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+    if (!params || !result) return invalidArgument(*state, kFunction);
+    QEvDebug& log = state->getEvDebug();
+    log.debugLvl(kFunction, 6, "Parameters of the Restore:%s", params->c_str().c_str());
+
+    fillRestoreFields(*state, *params, request, RestoreFields::Full);
+    putCallerIdentity(*state, request, kRestoreCallerIdentity, kFunction,
+                      "Restore failed to fetch UID info");
+
+    const OperationSpec spec{kFunction, "Restore", QRestoreRespMsg::kTag};
+    return runOperation(
+        *state, spec, request,
+        [&](const CNMessageBase& reply) {
+            result->jobId = msgf::getInt(reply, kRestoreRespJobId);
+            if (params->xmlResult != 0) {
+                result->xmlText = msgf::getText(reply, kRestoreRespXml);
+                log.debugLvl(6, "Converted XML String:[%s]", result->xmlText.c_str());
+            } else {
+                log.debugLvl(kFunction, 1, "Restore started with JobId:[%lld]", result->jobId);
+            }
+        },
+        [&](unsigned long) { result->jobId = -1; });
+}
+
+unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
+    VSDKAPIGlobalData* state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+    if (!params) return invalidArgument(*state, nullptr);
+    QRestoreReqMsg inner;
+    QValidateRestoreReqMsg request;
+    fillRestoreFields(*state, *params, inner, RestoreFields::Validation);
+    msgf::putObject(request, kValidateRestoreRequest, inner);
+
+    const OperationSpec spec{nullptr, "Validation of Restore", QValidateRestoreRespMsg::kTag};
+    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+}

@@ -1,0 +1,221 @@
+#include "Exchange.h"
+
+#include "VSDKAPI/messages/CommonFields.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPI/messages/VSDKLogin.h"
+#include "VSDKErrors/MessageLogging.h"
+#include "VSDKErrors/VSDKErrors.h"
+#include "platform/CRkNetwork.h"
+#include "platform/MessageCatalog.h"
+#include "platform/RKPlatformInfo.h"
+#include "platform/RkNetworkPool.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kDefaultTimeout = 3600;
+constexpr int kLongWaitTimeout = 86400;
+
+// A connection borrowed from a pool for one exchange: given back on every
+// path, dropped when the exchange saw it fail.
+class PoolLease {
+public:
+    PoolLease() = default;
+    PoolLease(const PoolLease&) = delete;
+    PoolLease& operator=(const PoolLease&) = delete;
+    ~PoolLease() { giveBack(); }
+
+    void hold(std::shared_ptr<RkNetworkPool> pool, CRkNetwork* connection) {
+        m_pool = std::move(pool);
+        m_connection = connection;
+    }
+    void markBroken() { m_broken = true; }
+    void giveBack() {
+        if (!m_pool || !m_connection) return;
+        if (m_broken) {
+            m_pool->discardSessionObject(m_connection);
+        } else {
+            m_pool->releaseSessionObject(m_connection);
+        }
+        m_connection = nullptr;
+        m_pool.reset();
+    }
+
+private:
+    std::shared_ptr<RkNetworkPool> m_pool;
+    CRkNetwork* m_connection = nullptr;
+    bool m_broken = false;
+};
+
+int selectTimeout(const ExchangeOptions& options) {
+    if (options.longWait) return kLongWaitTimeout;
+    if (options.minTimeout > static_cast<unsigned long>(kDefaultTimeout)) {
+        return options.minTimeout > static_cast<unsigned long>(INT_MAX)
+                   ? INT_MAX
+                   : static_cast<int>(options.minTimeout);
+    }
+    return kDefaultTimeout;
+}
+
+// The request header (field (1,1)) stamped with host name, version and build.
+void stampHeader(CNMessageBase& request) {
+    const int module = request.getModuleId();
+    const vsdkmsg::MessageType* headerType =
+        vsdkmsg::findByTag((static_cast<unsigned long>(module) << 24) | 1UL);
+    if (!headerType) return;  // a family without a request header
+    CNMessageBase& header =
+        msgf::child(request, msgf::kRequestHeader, module, headerType->classNumber);
+    char host[257];
+    std::memset(host, 0, sizeof host);
+    if (::gethostname(host, sizeof host) == 0) {
+        host[sizeof host - 1] = '\0';
+        msgf::putText(header, msgf::kHeaderHost, std::string(host));
+    }
+    msgf::putText(header, msgf::kHeaderVersion, msgf::kClientVersion);
+    msgf::putInt(header, msgf::kHeaderBuild, msgf::kBuildNumber);
+}
+
+// Code of the error object of a reply of the expected type (0 without one).
+long long replyErrorCode(const CNMessageBase& reply) {
+    const FieldId field = reply.getTagID() == VSDKLogin::QLoginRespMsg::kTag
+                              ? VSDKLogin::kLoginRespError
+                              : msgf::kReplyError;
+    const CNMessageBase* error =
+        msgf::findChild(reply, field, (reply.getTagID() & 0xFF000000UL) | 2UL);
+    return error ? msgf::getInt(*error, msgf::kErrorCode) : 0;
+}
+
+void responseFailureLine(QEvDebug& log, const char* name, unsigned long code) {
+    log.debugLvl(0, "Response [%s] from VSDK Server failed with Error code [0x%x] Error string [%s]",
+                 name, static_cast<unsigned int>(code), GetErrorString(code));
+}
+
+}  // namespace
+
+unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessageBase& request,
+                       unsigned long expectedTag, CNMessageBase*& reply,
+                       const ExchangeOptions& options) {
+    reply = nullptr;
+    QEvDebug& log = state.getEvDebug();
+    int timeout = selectTimeout(options);
+    bool abort = false;
+
+    // The connection: one borrowed from the Mardock's pool, or the thread's own.
+    PoolLease lease;
+    CRkNetwork* network = connection;
+    if (VSDKAPIGlobalRegKeys::isRkSessionPoolEnabled()) {
+        std::shared_ptr<RkNetworkPool> pool =
+            VSDKAPIGlobalData::getSessionPool(state.getMardockName());
+        if (pool) {
+            CRkNetwork* borrowed = nullptr;
+            CPvError e = pool->getSessionObject(borrowed);
+            if (e.IsError() || !borrowed) {
+                log.debugLvl(0,
+                             "Connection to VSDK Service failed with network error:[%s] Error code "
+                             "[0x%x] Error string [%s]",
+                             e.AsString().c_str(), static_cast<unsigned int>(vsdkerr::kCannotConnect),
+                             GetErrorString(vsdkerr::kCannotConnect));
+                return vsdkerr::kCannotConnect;
+            }
+            lease.hold(pool, borrowed);
+            network = borrowed;
+        }
+    }
+    if (!network) {
+        log.debugLvl(0, "Connection to VSDK Service failed with Error code [0x%x] Error string [%s]",
+                     static_cast<unsigned int>(vsdkerr::kCannotConnect),
+                     GetErrorString(vsdkerr::kCannotConnect));
+        return vsdkerr::kCannotConnect;
+    }
+
+    if (!options.receiveOnly) {
+        stampHeader(request);
+        log.debugLvl(6, "Sending commandline request [%s] to VSDK Server", request.getTagName());
+        CPvError sent = network->SendXMLMessage(request, 0, -1, abort);
+        if (sent.IsError()) {
+            lease.markBroken();
+            log.debugLvl(0,
+                         "Sending commandline request [%s] to VSDK Server failed with Network "
+                         "Error:[%s] Client Error code [0x%x] Error string [%s]",
+                         request.getTagName(), sent.AsString().c_str(),
+                         static_cast<unsigned int>(vsdkerr::kSendFailed),
+                         GetErrorString(vsdkerr::kSendFailed));
+            return vsdkerr::kSendFailed;
+        }
+        if (log.getDebugLevel() > 9) {
+            if (request.getTagID() == OrvaneOperations::QExecuteReqMsg::kTag) {
+                log.debugLvl(10, "XML request to VSDK Server sent in binary format: [%s]",
+                             request.getTagName());
+            } else {
+                log.debugLvl(10, "XML request to VSDK Server sent in binary format: [%s]",
+                             logXMLMessage(&request).c_str());
+            }
+        }
+    }
+
+    // The registry's time-out replaces the chosen one; 0 or less is no time-out
+    // at all and is ignored.
+    {
+        RKPlatformInfo registry;
+        int configured = 0;
+        if (registry.getRegInt("~EventManager", "nVCommandTimeOut", &configured) && configured > 0) {
+            timeout = configured;
+        }
+    }
+    if (log.getDebugLevel() > 5) {
+        log.debugLvl(6, "Waiting for receive message with time out [%d] seconds", timeout);
+    }
+
+    unsigned long messageType = 0;
+    CNMessageBase* received = nullptr;
+    CPvError got = network->ReceiveXMLMessage(&messageType, received, nullptr, 0, timeout, abort);
+    std::unique_ptr<CNMessageBase> message(received);
+    if (got.IsError()) {
+        lease.markBroken();
+        log.debugLvl(0, "Receive response failed with Network error:[%s]", got.AsString().c_str());
+        responseFailureLine(log, message ? message->getTagName() : "NULL", vsdkerr::kReceiveFailed);
+        return vsdkerr::kReceiveFailed;
+    }
+    if (!message) {
+        responseFailureLine(log, "NULL", vsdkerr::kNoResponse);
+        return vsdkerr::kNoResponse;
+    }
+
+    log.debugLvl(6, "Received response [%s] from VSDK Server", message->getTagName());
+    if (log.getDebugLevel() > 9) {
+        std::string xml;
+        message->serialize(xml, false);
+        log.debugLvl(10, "XML response from VSDK Server received in binary format: [%s]",
+                     xml.c_str());
+    }
+
+    if (message->getTagID() != expectedTag) {
+        if (message->getTagID() == OrvaneUtilities::QErrorMsg::kTag) {
+            const long long code = msgf::getInt(*message, msgf::kErrorCode);
+            if (code != 0) {
+                setErrorString(msgf::getText(*message, msgf::kErrorText));
+                return static_cast<unsigned long>(code);
+            }
+            // An error reply that names no error answers nothing.
+        }
+        responseFailureLine(log, message->getTagName(), vsdkerr::kInvalidResponse);
+        return vsdkerr::kInvalidResponse;
+    }
+
+    reply = message.release();
+    if (replyErrorCode(*reply) == static_cast<long long>(vsdkerr::kRelogin)) {
+        // Re-login and resend borrow connections of their own.
+        lease.giveBack();
+        bool relogged = false;
+        const unsigned long rc =
+            forcedRelogin(state, connection, request, expectedTag, reply, options, relogged);
+        if (relogged) return rc;
+    }
+    return 0;
+}

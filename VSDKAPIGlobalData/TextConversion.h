@@ -1,0 +1,38 @@
+// Text conversions between caller records and message fields, and the copy
+// of a caller's time value into the time object of a request.
+//
+// Texts are byte strings on both sides: the conversions are plain copies that
+// keep every byte, zero bytes included.
+#pragma once
+
+#include "VSDK/Common.h"
+#include "VSDKAPI/messages/CommonFields.h"
+
+#include <string>
+
+// out becomes a copy of in (destination first).
+void qConvertStr2qwstr(std::string& out, const std::string& in);
+// out becomes a copy of in (source first).
+void qConvertqwStr2Str(const std::string& in, std::string& out);
+
+// Decimal text of a number: a minus sign when negative, no grouping.
+std::string numberToqwString(int value);
+std::string numberToqwString(long long value);
+
+// Sets the five fields of a family's time object (T: OrvaneOperations::QTime,
+// OrvaneUtilities::QTime, MediaManager::QTime) from a caller's time value.
+// Every field is set, also when it is 0 or empty; numbers keep their sign.
+template <class T>
+void QTimeCopy(CNMessageBase& timeObject, _QTime time) {
+    const unsigned long owner = T::kTag;
+    timeObject.setint64(msgf::kTimeUnix.number, msgf::kTimeUnix.slot,
+                        static_cast<long long>(time.unixTime), owner, msgf::kTimeUnix.hash);
+    timeObject.setstring(msgf::kTimeStart.number, msgf::kTimeStart.slot, time.startTime, owner,
+                         msgf::kTimeStart.hash);
+    timeObject.setstring(msgf::kTimeZone.number, msgf::kTimeZone.slot, time.timeZone, owner,
+                         msgf::kTimeZone.hash);
+    timeObject.setint64(msgf::kTimeOffset.number, msgf::kTimeOffset.slot,
+                        static_cast<long long>(time.offset), owner, msgf::kTimeOffset.hash);
+    timeObject.setint64(msgf::kTimeDsFlags.number, msgf::kTimeDsFlags.slot,
+                        static_cast<long long>(time.dsFlags), owner, msgf::kTimeDsFlags.hash);
+}

@@ -1,0 +1,704 @@
+// The token store: path, reader and writer, look-up, append, replace and
+// remove; and the whole-file helpers readData and writeData.
+
+#include "TokenStore.h"
+
+#include "TokenStoreInternal.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/VSDKLogin.h"
+#include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
+#include "VSDKErrors/MessageLogging.h"
+#include "VSDKErrors/VSDKErrors.h"
+#include "platform/CPvIPAddr.h"
+#include "platform/RKPassword.h"
+#include "platform/RKPlatformInfo.h"
+#include "platform/RkcScrambler.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <strings.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+const char kLookupTag[] = "getVSDKTokenInfo";
+const char kAppendTag[] = "setVSDKTokenInfo()";
+const char kUpdateTag[] = "updateVSDKSessionInfo()";
+const char kReaderTag[] = "readAndDescrambleData()";
+const char kWriterTag[] = "scrambleAndWriteData()";
+
+// ---- entries ---------------------------------------------------------------
+
+std::string entryValue(const CNMessageBase& m, FieldId f) {
+    return tokenstore::upToZero(msgf::getText(m, f));
+}
+
+}  // namespace
+
+namespace tokenstore {
+
+std::string upToZero(const std::string& value) {
+    const std::size_t zero = value.find('\0');
+    return zero == std::string::npos ? value : value.substr(0, zero);
+}
+
+CNMessageBase makeEntryMessage(const _VSDKTokenFileContents& entry) {
+    VSDKLogin::QLoginTokenInfo m;
+    fillEntryMessage(m, entry);
+    return m;
+}
+
+// Each value goes with its terminating zero byte, as the record holds it.
+void fillEntryMessage(CNMessageBase& m, const _VSDKTokenFileContents& entry) {
+    auto withZero = [](const char* array, std::size_t bound) {
+        std::string v = msgf::boundedText(array, bound);
+        v.push_back('\0');
+        return v;
+    };
+    msgf::putText(m, VSDKLogin::kTokenMardock, withZero(entry.mardockName, sizeof entry.mardockName));
+    msgf::putText(m, VSDKLogin::kTokenClientName,
+                  withZero(entry.mardockClientName, sizeof entry.mardockClientName));
+    msgf::putText(m, VSDKLogin::kTokenUser, withZero(entry.user, sizeof entry.user));
+    msgf::putBytes(m, VSDKLogin::kTokenToken, withZero(entry.token, sizeof entry.token));
+}
+
+_VSDKTokenFileContents entryFromMessage(const CNMessageBase& m, bool withUser) {
+    _VSDKTokenFileContents out;
+    msgf::copyBounded(out.mardockClientName, entryValue(m, VSDKLogin::kTokenClientName));
+    msgf::copyBounded(out.mardockName, entryValue(m, VSDKLogin::kTokenMardock));
+    if (withUser) msgf::copyBounded(out.user, entryValue(m, VSDKLogin::kTokenUser));
+    msgf::copyBounded(out.token, upToZero(msgf::getBytes(m, VSDKLogin::kTokenToken)));
+    return out;
+}
+
+bool parseStoreText(const std::string& text, CNMessageBase& all) {
+    if (all.unserialize(text) != 0) return false;
+    if (all.getTagID() != VSDKLogin::QAllTokenInfo::kTag) return false;
+    if (const std::vector<CNMessageBase>* list = msgf::findList(all, VSDKLogin::kAllTokenList)) {
+        for (const CNMessageBase& e : *list) {
+            if (e.getTagID() != VSDKLogin::QLoginTokenInfo::kTag) return false;
+        }
+    }
+    return true;
+}
+
+unsigned long decryptTokenString(const std::string& tokenString, std::string& text) {
+    // Nothing longer than encryptStrong's output fits its buffer.
+    if (tokenString.size() >= kStoreBufferSize) return vsdkerr::kTokenStringEntries;
+    std::string plain;
+    if (RKPassword::decrypt(tokenString, plain) != 0) return vsdkerr::kTokenStringEntries;
+    plain = upToZero(plain);
+    if (plain.size() >= kDecryptBufferSize) return vsdkerr::kTokenStringEntries;
+    text.swap(plain);
+    return 0;
+}
+
+// ---- name matching ---------------------------------------------------------
+
+namespace {
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
+unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::string& givenName,
+                        const std::string& givenClientName, QEvDebug& log, const char* tag,
+                        long& index) {
+    index = -1;
+    const std::string name = upToZero(givenName);
+
+    // Stage 1: the host name, in any letter case.
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (sameIgnoringCase(entryValue(list[i], VSDKLogin::kTokenMardock), name)) {
+            index = static_cast<long>(i);
+            log.debugLvl(tag, 10, "Found matching token for provided CS.");
+            return 0;
+        }
+    }
+
+    // Stage 2: an address of an entry's host equal to the given host's address.
+    CPvIPAddr given;
+    if (name.empty() || CPvIPAddr::GetByName(name.c_str(), given, 0).IsError()) {
+        log.debugLvl(tag, 0, "Could not connect to the given CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
+                     name.c_str());
+        return vsdkerr::kCannotResolve;
+    }
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string entryName = entryValue(list[i], VSDKLogin::kTokenMardock);
+        std::vector<CPvIPAddr> addresses;
+        if (entryName.empty() ||
+            CPvIPAddr::GetAllByName(entryName.c_str(), addresses, 0).IsError()) {
+            log.debugLvl(tag, 0, "Invalid Session file CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
+                         entryName.c_str());
+            return vsdkerr::kCannotResolve;
+        }
+        for (const CPvIPAddr& a : addresses) {
+            if (a == given) {
+                index = static_cast<long>(i);
+                log.debugLvl(tag, 10, "Found matching token for provided CS using ip address matching.");
+                return 0;
+            }
+        }
+    }
+
+    // Stage 3: the registry's own Mardock, by its client name.
+    char registryHost[256] = {0};
+    RKPlatformInfo::findMardockHostName(registryHost, sizeof registryHost);
+    if (!sameIgnoringCase(msgf::boundedText(registryHost), name)) return 0;
+    std::string clientName = upToZero(givenClientName);
+    if (clientName.empty()) {
+        char registryClient[256] = {0};
+        RKPlatformInfo::findMardockClientName(registryClient, sizeof registryClient);
+        clientName = msgf::boundedText(registryClient);
+        log.debugLvl(tag, 6,
+                     "CS client name passed is empty. Retrieved Mardock client Name:[%s] from Registry",
+                     clientName.c_str());
+    }
+    // An empty client name names no Mardock.
+    if (clientName.empty()) return 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (sameIgnoringCase(entryValue(list[i], VSDKLogin::kTokenClientName), clientName)) {
+            index = static_cast<long>(i);
+            log.debugLvl(tag, 10,
+                         "Found matching token for provided CS using CS client name matching.");
+            return 0;
+        }
+    }
+    return 0;
+}
+
+// ---- files -----------------------------------------------------------------
+
+StoreLock::StoreLock(const std::string& storePath) {
+    const std::string lockPath = storePath + ".lock";
+    m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_fd < 0) return;
+    int rc;
+    do {
+        rc = ::flock(m_fd, LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+StoreLock::~StoreLock() {
+    if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
+}
+
+bool readWhole(int fd, char* buffer, std::size_t length, std::size_t& got) {
+    got = 0;
+    while (got < length) {
+        const ssize_t n = ::read(fd, buffer + got, length - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool writeWhole(int fd, const char* data, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(fd, data + done, length - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace tokenstore
+
+using namespace tokenstore;
+
+// ---- entry record ------------------------------------------------------------
+
+std::string _VSDKTokenFileContents::c_str() const {
+    std::string out = "\nMardock:[";
+    out += msgf::boundedText(mardockName);
+    out += "]\nUser:[";
+    out += msgf::boundedText(user);
+    out += "]\nCsClientName:[";
+    out += msgf::boundedText(mardockClientName);
+    out += "]";
+    return out;
+}
+
+_VSDKSessFileContents::_VSDKSessFileContents() {
+    std::memset(mardockName, 0, sizeof mardockName);
+    std::memset(user, 0, sizeof user);
+    std::memset(token, 0, sizeof token);
+}
+
+// ---- store path --------------------------------------------------------------
+
+namespace {
+
+unsigned long buildSessionPath(char* path, const char* name, const char* tag) {
+    VSDKAPIGlobalData* state = g_dataMap.current();
+    if (!state) return vsdkerr::kNotInitialized;
+    QEvDebug& log = state->getEvDebug();
+
+    passwd pw;
+    passwd* found = nullptr;
+    std::vector<char> scratch(16384);
+    const int rc = getpwuid_r(getuid(), &pw, scratch.data(), scratch.size(), &found);
+    if (rc == 0 && found) {
+        const std::string base = RKPI_Base::getOrvaneDirectory();
+        if (base.empty()) return vsdkerr::kNoBaseFolder;
+        const int n = std::snprintf(path, kPathSize, "%s/%s.%lu", base.c_str(), name,
+                                    static_cast<unsigned long>(found->pw_uid));
+        if (n < 0 || static_cast<std::size_t>(n) >= kPathSize) {
+            std::memset(path, 0, kPathSize);
+            log.debugLvl(tag, 0, "The Session File path under [%s] is longer than %zu characters.",
+                         base.c_str(), kPathSize - 1);
+            return vsdkerr::kTokenFileMissing;
+        }
+    }
+    log.debugLvl(tag, 6, "GetVSDKCSSessionsFilePath():VSDK Session File Path: %s", path);
+    return 0;
+}
+
+// The store path to use: tokenFilePath when given, else the calling user's
+// store (written back into tokenFilePath when writeBack). ownStore tells
+// which of the two it is. A non-zero result means no path.
+bool resolveStorePath(std::string& tokenFilePath, std::string& path, bool& ownStore,
+                      bool writeBack) {
+    ownStore = tokenFilePath.empty();
+    if (!ownStore) {
+        path = tokenFilePath;
+        return true;
+    }
+    char buffer[kPathSize] = {0};
+    if (GetVSDKCSSessionsFilePath(buffer) != 0 || buffer[0] == '\0') return false;
+    path = buffer;
+    if (writeBack) tokenFilePath = path;
+    return true;
+}
+
+// A store that cannot be parsed: the calling user's own store is deleted;
+// a file the caller named is left as it is.
+unsigned long damagedStore(QEvDebug& log, const char* tag, const std::string& path,
+                           const std::string& text, bool ownStore, const char* deleteFailedLine,
+                           const char* deletedLine) {
+    log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]",
+                 logXMLMessage(text).c_str());
+    if (!ownStore) {
+        log.debugLvl(tag, 0, "The Token file [%s] was not written by this library or is damaged; it is left as it is.",
+                     path.c_str());
+        return vsdkerr::kTokenFileCorrupt;
+    }
+    log.debugLvl(tag, 0, "Deleted the Token file.Relogin Required.");
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        log.debugLvl(tag, 0, "%s", deleteFailedLine);
+        return vsdkerr::kTokenFileDelete;
+    }
+    if (deletedLine) log.debugLvl(tag, 0, "%s", deletedLine);
+    return vsdkerr::kTokenFileCorrupt;
+}
+
+// Reads the store, recording whether a failure to open was a missing file.
+unsigned long readStore(const std::string& path, std::string& text, bool ownStore, bool& missing) {
+    missing = false;
+    errno = 0;
+    const unsigned long rc = readAndDescrambleData(path.c_str(), text, ownStore);
+    if (rc == vsdkerr::kTokenFileMissing && errno == ENOENT) missing = true;
+    return rc;
+}
+
+}  // namespace
+
+unsigned long GetVSDKCSSessionsFilePath(char* path) {
+    if (!path) return vsdkerr::kTokenFileMissing;
+    return buildSessionPath(path, "vsessions", "GetVSDKCSSessionsFilePath()");
+}
+
+unsigned long GetVSDKSessionFilePath(char* path) {
+    if (!path) return vsdkerr::kTokenFileMissing;
+    return buildSessionPath(path, "vsession", "GetVSDKSessionFilePath()");
+}
+
+// ---- reader and writer -------------------------------------------------------
+
+unsigned long readAndDescrambleData(const char* path, std::string& text, bool ownStore) {
+    QEvDebug log;
+    const int fd = path ? ::open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        const int saved = errno;
+        log.debugLvl(kReaderTag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        errno = saved;
+        return vsdkerr::kTokenFileMissing;
+    }
+
+    bool damaged = false;
+    std::vector<char> plain(kStoreBufferSize, 0);
+    std::size_t plainLength = 0;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<unsigned long long>(st.st_size) > kStoreBufferSize) {
+        // Of unknown length, or larger than any store this library writes.
+        damaged = true;
+    } else {
+        const std::size_t length = static_cast<std::size_t>(st.st_size);
+        std::vector<char> block(length + 1, 0);
+        std::size_t got = 0;
+        if (!readWhole(fd, block.data(), length, got)) {
+            log.debugLvl(kReaderTag, 1,
+                         "Could not Read Completely.lsize[%d], Result[%d].Error[QERROR_API_OPENSESSFILEFAILED]",
+                         static_cast<int>(length), static_cast<int>(got));
+            ::close(fd);
+            log.debugLvl(kReaderTag, 0, "Failed to read the input file.[%s].", path);
+            return vsdkerr::kTokenFileRead;
+        }
+        try {
+            RkcScrambler scrambler;
+            plainLength = scrambler.descramble(block.data(), length, plain.data(), plain.size(), true);
+        } catch (const RkcScramblerError&) {
+            damaged = true;
+        }
+    }
+    ::close(fd);
+
+    if (damaged) {
+        log.debugLvl(kReaderTag, 0, "Failed to decrypt the Token file");
+        if (!ownStore) {
+            log.debugLvl(kReaderTag, 0,
+                         "The Token file [%s] was not written by this library or is damaged; it is left as it is.",
+                         path);
+            return vsdkerr::kTokenFileCorrupt;
+        }
+        if (::unlink(path) != 0 && errno != ENOENT) {
+            log.debugLvl(kReaderTag, 0, "Failed to delete the Token file.");
+            return vsdkerr::kTokenFileDelete;
+        }
+        log.debugLvl(kReaderTag, 0, "Deleted the Token file.Relogin Required.");
+        return vsdkerr::kTokenFileCorrupt;
+    }
+    // The descrambler's length bounds the text; it stops at a zero byte.
+    text = upToZero(std::string(plain.data(), plainLength));
+    return 0;
+}
+
+unsigned long scrambleAndWriteData(const char* path, const std::string& text) {
+    QEvDebug log;
+    std::vector<char> block(kStoreBufferSize, 0);
+    std::size_t length = 0;
+    try {
+        RkcScrambler scrambler;
+        length = scrambler.scramble(text.data(), text.size(), block.data(), block.size(), true);
+    } catch (const RkcScramblerError&) {
+        log.debugLvl(kWriterTag, 0, "Failed to Encrypt the session xml Blob");
+        return vsdkerr::kTokenStringEncrypt;
+    }
+    if (!path || !*path) {
+        log.debugLvl(kWriterTag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileCreate;
+    }
+
+    // A new 0600 file in the same folder, written completely, then renamed
+    // over the store: the store is either the old one or the new one.
+    std::string temp = std::string(path) + ".XXXXXX";
+    const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
+    if (fd < 0) {
+        log.debugLvl(kWriterTag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileCreate;
+    }
+    errno = 0;
+    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && writeWhole(fd, block.data(), length) &&
+              ::fsync(fd) == 0;
+    const int writeErrno = errno;
+    if (::close(fd) != 0 && ok) ok = false;
+    if (ok && ::rename(temp.c_str(), path) != 0) ok = false;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        if (writeErrno == EACCES)
+            log.debugLvl(kWriterTag, 1,
+                         "Failed to save session file: Write Failed: [ User do not have write permission on Caldora Base folder ]");
+        else
+            log.debugLvl(kWriterTag, 1, "Write Failed:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileWrite;
+    }
+    // Make the rename itself durable (best effort).
+    std::string folder(path);
+    const std::size_t slash = folder.rfind('/');
+    folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
+    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return 0;
+}
+
+// ---- look-up ---------------------------------------------------------------
+
+unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardockName,
+                               std::string& tokenFilePath, std::string tokenString, bool& found,
+                               std::string mardockClientName) {
+    QEvDebug log;
+    std::string text;
+    std::string path;
+    bool ownStore = false;
+    VSDKLogin::QAllTokenInfo all;
+
+    if (tokenString.empty()) {
+        if (!resolveStorePath(tokenFilePath, path, ownStore, true)) {
+            log.debugLvl(kLookupTag, 0, "getVSDKTokenInfo().Could not fetch the Session File path.");
+            return vsdkerr::kTokenFileMissing;
+        }
+        // The calling user's store is read under its lock, so that a damaged
+        // store is deleted only while no writer is replacing it.
+        std::unique_ptr<StoreLock> lock;
+        if (ownStore) lock.reset(new StoreLock(path));
+        try {
+            bool missing = false;
+            const unsigned long rc = readStore(path, text, ownStore, missing);
+            if (rc != 0) return rc;
+        } catch (...) {
+            log.debugLvl(kLookupTag, 0, "Exception thrown from readAndDescrambleData");
+            return vsdkerr::kTokenFileMissing;
+        }
+        if (CNMessageBase::Initialize() != 0) {
+            log.debugLvl(kLookupTag, 0, "Failed to initialize Xml Object");
+            return vsdkerr::kTokenFileRead;
+        }
+        if (!parseStoreText(text, all))
+            return damagedStore(log, kLookupTag, path, text, ownStore, "Failed to delete the Session file.",
+                                nullptr);
+    } else {
+        if (decryptTokenString(tokenString, text) != 0) {
+            log.debugLvl(kLookupTag, 0, "Failed to decrypt the token string");
+            return vsdkerr::kTokenStringEntries;
+        }
+        if (CNMessageBase::Initialize() != 0) {
+            log.debugLvl(kLookupTag, 0, "Failed to initialize Xml Object");
+            return vsdkerr::kTokenFileRead;
+        }
+        // A token string is the caller's: reported, never deleted.
+        if (!parseStoreText(text, all)) {
+            log.debugLvl(kLookupTag, 0, "Failed to unserialize the Token file Blob[%s]",
+                         logXMLMessage(text).c_str());
+            return vsdkerr::kTokenFileCorrupt;
+        }
+    }
+
+    if (!path.empty())
+        log.debugLvl(kLookupTag, 10, "Searching for the CS Name [%s] in the session file [%s]",
+                     upToZero(mardockName).c_str(), path.c_str());
+
+    static const std::vector<CNMessageBase> kNone;
+    const std::vector<CNMessageBase>* list = msgf::findList(all, VSDKLogin::kAllTokenList);
+    if (!list) list = &kNone;
+    long index = -1;
+    const unsigned long rc = findEntry(*list, mardockName, mardockClientName, log, kLookupTag, index);
+    if (rc != 0) return rc;
+    if (index < 0) {
+        log.debugLvl(kLookupTag, 6, "CSName[%s] entry is not found in the Token File.",
+                     upToZero(mardockName).c_str());
+        return 0;
+    }
+    entry = entryFromMessage((*list)[static_cast<std::size_t>(index)], true);
+    found = true;
+    return 0;
+}
+
+int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockName,
+                            std::string& tokenFilePath, std::string tokenString, bool& found) {
+    return static_cast<int>(getVSDKTokenInfo(entry, std::move(mardockName), tokenFilePath,
+                                             std::move(tokenString), found, std::string()));
+}
+
+// ---- append ------------------------------------------------------------------
+
+unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
+    QEvDebug log;
+    log.debugLvl(kAppendTag, 6, "Token Info:[%s]", entry.c_str().c_str());
+
+    std::string path;
+    bool ownStore = false;
+    if (!resolveStorePath(tokenFilePath, path, ownStore, false)) {
+        log.debugLvl(kAppendTag, 0, "setVSDKTokenInfo().Could not fetch the Session File path.");
+        return vsdkerr::kTokenFileMissing;
+    }
+    StoreLock lock(path);
+    if (!lock.held()) {
+        log.debugLvl(kAppendTag, 0, "Could not lock the Token file [%s].", path.c_str());
+        return vsdkerr::kTokenFileCreate;
+    }
+
+    VSDKLogin::QAllTokenInfo all;
+    std::string text;
+    bool missing = false;
+    const unsigned long readRc = readStore(path, text, ownStore, missing);
+    if (readRc != 0) {
+        // Start afresh only over no store, or over the user's own store that
+        // could not be descrambled (the reader has removed it). Any other
+        // failure would drop the entries of a store we could not read.
+        const bool damagedOwn = ownStore && (readRc == vsdkerr::kTokenFileCorrupt ||
+                                             readRc == vsdkerr::kTokenFileDelete);
+        if (!missing && !damagedOwn) return readRc;
+        log.debugLvl(kAppendTag, 0, "Token File does not Exist.First Login()/Could not read.");
+    } else {
+        if (CNMessageBase::Initialize() != 0) {
+            log.debugLvl(kAppendTag, 0, "Failed to initialize Xml Object");
+            return vsdkerr::kTokenFileRead;
+        }
+        if (!parseStoreText(text, all))
+            return damagedStore(log, kAppendTag, path, text, ownStore, "Failed to delete the Token file.",
+                                nullptr);
+    }
+
+    msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
+    std::string out;
+    if (all.serialize(out, false) != 0) {
+        log.debugLvl(kAppendTag, 0, "Failed to serialize the Session file Blob");
+        return vsdkerr::kTokenFileRead;
+    }
+    return scrambleAndWriteData(path.c_str(), out);
+}
+
+// ---- replace and remove ----------------------------------------------------------
+
+unsigned long updateVSDKTokenInfo(_VSDKTokenFileContents entry, std::string mardockName,
+                                  std::string tokenFilePath, bool erase) {
+    QEvDebug log;
+    log.debugLvl(kUpdateTag, 6, "Token Info:[%s]", entry.c_str().c_str());
+
+    std::string path;
+    bool ownStore = false;
+    if (!resolveStorePath(tokenFilePath, path, ownStore, false)) {
+        log.debugLvl(kUpdateTag, 0, "Could not fetch the Token File path.");
+        return vsdkerr::kTokenFileMissing;
+    }
+    StoreLock lock(path);
+    if (!lock.held()) {
+        log.debugLvl(kUpdateTag, 0, "Could not lock the Token file [%s].", path.c_str());
+        return vsdkerr::kTokenFileCreate;
+    }
+
+    std::string text;
+    bool missing = false;
+    const unsigned long readRc = readStore(path, text, ownStore, missing);
+    if (readRc != 0) return readRc;
+    if (CNMessageBase::Initialize() != 0) {
+        log.debugLvl(kUpdateTag, 0, "Failed to initialize Xml Object");
+        return vsdkerr::kTokenFileRead;
+    }
+    VSDKLogin::QAllTokenInfo all;
+    if (!parseStoreText(text, all))
+        return damagedStore(log, kUpdateTag, path, text, ownStore,
+                            "Failed to delete the Token file.Error [QERROR_API_DELETESESSFILEFAILED]",
+                            "[QERROR_API_SESSFILECORRUPTED]");
+
+    std::vector<CNMessageBase>*& list =
+        all.getlistobject(VSDKLogin::kAllTokenList.number, VSDKLogin::kAllTokenList.slot,
+                          all.getTagID(), VSDKLogin::kAllTokenList.hash, true);
+    // The entry the look-up finds for this name is the one changed.
+    long index = -1;
+    const unsigned long matchRc = findEntry(*list, mardockName, std::string(), log, kUpdateTag, index);
+    if (matchRc != 0) return matchRc;
+
+    if (index < 0) {
+        log.debugLvl(kUpdateTag, 0, "CSName[%s] entry is not found in the Token File; nothing to %s.",
+                     upToZero(mardockName).c_str(), erase ? "remove" : "replace");
+    } else if (erase) {
+        list->erase(list->begin() + index);
+    } else {
+        fillEntryMessage((*list)[static_cast<std::size_t>(index)], entry);
+    }
+
+    if (list->empty()) {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            log.debugLvl(kUpdateTag, 0,
+                         "Failed to delete the Session file.Error [QERROR_API_DELETESESSFILEFAILED]");
+            return vsdkerr::kTokenFileDelete;
+        }
+        return 0;
+    }
+    std::string out;
+    if (all.serialize(out, false) != 0) {
+        log.debugLvl(kUpdateTag, 0, "Failed to serialize the Session file Blob");
+        return vsdkerr::kTokenFileRead;
+    }
+    return scrambleAndWriteData(path.c_str(), out);
+}
+
+// ---- whole files -----------------------------------------------------------------
+
+unsigned long readData(const char* path, std::string& text) {
+    QEvDebug log;
+    const char tag[] = "readData()";
+    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    if (!f) {
+        log.debugLvl(tag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileMissing;
+    }
+    long long length = -1;
+    if (fseeko(f, 0, SEEK_END) == 0) length = static_cast<long long>(ftello(f));
+    if (length < 0 || fseeko(f, 0, SEEK_SET) != 0 ||
+        static_cast<unsigned long long>(length) >= static_cast<unsigned long long>(SIZE_MAX)) {
+        // A file whose length cannot be told cannot be read whole.
+        log.debugLvl(tag, 1, "Read Buffer is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        std::fclose(f);
+        return vsdkerr::kTokenFileMissing;
+    }
+    char* buffer = new (std::nothrow) char[static_cast<std::size_t>(length) + 1];
+    if (!buffer) {
+        log.debugLvl(tag, 1, "Read Buffer is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        std::fclose(f);
+        return vsdkerr::kTokenFileMissing;
+    }
+    const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(length), f);
+    if (got != static_cast<std::size_t>(length)) {
+        log.debugLvl(tag, 1,
+                     "Could not Read Completely.lsize[%d], Result[%d].Error[QERROR_API_OPENSESSFILEFAILED]",
+                     static_cast<int>(length), static_cast<int>(got));
+        std::fclose(f);
+        delete[] buffer;
+        log.debugLvl(tag, 0, "Failed to read the input file.[%s].", path);
+        return vsdkerr::kTokenFileRead;
+    }
+    buffer[got] = '\0';
+    text.assign(buffer);
+    std::fclose(f);
+    delete[] buffer;
+    return 0;
+}
+
+unsigned long writeData(const char* path, std::string text) {
+    QEvDebug log;
+    const char tag[] = "writeData()";
+    log.debugLvl(tag, 6, "xml Input:[%s]", filterPasswordAttrBased(upToZero(text)).c_str());
+    const int fd = path ? ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600) : -1;
+    if (fd < 0) {
+        log.debugLvl(tag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileMissing;
+    }
+    const std::string body = upToZero(text);
+    if (!body.empty() && !writeWhole(fd, body.data(), body.size())) {
+        ::close(fd);
+        log.debugLvl(tag, 1, "Write Failed:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileWrite;
+    }
+    if (::close(fd) != 0) {
+        log.debugLvl(tag, 1, "Write Failed:Error[QERROR_API_OPENSESSFILEFAILED]");
+        return vsdkerr::kTokenFileWrite;
+    }
+    return 0;
+}

@@ -1,0 +1,59 @@
+// Pieces shared by the token store and the token strings.
+#pragma once
+
+#include "TokenStore.h"
+#include "VSDKAPIGlobalData/QEvDebug.h"
+#include "platform/CNMessageBase.h"
+
+#include <string>
+#include <vector>
+
+namespace tokenstore {
+
+// A value up to its first zero byte.
+std::string upToZero(const std::string& value);
+
+// The message of one entry, its fields set in store order, each value with
+// its terminating zero byte.
+CNMessageBase makeEntryMessage(const _VSDKTokenFileContents& entry);
+void fillEntryMessage(CNMessageBase& message, const _VSDKTokenFileContents& entry);
+// A fresh record from an entry message, each value up to its first zero byte
+// and bounded by its array; the user is left empty unless withUser.
+_VSDKTokenFileContents entryFromMessage(const CNMessageBase& message, bool withUser);
+
+// Parses a store text (or a decrypted token string) into all; false when it
+// is not a list of saved logins.
+bool parseStoreText(const std::string& text, CNMessageBase& all);
+
+// The plain text of a token string, up to its first zero byte; 0x274 when it
+// cannot be decrypted or does not fit the decryption buffer.
+unsigned long decryptTokenString(const std::string& tokenString, std::string& text);
+
+// The entry the look-up finds for a Mardock: by host name in any letter case,
+// then by address, then (for the registry's own Mardock) by client name
+// (the registry's when clientName is empty). index is -1 when none matched;
+// 0x126 when a name does not resolve.
+unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::string& mardockName,
+                        const std::string& clientName, QEvDebug& log, const char* tag,
+                        long& index);
+
+// Exclusive advisory lock of a store ("<store>.lock"), across threads and
+// processes, held while the object lives.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& storePath);
+    ~StoreLock();
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// Whole reads and writes of a descriptor (retried on interruption); a short
+// transfer is a failure.
+bool readWhole(int fd, char* buffer, std::size_t length, std::size_t& got);
+bool writeWhole(int fd, const char* data, std::size_t length);
+
+}  // namespace tokenstore

@@ -1,0 +1,132 @@
+#include "MessageLogging.h"
+
+#include "platform/CNMessageBase.h"
+#include "platform/XMLCodec.h"
+
+#include <memory>
+#include <exception>
+
+const char* const kXmlNotFormattedText =
+    "Error. XML is not properly formatted so cannot unserialize it.";
+
+namespace {
+
+const char kMask[] = "****";
+constexpr std::size_t kMaskLength = sizeof kMask - 1;
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool isNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '-' || c == '.' || c == ':';
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+std::string filterPasswordAttrBased(const std::string& xml) {
+    // Searched in a lower-case copy; both texts get the same replacements so
+    // that positions stay equal.
+    std::string lower(xml);
+    for (char& c : lower) c = asciiLower(c);
+    std::string result(xml);
+
+    static const char kWord[] = "password";
+    constexpr std::size_t kWordLength = sizeof kWord - 1;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t p = lower.find(kWord, from);
+        if (p == std::string::npos) break;
+        // The rest of the attribute name, then '=' and an opening quote (blanks
+        // allowed around '=' as XML allows them).
+        std::size_t k = p + kWordLength;
+        while (k < lower.size() && isNameChar(lower[k])) ++k;
+        while (k < lower.size() && isBlank(lower[k])) ++k;
+        if (k >= lower.size() || lower[k] != '=') {
+            from = p + kWordLength;
+            continue;
+        }
+        ++k;
+        while (k < lower.size() && isBlank(lower[k])) ++k;
+        if (k >= lower.size() || (lower[k] != '"' && lower[k] != '\'')) {
+            from = p + kWordLength;
+            continue;
+        }
+        const char quote = lower[k];
+        const std::size_t valueStart = k + 1;
+        const std::size_t close = lower.find(quote, valueStart);
+        if (close == std::string::npos) {
+            // No closing quote: nothing after the opening quote is shown.
+            result.replace(valueStart, std::string::npos, kMask);
+            break;
+        }
+        result.replace(valueStart, close - valueStart, kMask);
+        lower.replace(valueStart, close - valueStart, kMask);
+        from = valueStart + kMaskLength + 1;
+    }
+    return result;
+}
+
+std::string filterPassword(const std::string& xml) {
+    static const char kAttr[] = "password=\"";
+    constexpr std::size_t kAttrLength = sizeof kAttr - 1;
+    std::string result(xml);
+    std::size_t p = result.find(kAttr);
+    while (p != std::string::npos) {
+        const std::size_t valueStart = p + kAttrLength;
+        const std::size_t end = result.find("\" ", valueStart);
+        if (end == std::string::npos) {
+            result.replace(valueStart, std::string::npos, kMask);
+            break;
+        }
+        result.replace(valueStart, end - valueStart, kMask);
+        p = result.find(kAttr, valueStart + kMaskLength);
+    }
+    return result;
+}
+
+std::string logXMLMessage(CNMessageBase* message) {
+    if (!message) return std::string();
+    try {
+        XMLEncoderOptions options;
+        options.a = 1;
+        options.b = 0;
+        options.c = 0;
+        options.d = 0;
+        options.e = 0;
+        options.f = -1;
+        options.g = 0;
+        options.h = 0;
+        options.i = 1;
+        options.j = 0;
+        options.flags = 1u;
+        const XMLEncoder encoder(options, nullptr);
+        std::string xml;
+        if (encoder.encode(*message, xml) != 0) {
+            return xml.empty() ? std::string() : std::string(kXmlNotFormattedText);
+        }
+        // Every type is masked, whatever CNMessageBase::isOldWay says of it:
+        // secret fields (passwords, pass phrases, tokens) are written under
+        // "password" attributes, so no secret reaches the log in clear.
+        return filterPasswordAttrBased(xml);
+    } catch (const std::exception&) {
+        // Logging never fails an operation.
+        return std::string();
+    }
+}
+
+std::string logXMLMessage(const std::string& xml) {
+    if (xml.empty()) return xml;
+    CNMessageBase* raw = nullptr;
+    int rc = 0;
+    try {
+        const XMLDecoder decoder(nullptr);
+        rc = decoder.decode(xml, raw);
+    } catch (const std::exception&) {
+        rc = -1;
+    }
+    std::unique_ptr<CNMessageBase> message(raw);
+    if (rc != 0 || !message) return kXmlNotFormattedText;
+    return logXMLMessage(message.get());
+}

@@ -1,0 +1,270 @@
+// The cost of one VSDKBackup call against the simulated server on loopback,
+// next to a raw loopback round trip of the same request and reply frames by a
+// minimal socket client; and backup throughput with 1, 4 and 16 caller
+// threads, with and without connection pooling.
+#include "VSDK.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
+#include "platform/RkWire.h"
+#include "support/TestEnv.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace OrvaneOperations;
+
+constexpr long long kJobId = 0x123456789ALL;
+
+vsdktest::TestEnv* g_env = nullptr;
+
+template <std::size_t N>
+void setText(char (&array)[N], const char* text) {
+    std::strncpy(array, text, N - 1);
+    array[N - 1] = '\0';
+}
+
+// A backup of one subclient as a caller would fill it.
+_QBackupParameters sampleRecord() {
+    _QBackupParameters p;
+    p.options = 0x2;
+    p.clientId = 12;
+    setText(p.clientName, "client-a.example.com");
+    p.appTypeId = 29;
+    setText(p.appName, "File System");
+    setText(p.instanceName, "DefaultInstanceName");
+    setText(p.backupSetName, "defaultBackupSet");
+    setText(p.subclientName, "default");
+    setText(p.backupDescription, "nightly incremental");
+    setText(p.storagePolicyName, "SP-gold");
+    p.storagePolicyId = 7;
+    p.dataPath.mediaAgentIds = {1, 2};
+    p.jobDescription = {"started by the benchmark"};
+    return p;
+}
+
+// Connects to 127.0.0.1:port and takes the service handshake; -1 on failure.
+int connectRaw(unsigned short port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return -1;
+    int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        rkwire::writeFrame(fd, rkwire::buildHello("CMDLINE_SERVICE", "benchclient", 0),
+                           rkwire::Deadline::none()) != rkwire::IoResult::Ok ||
+        rkwire::readFrame(fd, answer, rkwire::Deadline::none()) != rkwire::IoResult::Ok ||
+        answer != "OK") {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The frames of one backup exchange: the request as the server received it
+// and the reply it sends.
+struct Frames {
+    std::string request;
+    std::string reply;
+};
+
+const Frames& frames() {
+    static const Frames f = [] {
+        Frames out;
+        std::thread([&] {
+            g_env->initThread();
+            g_env->server().clearJournal();
+            const _QBackupParameters p = sampleRecord();
+            _QJobStartInfo result;
+            VSDKBackup(&p, &result);
+            VSDKDeInitialize();
+        }).join();
+        const auto sent = g_env->server().journal();
+        if (!sent.empty()) out.request = sent.back().xml;
+        QBackupRespMsg reply;
+        msgf::putInt(msgf::child<QReplyErrorMsg>(reply, msgf::kReplyError), msgf::kErrorCode, 0);
+        msgf::putInt(reply, kReplyJobId, kJobId);
+        reply.serialize(out.reply, false);
+        return out;
+    }();
+    return f;
+}
+
+// A minimal responder on loopback: takes the handshake, then answers every
+// frame with one fixed reply frame.
+class Responder {
+public:
+    explicit Responder(std::string reply) : m_reply(std::move(reply)) {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(m_listener, 4);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&addr), &len);
+        m_port = ntohs(addr.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~Responder() {
+        ::shutdown(m_listener, SHUT_RDWR);
+        ::close(m_listener);
+        m_thread.join();
+    }
+    unsigned short port() const { return m_port; }
+
+private:
+    void serve() {
+        for (;;) {
+            const int fd = ::accept(m_listener, nullptr, nullptr);
+            if (fd < 0) return;
+            int one = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+            std::string frame;
+            if (rkwire::readFrame(fd, frame, rkwire::Deadline::none()) == rkwire::IoResult::Ok &&
+                rkwire::writeFrame(fd, "OK", rkwire::Deadline::none()) == rkwire::IoResult::Ok) {
+                while (rkwire::readFrame(fd, frame, rkwire::Deadline::none()) == rkwire::IoResult::Ok &&
+                       rkwire::writeFrame(fd, m_reply, rkwire::Deadline::none()) ==
+                           rkwire::IoResult::Ok) {
+                }
+            }
+            ::close(fd);
+        }
+    }
+
+    std::string m_reply;
+    int m_listener = -1;
+    unsigned short m_port = 0;
+    std::thread m_thread;
+};
+
+// Keeps the server's journal small during long runs.
+void trimJournal(long long iteration) {
+    if (iteration % 512 == 511) g_env->server().clearJournal();
+}
+
+// One VSDKBackup call, end to end.
+void BM_BackupCall(benchmark::State& state) {
+    g_env->setPooling(false);
+    g_env->initThread();
+    const _QBackupParameters p = sampleRecord();
+    _QJobStartInfo result;
+    long long n = 0;
+    for (auto _ : state) {
+        if (VSDKBackup(&p, &result) != 0 || result.jobId != kJobId) {
+            state.SkipWithError("backup failed");
+            break;
+        }
+        trimJournal(n++);
+    }
+    VSDKDeInitialize();
+    state.counters["request_bytes"] = static_cast<double>(frames().request.size());
+    state.counters["reply_bytes"] = static_cast<double>(frames().reply.size());
+}
+
+// The same frames by a minimal client: against the simulated server (which
+// decodes, journals and encodes as for the library), and against a responder
+// that only echoes a fixed reply frame (the bare loopback round trip).
+void rawRoundTrip(benchmark::State& state, unsigned short port) {
+    const Frames& f = frames();
+    const int fd = connectRaw(port);
+    if (fd < 0) {
+        state.SkipWithError("cannot connect");
+        return;
+    }
+    std::string reply;
+    long long n = 0;
+    for (auto _ : state) {
+        if (rkwire::writeFrame(fd, f.request, rkwire::Deadline::none()) != rkwire::IoResult::Ok ||
+            rkwire::readFrame(fd, reply, rkwire::Deadline::none()) != rkwire::IoResult::Ok) {
+            state.SkipWithError("raw exchange failed");
+            break;
+        }
+        trimJournal(n++);
+    }
+    ::close(fd);
+}
+
+void BM_RawRoundTripSimServer(benchmark::State& state) {
+    rawRoundTrip(state, g_env->port());
+}
+
+void BM_RawRoundTripEcho(benchmark::State& state) {
+    static Responder responder(frames().reply);
+    rawRoundTrip(state, responder.port());
+}
+
+// Backups per second from several caller threads; range(0): pooling on.
+void poolingSetup(const benchmark::State& state) {
+    frames();
+    g_env->setPooling(state.range(0) != 0);
+}
+
+void BM_BackupThroughput(benchmark::State& state) {
+    if (g_env->initThread() != 0) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    const _QBackupParameters p = sampleRecord();
+    _QJobStartInfo result;
+    long long n = 0;
+    for (auto _ : state) {
+        if (VSDKBackup(&p, &result) != 0) {
+            state.SkipWithError("backup failed");
+            break;
+        }
+        if (state.thread_index() == 0) trimJournal(n++);
+    }
+    VSDKDeInitialize();
+    state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_BackupCall)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawRoundTripSimServer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawRoundTripEcho)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BackupThroughput)
+    ->ArgName("pooled")
+    ->Arg(0)
+    ->Arg(1)
+    ->Setup(poolingSetup)
+    ->Threads(1)
+    ->Threads(4)
+    ->Threads(16)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    vsdktest::EnvOptions options;
+    options.debugLevel = 1;        // failures and result lines, as in production
+    options.commandTimeout = 60;
+    vsdktest::TestEnv env(options);
+    g_env = &env;
+    env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) {
+                               msgf::putInt(reply, kReplyJobId, kJobId);
+                           });
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_env = nullptr;
+    return 0;
+}

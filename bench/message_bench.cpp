@@ -1,0 +1,76 @@
+// Encoding and decoding of large messages: a listing reply with tens of
+// thousands of list elements.
+#include "VSDKAPI/messages/CommonFields.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
+#include "platform/CNMessageBase.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr FieldId kRows{3, 3, 0x7A1001};
+constexpr FieldId kIds{4, 4, 0x7A1002};
+constexpr FieldId kNames{5, 5, 0x7A1003};
+constexpr FieldId kRowName{6, 12, 0x7A1004};
+
+// A reply with `count` object elements (each a time object with its five
+// fields and a name), `count` 64-bit ids and `count` texts.
+std::unique_ptr<CNMessageBase> bigReply(int count) {
+    auto reply = std::make_unique<OrvaneOperations::QExecuteRespMsg>();
+    msgf::putInt(msgf::child<OrvaneOperations::QReplyErrorMsg>(*reply, msgf::kReplyError),
+                 msgf::kErrorCode, 0);
+    auto& rows = *reply->getlistobject(kRows.number, kRows.slot, reply->getTagID(), kRows.hash, true);
+    rows.reserve(count);
+    for (int k = 0; k < count; ++k) {
+        OrvaneOperations::QTime row;
+        msgf::putInt(row, msgf::kTimeUnix, 1700000000 + k);
+        msgf::putText(row, msgf::kTimeStart, "2024-01-02 03:04:05");
+        msgf::putText(row, msgf::kTimeZone, "(UTC+01:00) Paris");
+        msgf::putInt(row, msgf::kTimeOffset, -3600);
+        msgf::putInt(row, msgf::kTimeDsFlags, k & 1);
+        msgf::putText(row, kRowName, "client-" + std::to_string(k) + " <&>");
+        rows.push_back(row);
+        msgf::appendInt64(*reply, kIds, 5000000000LL + k);
+        msgf::appendText(*reply, kNames, "/data/backup/set" + std::to_string(k));
+    }
+    return reply;
+}
+
+void BM_EncodeLargeMessage(benchmark::State& state) {
+    const auto reply = bigReply(static_cast<int>(state.range(0)));
+    std::string xml;
+    for (auto _ : state) {
+        reply->serialize(xml, false);
+        benchmark::DoNotOptimize(xml.data());
+    }
+    state.SetBytesProcessed(static_cast<long long>(state.iterations()) *
+                            static_cast<long long>(xml.size()));
+    state.counters["xml_bytes"] = static_cast<double>(xml.size());
+}
+
+void BM_DecodeLargeMessage(benchmark::State& state) {
+    std::string xml;
+    bigReply(static_cast<int>(state.range(0)))->serialize(xml, false);
+    for (auto _ : state) {
+        CNMessageBase* out = nullptr;
+        std::string error;
+        if (CNMessageBase::ConstructObject(OrvaneOperations::QExecuteRespMsg::kTag, xml.c_str(),
+                                           out, false, error) != 0) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        delete out;
+    }
+    state.SetBytesProcessed(static_cast<long long>(state.iterations()) *
+                            static_cast<long long>(xml.size()));
+    state.counters["xml_bytes"] = static_cast<double>(xml.size());
+}
+
+BENCHMARK(BM_EncodeLargeMessage)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeLargeMessage)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

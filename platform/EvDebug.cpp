@@ -1,0 +1,228 @@
+#include "EvDebug.h"
+
+#include "RKPlatformInfo.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/time.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kDefaultDebugLevel = 1;
+const char* const kDefaultLogId = "vsdk";
+
+struct Settings {
+    std::mutex mutex;
+    bool loaded = false;
+    std::string folder;
+    std::atomic<int> level{kDefaultDebugLevel};
+};
+
+Settings& settings() {
+    static Settings* s = new Settings();  // never destroyed: logging may run at exit
+    return *s;
+}
+
+std::mutex& appendMutex() {
+    static std::mutex* m = new std::mutex();
+    return *m;
+}
+
+std::string trimmed(const std::string& text) {
+    const char* ws = " \t\r\n";
+    const std::size_t b = text.find_first_not_of(ws);
+    if (b == std::string::npos) return std::string();
+    const std::size_t e = text.find_last_not_of(ws);
+    return text.substr(b, e - b + 1);
+}
+
+// Caller holds the settings mutex.
+void loadLocked(Settings& s) {
+    RKPlatformInfo info;
+    std::string folder;
+    if (info.getString("EventManager", "dEVLOGDIR", folder)) folder = trimmed(folder);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder.empty()) {
+        folder = RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Log";
+    }
+    int level = kDefaultDebugLevel;
+    info.getRegInt("EventManager", "nDebugLevel", &level);
+    s.folder = folder;
+    s.level.store(level);
+    s.loaded = true;
+}
+
+void ensureLoaded() {
+    Settings& s = settings();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.loaded) loadLocked(s);
+}
+
+bool makeFolders(const std::string& folder) {
+    if (folder.empty()) return false;
+    std::string path;
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = folder.find('/', pos + 1);
+        path = folder.substr(0, pos);
+        if (path.empty()) continue;
+        if (mkdir(path.c_str(), 0750) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st;
+    return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int openForAppend(const std::string& path) {
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0640);
+    if (fd < 0 && errno == ENOENT) {
+        const std::size_t slash = path.rfind('/');
+        if (slash != std::string::npos && makeFolders(path.substr(0, slash))) {
+            fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0640);
+        }
+    }
+    return fd;
+}
+
+void appendLine(const std::string& path, const std::string& line) {
+    std::lock_guard<std::mutex> lock(appendMutex());
+    const int fd = openForAppend(path);
+    if (fd < 0) return;
+    const char* p = line.data();
+    std::size_t left = line.size();
+    while (left > 0) {
+        const ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    close(fd);
+}
+
+std::string formatMessage(const char* format, va_list args) {
+    va_list measure;
+    va_copy(measure, args);
+    char small[512];
+    const int needed = std::vsnprintf(small, sizeof(small), format, measure);
+    va_end(measure);
+    if (needed < 0) return std::string();
+    if (static_cast<std::size_t>(needed) < sizeof(small)) return std::string(small, needed);
+    std::vector<char> big(static_cast<std::size_t>(needed) + 1);
+    va_list again;
+    va_copy(again, args);
+    std::vsnprintf(big.data(), big.size(), format, again);
+    va_end(again);
+    return std::string(big.data(), static_cast<std::size_t>(needed));
+}
+
+// "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function> [<level>] <text>"
+std::string formatLine(int level, const char* function, long long jobId, const std::string& text) {
+    struct timeval tv;
+    gettimeofday(&tv, nullptr);
+    struct tm local;
+    time_t secs = tv.tv_sec;
+    char stamp[64] = "0000/00/00 00:00:00";
+    if (localtime_r(&secs, &local) != nullptr) {
+        std::snprintf(stamp, sizeof(stamp), "%04d/%02d/%02d %02d:%02d:%02d.%03ld",
+                      local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                      local.tm_min, local.tm_sec, static_cast<long>(tv.tv_usec / 1000));
+    }
+    char head[160];
+    std::snprintf(head, sizeof(head), "%d %ld %s %lld ", static_cast<int>(getpid()),
+                  static_cast<long>(syscall(SYS_gettid)), stamp, jobId);
+    std::string line(head);
+    line += (function != nullptr && *function != '\0') ? function : "-";
+    line += " [" + std::to_string(level) + "] ";
+    line += text;
+    line += '\n';
+    return line;
+}
+
+}  // namespace
+
+EvDebug::EvDebug() = default;
+
+EvDebug::~EvDebug() = default;
+
+int EvDebug::initialize(const char* logId, long long, const char* folder, bool, const std::string&) {
+    if (logId == nullptr || *logId == '\0' || std::strchr(logId, '/') != nullptr) return -1;
+    m_logId = logId;
+    m_folder = folder ? folder : "";
+    while (m_folder.size() > 1 && m_folder.back() == '/') m_folder.pop_back();
+    std::lock_guard<std::mutex> lock(appendMutex());
+    const int fd = openForAppend(logFilePath());
+    if (fd < 0) return -1;
+    close(fd);
+    return 0;
+}
+
+int EvDebug::initialize(const char* logId, long long jobId, bool flag, const std::string& extra) {
+    return initialize(logId, jobId, nullptr, flag, extra);
+}
+
+std::string EvDebug::getLogId(const char* fileName) {
+    if (fileName == nullptr) return std::string();
+    std::string name(fileName);
+    const std::string suffix = ".log";
+    if (name.size() > suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        name.erase(name.size() - suffix.size());
+    }
+    return name;
+}
+
+int EvDebug::getDebugLevel() const {
+    ensureLoaded();
+    return settings().level.load();
+}
+
+void EvDebug::handleMsgEventDebug_NEW(int level, const char* function, int, long long jobId,
+                                      const char* extra, const char* format, va_list args) {
+    if (format == nullptr || level > getDebugLevel()) return;
+    std::string text = formatMessage(format, args);
+    if (extra != nullptr && *extra != '\0') {
+        text += ' ';
+        text += extra;
+    }
+    appendLine(logFilePath(), formatLine(level, function, jobId, text));
+}
+
+void EvDebug::Error(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    handleMsgEventDebug_NEW(0, nullptr, 0, 0, nullptr, format, args);
+    va_end(args);
+}
+
+std::string EvDebug::logFilePath() const {
+    const std::string folder = m_folder.empty() ? logFolder() : m_folder;
+    return folder + "/" + (m_logId.empty() ? std::string(kDefaultLogId) : m_logId) + ".log";
+}
+
+void EvDebug::reloadSettings() {
+    Settings& s = settings();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    loadLocked(s);
+}
+
+std::string EvDebug::logFolder() {
+    Settings& s = settings();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.loaded) loadLocked(s);
+    return s.folder;
+}
+
+std::string EvDebug::defaultLogFilePath() {
+    return logFolder() + "/" + kDefaultLogId + ".log";
+}

@@ -1,0 +1,228 @@
+#include "RKPlatformInfo.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <unistd.h>
+
+namespace {
+
+const char* const kDefaultRoot = "/etc/vsdk/registry";
+const char* const kDefaultInstance = "Instance001";
+
+// Focus names handed out as C texts stay valid for the life of the process:
+// every name is kept once in a node-based set.
+struct FocusState {
+    std::mutex mutex;
+    std::set<std::string> names;
+    const char* current = nullptr;  // set by setFocus; null: from the focus file
+};
+
+FocusState& focusState() {
+    static FocusState* state = new FocusState();  // never destroyed: used at exit
+    return *state;
+}
+
+const char* intern(FocusState& st, const std::string& name) {
+    return st.names.insert(name).first->c_str();
+}
+
+std::string trimmed(const std::string& text) {
+    const char* ws = " \t\r\n";
+    const std::size_t b = text.find_first_not_of(ws);
+    if (b == std::string::npos) return std::string();
+    const std::size_t e = text.find_last_not_of(ws);
+    return text.substr(b, e - b + 1);
+}
+
+// Finds "<name> <value>" in <root>/<instance>/<section>; the value is the rest
+// of the line after the blanks that follow the name, without a line end.
+bool readValue(const std::string& instance, const char* section, const char* name,
+               std::string& value) {
+    if (section == nullptr || name == nullptr || *section == '\0' || *name == '\0') return false;
+    if (std::strchr(section, '/') != nullptr || instance.find('/') != std::string::npos ||
+        instance.empty() || instance == "." || instance == ".." ||
+        std::strcmp(section, ".") == 0 || std::strcmp(section, "..") == 0) {
+        return false;
+    }
+    std::ifstream in(RKPlatformInfo::registryRoot() + "/" + instance + "/" + section);
+    if (!in) return false;
+    const std::size_t nameLen = std::strlen(name);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, nameLen, name) != 0) continue;
+        if (line.size() == nameLen) {
+            value.clear();
+            return true;
+        }
+        if (line[nameLen] != ' ' && line[nameLen] != '\t') continue;
+        const std::size_t start = line.find_first_not_of(" \t", nameLen);
+        value = start == std::string::npos ? std::string() : line.substr(start);
+        return true;
+    }
+    return false;
+}
+
+// Decimal, or hexadecimal after "0x"; the whole value must be the number.
+bool parseNumber(const std::string& text, long& out) {
+    const std::string t = trimmed(text);
+    if (t.empty()) return false;
+    int base = 10;
+    const char* p = t.c_str();
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
+        base = 16;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(p, &end, base);
+    if (errno != 0 || end == p || *end != '\0') return false;
+    out = v;
+    return true;
+}
+
+int copyName(const std::string& value, char* buf, int size) {
+    if (buf == nullptr || size <= 0) return -1;
+    buf[0] = '\0';
+    if (value.empty() || value.size() >= static_cast<std::size_t>(size)) return -1;
+    std::memcpy(buf, value.data(), value.size());
+    buf[value.size()] = '\0';
+    return 0;
+}
+
+std::atomic<int> g_familyPreference{0};
+
+}  // namespace
+
+std::string RKPlatformInfo::registryRoot() {
+    const char* env = std::getenv("VSDK_REGISTRY_ROOT");
+    if (env != nullptr && *env != '\0') return env;
+    return kDefaultRoot;
+}
+
+std::string RKPlatformInfo::currentInstance() {
+    const char* focus = RKPI_Focus::getFocus();
+    return focus ? std::string(focus) : std::string(kDefaultInstance);
+}
+
+std::string RKPlatformInfo::instance() const {
+    return m_instance.empty() ? currentInstance() : m_instance;
+}
+
+void RKPlatformInfo::setFocus(const char* instance) {
+    m_instance = instance ? instance : "";
+}
+
+int RKPlatformInfo::getNumber(const char* section, const char* name, long* value) const {
+    if (value == nullptr) return 0;
+    std::string text;
+    long v = 0;
+    if (!readValue(instance(), section, name, text) || !parseNumber(text, v)) return 0;
+    *value = v;
+    return 1;
+}
+
+int RKPlatformInfo::getNumber(const char* section, const char* name, unsigned long* value) const {
+    long v = 0;
+    if (value == nullptr || !getNumber(section, name, &v) || v < 0) return 0;
+    *value = static_cast<unsigned long>(v);
+    return 1;
+}
+
+int RKPlatformInfo::getRegInt(const char* section, const char* name, int* value) const {
+    long v = 0;
+    if (value == nullptr || !getNumber(section, name, &v) || v < INT_MIN || v > INT_MAX) return 0;
+    *value = static_cast<int>(v);
+    return 1;
+}
+
+int RKPlatformInfo::getString(const char* section, const char* name, std::string& out) const {
+    std::string text;
+    if (!readValue(instance(), section, name, text)) return 0;
+    out = text;
+    return 1;
+}
+
+int RKPlatformInfo::getString(const char* section, const char* name, char* out, int* length) const {
+    if (out == nullptr || length == nullptr || *length <= 0) return 0;
+    std::string text;
+    if (!readValue(instance(), section, name, text)) return 0;
+    if (text.size() >= static_cast<std::size_t>(*length)) return 0;
+    std::memcpy(out, text.data(), text.size());
+    out[text.size()] = '\0';
+    *length = static_cast<int>(text.size());
+    return 1;
+}
+
+int RKPlatformInfo::findMardockHostName(char* buf, int size) {
+    if (buf != nullptr && size > 0) buf[0] = '\0';
+    std::string value;
+    if (!RKPlatformInfo().getString("Mardock", "sMardockHostName", value)) return -1;
+    return copyName(trimmed(value), buf, size);
+}
+
+int RKPlatformInfo::findMardockClientName(char* buf, int size) {
+    if (buf != nullptr && size > 0) buf[0] = '\0';
+    std::string value;
+    if (!RKPlatformInfo().getString("Mardock", "sMardockClientName", value)) return -1;
+    return copyName(trimmed(value), buf, size);
+}
+
+int RKPlatformInfo::getMardockHostName(char* buf, int size) {
+    return findMardockHostName(buf, size);
+}
+
+std::string RKPlatformInfo::getPhysicalMachine() {
+    std::string value;
+    if (RKPlatformInfo().getString("Machine", "sPhysicalMachine", value)) {
+        value = trimmed(value);
+        if (!value.empty()) return value;
+    }
+    char host[257] = {0};
+    if (gethostname(host, sizeof(host) - 1) != 0) return std::string();
+    return host;
+}
+
+void RKPI_Focus::setFocus(const char* instance) {
+    FocusState& st = focusState();
+    std::lock_guard<std::mutex> lock(st.mutex);
+    st.current = (instance != nullptr && *instance != '\0') ? intern(st, instance) : nullptr;
+}
+
+const char* RKPI_Focus::getFocus() {
+    FocusState& st = focusState();
+    std::lock_guard<std::mutex> lock(st.mutex);
+    if (st.current != nullptr) return st.current;
+    std::ifstream in(RKPlatformInfo::registryRoot() + "/focus");
+    std::string line;
+    if (!in || !std::getline(in, line)) return nullptr;
+    line = trimmed(line);
+    if (line.empty()) return nullptr;
+    return intern(st, line);
+}
+
+int RKPI_Session::GetPreferredIPFamily() const {
+    long family = 0;
+    if (!RKPlatformInfo().getNumber("Session", "nPreferredIPFamily", &family)) return 0;
+    return (family == 4 || family == 6) ? static_cast<int>(family) : 0;
+}
+
+std::string RKPI_Base::getOrvaneDirectory() {
+    std::string value;
+    if (RKPlatformInfo().getString("Base", "dBASEHOME", value)) {
+        value = trimmed(value);
+        if (!value.empty()) return value;
+    }
+    return RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Base";
+}
+
+void PVNET_SetFamilyPreference(int family) {
+    g_familyPreference.store((family == 4 || family == 6) ? family : 0);
+}
+
+int PVNET_GetFamilyPreference() { return g_familyPreference.load(); }

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the dependencies, then builds and runs the test suite three ways:
+# plain, under AddressSanitizer + UndefinedBehaviorSanitizer, and the
+# concurrency tests under ThreadSanitizer; last, a bounded fuzzing run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== plain build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSDK_SANITIZE=address,undefined
+cmake --build build-asan
+ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== ThreadSanitizer (concurrency tests)"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSDK_SANITIZE=thread
+cmake --build build-tsan
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan --output-on-failure -L concurrency -j "$jobs"
+
+if [ -x fuzz/run.sh ]; then
+  echo "== fuzzing the message decoder"
+  bash fuzz/run.sh "${VSDK_FUZZ_SECONDS:-60}"
+fi
+echo "== all tests passed"

@@ -1,0 +1,134 @@
+#include "WireChecks.h"
+
+#include "VSDKAPI/messages/CommonFields.h"
+#include "VSDKAPI/messages/Fields.h"
+
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace vsdktest {
+
+namespace {
+
+const vsdkmsg::Field* fieldOf(const CNMessageBase& m, FieldId field) {
+    auto it = m.fields().find(field.number);
+    if (it == m.fields().end()) return nullptr;
+    EXPECT_EQ(field.slot, it->second.slot) << "field " << field.number;
+    EXPECT_EQ(field.hash, it->second.hash) << "field " << field.number;
+    return &it->second;
+}
+
+}  // namespace
+
+std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server,
+                                                 unsigned long tag) {
+    const std::vector<simserver::Request> sent = server.requestsOfType(tag);
+    EXPECT_EQ(1u, sent.size()) << "requests of tag 0x" << std::hex << tag;
+    if (sent.size() != 1) return nullptr;
+    EXPECT_TRUE(sent[0].message) << "undecodable request";
+    return sent[0].message;
+}
+
+void expectHeader(const CNMessageBase& request) {
+    const unsigned long headerTag = (request.getTagID() & 0xFF000000UL) | 1UL;
+    const CNMessageBase* header = msgf::findChild(request, msgf::kRequestHeader, headerTag);
+    ASSERT_NE(nullptr, header) << "no request header";
+    fieldOf(request, msgf::kRequestHeader);
+    char host[257] = {};
+    ASSERT_EQ(0, gethostname(host, sizeof host - 1));
+    expectTexts(*header, {{"host", msgf::kHeaderHost, host},
+                          {"version", msgf::kHeaderVersion, "11.0.0"}});
+    expectInts(*header, {{"build", msgf::kHeaderBuild, 80}});
+}
+
+void expectSession(const CNMessageBase& request, const SessionExpect& expect) {
+    const unsigned long sessionTag = (request.getTagID() & 0xFF000000UL) | 3UL;
+    const CNMessageBase* session = msgf::findChild(request, msgf::kRequestSession, sessionTag);
+    ASSERT_NE(nullptr, session) << "no session object";
+    fieldOf(request, msgf::kRequestSession);
+    expectTexts(*session, {{"session id", msgf::kSessionId, ""},
+                           {"Mardock", msgf::kSessionMardock, expect.mardock},
+                           {"GUID", msgf::kSessionGuid, expect.guid}});
+    expectInts(*session, {{"one", msgf::kSessionOne, 1}});
+    if (expect.withToken) {
+        expectInts(*session, {{"token flag", msgf::kSessionMultiDomainFlag, 1}});
+        expectTexts(*session, {{"token", msgf::kSessionMultiDomainToken, expect.token}});
+    } else {
+        EXPECT_FALSE(msgf::has(*session, msgf::kSessionMultiDomainFlag));
+        EXPECT_FALSE(msgf::has(*session, msgf::kSessionMultiDomainToken));
+    }
+}
+
+void expectCallerIdentity(const CNMessageBase& request, FieldId field) {
+    const unsigned long identityTag = 0x055543EFUL;
+    const CNMessageBase* identity = msgf::findChild(request, field, identityTag);
+    ASSERT_NE(nullptr, identity) << "no caller identity";
+    fieldOf(request, field);
+    const struct passwd* pw = getpwuid(getuid());
+    ASSERT_NE(nullptr, pw);
+    expectInts(*identity, {{"uid", FieldId{1, 1, 0x01C070}, static_cast<int>(pw->pw_uid)}});
+    expectTexts(*identity, {{"user name", FieldId{2, 2, 0x95ACA0}, pw->pw_name}});
+}
+
+const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned long tag) {
+    const vsdkmsg::Field* f = fieldOf(m, field);
+    EXPECT_NE(nullptr, f) << "object " << field.number << " absent";
+    if (!f) return nullptr;
+    EXPECT_EQ(vsdkmsg::FieldKind::Object, f->kind) << "field " << field.number;
+    const CNMessageBase* object = msgf::findChild(m, field, tag);
+    EXPECT_NE(nullptr, object) << "field " << field.number << " is not of tag 0x" << std::hex << tag;
+    return object;
+}
+
+const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId field) {
+    const vsdkmsg::Field* f = fieldOf(m, field);
+    EXPECT_NE(nullptr, f) << "object list " << field.number << " absent";
+    if (!f) return nullptr;
+    EXPECT_EQ(vsdkmsg::FieldKind::ObjectList, f->kind) << "field " << field.number;
+    return msgf::findList(m, field);
+}
+
+std::set<short> fieldNumbers(const CNMessageBase& m) {
+    std::set<short> numbers;
+    for (const auto& entry : m.fields()) numbers.insert(entry.first);
+    return numbers;
+}
+
+
+void expectInts(const CNMessageBase& m, const std::vector<IntField>& table) {
+    for (const IntField& row : table) {
+        const vsdkmsg::Field* f = fieldOf(m, row.field);
+        ASSERT_NE(nullptr, f) << row.name << " absent";
+        EXPECT_EQ(vsdkmsg::FieldKind::Int64, f->kind) << row.name;
+        EXPECT_EQ(row.value, f->i) << row.name;
+    }
+}
+
+void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table) {
+    for (const TextField& row : table) {
+        const vsdkmsg::Field* f = fieldOf(m, row.field);
+        ASSERT_NE(nullptr, f) << row.name << " absent";
+        EXPECT_EQ(vsdkmsg::FieldKind::Text, f->kind) << row.name;
+        EXPECT_EQ(row.value, f->s) << row.name;
+    }
+}
+
+void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values) {
+    const vsdkmsg::Field* f = fieldOf(m, field);
+    ASSERT_NE(nullptr, f) << "text list " << field.number << " absent";
+    ASSERT_EQ(vsdkmsg::FieldKind::TextList, f->kind) << "field " << field.number;
+    ASSERT_NE(nullptr, f->textList);
+    EXPECT_EQ(values, *f->textList) << "field " << field.number;
+}
+
+void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values) {
+    const vsdkmsg::Field* f = fieldOf(m, field);
+    ASSERT_NE(nullptr, f) << "int list " << field.number << " absent";
+    ASSERT_EQ(vsdkmsg::FieldKind::IntList, f->kind) << "field " << field.number;
+    ASSERT_NE(nullptr, f->intList);
+    EXPECT_EQ(values, *f->intList) << "field " << field.number;
+}
+
+}  // namespace vsdktest
