@@ -56,7 +56,7 @@ TEST(GetErrorStringTest, TableHasEveryRowAndNoEmptyText) {
         ASSERT_NE('\0', text[0]) << code;
         if (kDefaultText != text) ++withText;
     }
-    EXPECT_EQ(206, withText);
+    EXPECT_EQ(207, withText);
 }
 
 TEST(GetErrorStringTest, EscapedCharactersAreReal) {

@@ -90,6 +90,21 @@ protected:
 
 // ---- Login -----------------------------------------------------------------
 
+// The login token crosses the wire in the reply and in every later request,
+// and the log is at level 10: neither side may write it.
+TEST_F(LoginTest, TokenNeverReachesTheLog) {
+    startUp(false);
+    const std::string token = "login-token-7f3a9c";
+    logins.setToken(token);
+    _QLoginParameters p = params("alice");
+    _QLoginResp result;
+    ASSERT_EQ(0u, login(p, &result));
+    ASSERT_EQ(token, result.token);
+    EXPECT_TRUE(env.logContains("XML response from VSDK Server received"));
+    EXPECT_FALSE(env.logContains(token)) << env.logText();
+    EXPECT_FALSE(env.logContains("bG9naW4tdG9rZW4tN2YzYTlj")) << env.logText();  // its base64
+}
+
 TEST_F(LoginTest, SuccessFillsResultAndThread) {
     startUp(false);
     const std::string token("tok\0\x01\xfe-42", 9);

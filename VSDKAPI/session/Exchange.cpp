@@ -189,10 +189,9 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
 
     log.debugLvl(6, "Received response [%s] from VSDK Server", message->getTagName());
     if (log.getDebugLevel() > 9) {
-        std::string xml;
-        message->serialize(xml, false);
+        // Replies carry login tokens: they are masked like requests.
         log.debugLvl(10, "XML response from VSDK Server received in binary format: [%s]",
-                     xml.c_str());
+                     logXMLMessage(message.get()).c_str());
     }
 
     if (message->getTagID() != expectedTag) {
