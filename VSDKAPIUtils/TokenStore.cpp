@@ -102,6 +102,31 @@ unsigned long decryptTokenString(const std::string& tokenString, std::string& te
     return 0;
 }
 
+unsigned long readTokenString(QEvDebug& log, const char* tag, const std::string& tokenString,
+                              CNMessageBase& all) {
+    std::string text;
+    if (decryptTokenString(tokenString, text) != 0) {
+        log.debugLvl(tag, 0, "Failed to decrypt the token string");
+        return vsdkerr::kTokenStringEntries;
+    }
+    if (CNMessageBase::Initialize() != 0) {
+        log.debugLvl(tag, 0, "Failed to initialize Xml Object");
+        return vsdkerr::kTokenFileRead;
+    }
+    // A token string is the caller's: reported, never deleted.
+    if (!parseStoreText(text, all)) {
+        log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]", logXMLMessage(text).c_str());
+        return vsdkerr::kTokenFileCorrupt;
+    }
+    return 0;
+}
+
+const std::vector<CNMessageBase>& entriesOf(const CNMessageBase& all) {
+    static const std::vector<CNMessageBase> kNone;
+    const std::vector<CNMessageBase>* list = msgf::findList(all, VSDKLogin::kAllTokenList);
+    return list ? *list : kNone;
+}
+
 // ---- name matching ---------------------------------------------------------
 
 namespace {
@@ -113,16 +138,18 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::string& givenName,
-                        const std::string& givenClientName, QEvDebug& log, const char* tag,
+                        const std::string& givenClientName, QEvDebug& log, const char* tag, MatchFor who,
                         long& index) {
     index = -1;
     const std::string name = upToZero(givenName);
+    const bool lookup = who == MatchFor::Lookup;
+    const char* const kInvalidServer = "Invalid Server Name.QERROR_SERVER_INVALID_SERVER_NAME.";
 
     // Stage 1: the host name, in any letter case.
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (sameIgnoringCase(entryValue(list[i], VSDKLogin::kTokenMardock), name)) {
             index = static_cast<long>(i);
-            log.debugLvl(tag, 10, "Found matching token for provided CS.");
+            if (lookup) log.debugLvl(tag, 10, "Found matching token for provided CS.");
             return 0;
         }
     }
@@ -130,8 +157,13 @@ unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::strin
     // Stage 2: an address of an entry's host equal to the given host's address.
     CPvIPAddr given;
     if (name.empty() || CPvIPAddr::GetByName(name.c_str(), given, 0).IsError()) {
-        log.debugLvl(tag, 0, "Could not connect to the given CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
-                     name.c_str());
+        if (lookup) {
+            log.debugLvl(tag, 0, "Could not connect to the given CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
+                         name.c_str());
+        } else {
+            log.debugLvl(tag, 0, "Given CS Name[%s]", name.c_str());
+            log.debugLvl(tag, 0, "%s", kInvalidServer);
+        }
         return vsdkerr::kCannotResolve;
     }
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -139,14 +171,21 @@ unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::strin
         std::vector<CPvIPAddr> addresses;
         if (entryName.empty() ||
             CPvIPAddr::GetAllByName(entryName.c_str(), addresses, 0).IsError()) {
-            log.debugLvl(tag, 0, "Invalid Session file CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
-                         entryName.c_str());
+            if (lookup) {
+                log.debugLvl(tag, 0, "Invalid Session file CS [%s]. QERROR_SERVER_INVALID_SERVER_NAME.",
+                             entryName.c_str());
+            } else {
+                log.debugLvl(tag, 0, "Token File CS Name[%s],Given CS Name[%s]", entryName.c_str(),
+                             name.c_str());
+                log.debugLvl(tag, 0, "%s", kInvalidServer);
+            }
             return vsdkerr::kCannotResolve;
         }
         for (const CPvIPAddr& a : addresses) {
             if (a == given) {
                 index = static_cast<long>(i);
-                log.debugLvl(tag, 10, "Found matching token for provided CS using ip address matching.");
+                if (lookup)
+                    log.debugLvl(tag, 10, "Found matching token for provided CS using ip address matching.");
                 return 0;
             }
         }
@@ -198,6 +237,14 @@ StoreLock::~StoreLock() {
     if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
 }
 
+}  // namespace tokenstore
+
+using namespace tokenstore;
+
+namespace {
+
+// Whole reads and writes of a descriptor (retried on interruption); a short
+// transfer is a failure.
 bool readWhole(int fd, char* buffer, std::size_t length, std::size_t& got) {
     got = 0;
     while (got < length) {
@@ -223,9 +270,7 @@ bool writeWhole(int fd, const char* data, std::size_t length) {
     return true;
 }
 
-}  // namespace tokenstore
-
-using namespace tokenstore;
+}  // namespace
 
 // ---- entry record ------------------------------------------------------------
 
@@ -276,10 +321,9 @@ unsigned long buildSessionPath(char* path, const char* name, const char* tag) {
 }
 
 // The store path to use: tokenFilePath when given, else the calling user's
-// store (written back into tokenFilePath when writeBack). ownStore tells
-// which of the two it is. A non-zero result means no path.
-bool resolveStorePath(std::string& tokenFilePath, std::string& path, bool& ownStore,
-                      bool writeBack) {
+// store (then written back into tokenFilePath). ownStore tells which of the
+// two it is. False: no path.
+bool resolveStorePath(std::string& tokenFilePath, std::string& path, bool& ownStore) {
     ownStore = tokenFilePath.empty();
     if (!ownStore) {
         path = tokenFilePath;
@@ -288,17 +332,23 @@ bool resolveStorePath(std::string& tokenFilePath, std::string& path, bool& ownSt
     char buffer[kPathSize] = {0};
     if (GetVSDKCSSessionsFilePath(buffer) != 0 || buffer[0] == '\0') return false;
     path = buffer;
-    if (writeBack) tokenFilePath = path;
+    tokenFilePath = path;
     return true;
 }
 
-// A store that cannot be parsed: the calling user's own store is deleted;
-// a file the caller named is left as it is.
-unsigned long damagedStore(QEvDebug& log, const char* tag, const std::string& path,
-                           const std::string& text, bool ownStore, const char* deleteFailedLine,
-                           const char* deletedLine) {
-    log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]",
-                 logXMLMessage(text).c_str());
+// Initialises the message library and parses a store text read from path. A
+// text that does not parse deletes the calling user's own store (0x208, or
+// 0x20b with deleteFailedLine when that fails); a file the caller named is
+// left as it is (0x208).
+unsigned long parseStore(QEvDebug& log, const char* tag, const std::string& path, const std::string& text,
+                         bool ownStore, const char* deleteFailedLine, const char* deletedLine,
+                         CNMessageBase& all) {
+    if (CNMessageBase::Initialize() != 0) {
+        log.debugLvl(tag, 0, "Failed to initialize Xml Object");
+        return vsdkerr::kTokenFileRead;
+    }
+    if (parseStoreText(text, all)) return 0;
+    log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]", logXMLMessage(text).c_str());
     if (!ownStore) {
         log.debugLvl(tag, 0, "The Token file [%s] was not written by this library or is damaged; it is left as it is.",
                      path.c_str());
@@ -313,13 +363,39 @@ unsigned long damagedStore(QEvDebug& log, const char* tag, const std::string& pa
     return vsdkerr::kTokenFileCorrupt;
 }
 
-// Reads the store, recording whether a failure to open was a missing file.
-unsigned long readStore(const std::string& path, std::string& text, bool ownStore, bool& missing) {
-    missing = false;
-    errno = 0;
-    const unsigned long rc = readAndDescrambleData(path.c_str(), text, ownStore);
-    if (rc == vsdkerr::kTokenFileMissing && errno == ENOENT) missing = true;
-    return rc;
+// The store that an append, replace or remove works on, locked for the
+// whole read-modify-write.
+struct StoreChange {
+    std::string path;
+    bool ownStore = false;
+    std::unique_ptr<StoreLock> lock;
+};
+
+// Logs the entry, finds the store and locks it: 0x209 (noPathLine logged)
+// without a path, 0x70c when the store cannot be locked.
+unsigned long beginChange(QEvDebug& log, const char* tag, const _VSDKTokenFileContents& entry,
+                          std::string tokenFilePath, const char* noPathLine, StoreChange& change) {
+    log.debugLvl(tag, 6, "Token Info:[%s]", entry.c_str().c_str());
+    if (!resolveStorePath(tokenFilePath, change.path, change.ownStore)) {
+        log.debugLvl(tag, 0, "%s", noPathLine);
+        return vsdkerr::kTokenFileMissing;
+    }
+    change.lock.reset(new StoreLock(change.path));
+    if (!change.lock->held()) {
+        log.debugLvl(tag, 0, "Could not lock the Token file [%s].", change.path.c_str());
+        return vsdkerr::kTokenFileCreate;
+    }
+    return 0;
+}
+
+// Serialises the changed list and replaces the store with it.
+unsigned long finishChange(QEvDebug& log, const char* tag, CNMessageBase& all, const std::string& path) {
+    std::string out;
+    if (all.serialize(out, false) != 0) {
+        log.debugLvl(tag, 0, "Failed to serialize the Session file Blob");
+        return vsdkerr::kTokenFileRead;
+    }
+    return scrambleAndWriteData(path.c_str(), out);
 }
 
 }  // namespace
@@ -338,7 +414,8 @@ unsigned long GetVSDKSessionFilePath(char* path) {
 
 unsigned long readAndDescrambleData(const char* path, std::string& text, bool ownStore) {
     QEvDebug log;
-    const int fd = path ? ::open(path, O_RDONLY | O_CLOEXEC) : -1;
+    // A path that is no regular file (a FIFO, say) must not block the open.
+    const int fd = path ? ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
     if (fd < 0) {
         const int saved = errno;
         log.debugLvl(kReaderTag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
@@ -452,68 +529,46 @@ unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardoc
                                std::string& tokenFilePath, std::string tokenString, bool& found,
                                std::string mardockClientName) {
     QEvDebug log;
-    std::string text;
-    std::string path;
-    bool ownStore = false;
     VSDKLogin::QAllTokenInfo all;
-
-    if (tokenString.empty()) {
-        if (!resolveStorePath(tokenFilePath, path, ownStore, true)) {
+    if (!tokenString.empty()) {
+        const unsigned long rc = readTokenString(log, kLookupTag, tokenString, all);
+        if (rc != 0) return rc;
+    } else {
+        std::string path;
+        bool ownStore = false;
+        if (!resolveStorePath(tokenFilePath, path, ownStore)) {
             log.debugLvl(kLookupTag, 0, "getVSDKTokenInfo().Could not fetch the Session File path.");
             return vsdkerr::kTokenFileMissing;
         }
         // The calling user's store is read under its lock, so that a damaged
         // store is deleted only while no writer is replacing it.
-        std::unique_ptr<StoreLock> lock;
-        if (ownStore) lock.reset(new StoreLock(path));
+        std::unique_ptr<StoreLock> lock(ownStore ? new StoreLock(path) : nullptr);
+        std::string text;
+        unsigned long rc = 0;
         try {
-            bool missing = false;
-            const unsigned long rc = readStore(path, text, ownStore, missing);
-            if (rc != 0) return rc;
+            rc = readAndDescrambleData(path.c_str(), text, ownStore);
         } catch (...) {
             log.debugLvl(kLookupTag, 0, "Exception thrown from readAndDescrambleData");
             return vsdkerr::kTokenFileMissing;
         }
-        if (CNMessageBase::Initialize() != 0) {
-            log.debugLvl(kLookupTag, 0, "Failed to initialize Xml Object");
-            return vsdkerr::kTokenFileRead;
-        }
-        if (!parseStoreText(text, all))
-            return damagedStore(log, kLookupTag, path, text, ownStore, "Failed to delete the Session file.",
-                                nullptr);
-    } else {
-        if (decryptTokenString(tokenString, text) != 0) {
-            log.debugLvl(kLookupTag, 0, "Failed to decrypt the token string");
-            return vsdkerr::kTokenStringEntries;
-        }
-        if (CNMessageBase::Initialize() != 0) {
-            log.debugLvl(kLookupTag, 0, "Failed to initialize Xml Object");
-            return vsdkerr::kTokenFileRead;
-        }
-        // A token string is the caller's: reported, never deleted.
-        if (!parseStoreText(text, all)) {
-            log.debugLvl(kLookupTag, 0, "Failed to unserialize the Token file Blob[%s]",
-                         logXMLMessage(text).c_str());
-            return vsdkerr::kTokenFileCorrupt;
-        }
-    }
-
-    if (!path.empty())
+        if (rc == 0)
+            rc = parseStore(log, kLookupTag, path, text, ownStore, "Failed to delete the Session file.", nullptr, all);
+        if (rc != 0) return rc;
         log.debugLvl(kLookupTag, 10, "Searching for the CS Name [%s] in the session file [%s]",
                      upToZero(mardockName).c_str(), path.c_str());
+    }
 
-    static const std::vector<CNMessageBase> kNone;
-    const std::vector<CNMessageBase>* list = msgf::findList(all, VSDKLogin::kAllTokenList);
-    if (!list) list = &kNone;
+    const std::vector<CNMessageBase>& list = entriesOf(all);
     long index = -1;
-    const unsigned long rc = findEntry(*list, mardockName, mardockClientName, log, kLookupTag, index);
+    const unsigned long rc =
+        findEntry(list, mardockName, mardockClientName, log, kLookupTag, MatchFor::Lookup, index);
     if (rc != 0) return rc;
     if (index < 0) {
         log.debugLvl(kLookupTag, 6, "CSName[%s] entry is not found in the Token File.",
                      upToZero(mardockName).c_str());
         return 0;
     }
-    entry = entryFromMessage((*list)[static_cast<std::size_t>(index)], true);
+    entry = entryFromMessage(list[static_cast<std::size_t>(index)], true);
     found = true;
     return 0;
 }
@@ -528,49 +583,31 @@ int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockNa
 
 unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
     QEvDebug log;
-    log.debugLvl(kAppendTag, 6, "Token Info:[%s]", entry.c_str().c_str());
-
-    std::string path;
-    bool ownStore = false;
-    if (!resolveStorePath(tokenFilePath, path, ownStore, false)) {
-        log.debugLvl(kAppendTag, 0, "setVSDKTokenInfo().Could not fetch the Session File path.");
-        return vsdkerr::kTokenFileMissing;
-    }
-    StoreLock lock(path);
-    if (!lock.held()) {
-        log.debugLvl(kAppendTag, 0, "Could not lock the Token file [%s].", path.c_str());
-        return vsdkerr::kTokenFileCreate;
-    }
+    StoreChange change;
+    unsigned long rc = beginChange(log, kAppendTag, entry, tokenFilePath,
+                                   "setVSDKTokenInfo().Could not fetch the Session File path.", change);
+    if (rc != 0) return rc;
 
     VSDKLogin::QAllTokenInfo all;
     std::string text;
-    bool missing = false;
-    const unsigned long readRc = readStore(path, text, ownStore, missing);
-    if (readRc != 0) {
+    errno = 0;
+    rc = readAndDescrambleData(change.path.c_str(), text, change.ownStore);
+    if (rc == 0) {
+        rc = parseStore(log, kAppendTag, change.path, text, change.ownStore, "Failed to delete the Token file.",
+                        nullptr, all);
+        if (rc != 0) return rc;
+    } else {
         // Start afresh only over no store, or over the user's own store that
         // could not be descrambled (the reader has removed it). Any other
         // failure would drop the entries of a store we could not read.
-        const bool damagedOwn = ownStore && (readRc == vsdkerr::kTokenFileCorrupt ||
-                                             readRc == vsdkerr::kTokenFileDelete);
-        if (!missing && !damagedOwn) return readRc;
+        const bool missing = rc == vsdkerr::kTokenFileMissing && errno == ENOENT;
+        const bool damagedOwn =
+            change.ownStore && (rc == vsdkerr::kTokenFileCorrupt || rc == vsdkerr::kTokenFileDelete);
+        if (!missing && !damagedOwn) return rc;
         log.debugLvl(kAppendTag, 0, "Token File does not Exist.First Login()/Could not read.");
-    } else {
-        if (CNMessageBase::Initialize() != 0) {
-            log.debugLvl(kAppendTag, 0, "Failed to initialize Xml Object");
-            return vsdkerr::kTokenFileRead;
-        }
-        if (!parseStoreText(text, all))
-            return damagedStore(log, kAppendTag, path, text, ownStore, "Failed to delete the Token file.",
-                                nullptr);
     }
-
     msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
-    std::string out;
-    if (all.serialize(out, false) != 0) {
-        log.debugLvl(kAppendTag, 0, "Failed to serialize the Session file Blob");
-        return vsdkerr::kTokenFileRead;
-    }
-    return scrambleAndWriteData(path.c_str(), out);
+    return finishChange(log, kAppendTag, all, change.path);
 }
 
 // ---- replace and remove ----------------------------------------------------------
@@ -578,41 +615,27 @@ unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFi
 unsigned long updateVSDKTokenInfo(_VSDKTokenFileContents entry, std::string mardockName,
                                   std::string tokenFilePath, bool erase) {
     QEvDebug log;
-    log.debugLvl(kUpdateTag, 6, "Token Info:[%s]", entry.c_str().c_str());
+    StoreChange change;
+    unsigned long rc =
+        beginChange(log, kUpdateTag, entry, tokenFilePath, "Could not fetch the Token File path.", change);
+    if (rc != 0) return rc;
 
-    std::string path;
-    bool ownStore = false;
-    if (!resolveStorePath(tokenFilePath, path, ownStore, false)) {
-        log.debugLvl(kUpdateTag, 0, "Could not fetch the Token File path.");
-        return vsdkerr::kTokenFileMissing;
-    }
-    StoreLock lock(path);
-    if (!lock.held()) {
-        log.debugLvl(kUpdateTag, 0, "Could not lock the Token file [%s].", path.c_str());
-        return vsdkerr::kTokenFileCreate;
-    }
-
-    std::string text;
-    bool missing = false;
-    const unsigned long readRc = readStore(path, text, ownStore, missing);
-    if (readRc != 0) return readRc;
-    if (CNMessageBase::Initialize() != 0) {
-        log.debugLvl(kUpdateTag, 0, "Failed to initialize Xml Object");
-        return vsdkerr::kTokenFileRead;
-    }
     VSDKLogin::QAllTokenInfo all;
-    if (!parseStoreText(text, all))
-        return damagedStore(log, kUpdateTag, path, text, ownStore,
-                            "Failed to delete the Token file.Error [QERROR_API_DELETESESSFILEFAILED]",
-                            "[QERROR_API_SESSFILECORRUPTED]");
+    std::string text;
+    rc = readAndDescrambleData(change.path.c_str(), text, change.ownStore);
+    if (rc == 0)
+        rc = parseStore(log, kUpdateTag, change.path, text, change.ownStore,
+                        "Failed to delete the Token file.Error [QERROR_API_DELETESESSFILEFAILED]",
+                        "[QERROR_API_SESSFILECORRUPTED]", all);
+    if (rc != 0) return rc;
 
     std::vector<CNMessageBase>*& list =
         all.getlistobject(VSDKLogin::kAllTokenList.number, VSDKLogin::kAllTokenList.slot,
                           all.getTagID(), VSDKLogin::kAllTokenList.hash, true);
     // The entry the look-up finds for this name is the one changed.
     long index = -1;
-    const unsigned long matchRc = findEntry(*list, mardockName, std::string(), log, kUpdateTag, index);
-    if (matchRc != 0) return matchRc;
+    rc = findEntry(*list, mardockName, std::string(), log, kUpdateTag, MatchFor::Update, index);
+    if (rc != 0) return rc;
 
     if (index < 0) {
         log.debugLvl(kUpdateTag, 0, "CSName[%s] entry is not found in the Token File; nothing to %s.",
@@ -624,19 +647,14 @@ unsigned long updateVSDKTokenInfo(_VSDKTokenFileContents entry, std::string mard
     }
 
     if (list->empty()) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        if (::unlink(change.path.c_str()) != 0 && errno != ENOENT) {
             log.debugLvl(kUpdateTag, 0,
                          "Failed to delete the Session file.Error [QERROR_API_DELETESESSFILEFAILED]");
             return vsdkerr::kTokenFileDelete;
         }
         return 0;
     }
-    std::string out;
-    if (all.serialize(out, false) != 0) {
-        log.debugLvl(kUpdateTag, 0, "Failed to serialize the Session file Blob");
-        return vsdkerr::kTokenFileRead;
-    }
-    return scrambleAndWriteData(path.c_str(), out);
+    return finishChange(log, kUpdateTag, all, change.path);
 }
 
 // ---- whole files -----------------------------------------------------------------

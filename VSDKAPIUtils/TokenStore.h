@@ -68,9 +68,10 @@ bool makeVSDKTokenEntry(_VSDKTokenFileContents& entry, const std::string& mardoc
 // encryption fails).
 unsigned long constructVSDKTokenString(_VSDKTokenFileContents entry, std::string& tokenString);
 
-// Reads and descrambles the store at path into text. When the file cannot be
-// descrambled it is deleted only when ownStore is set (0x208, 0x20b when the
-// deletion fails); otherwise it is left alone and 0x208 returned.
+// Reads and descrambles the store at path into text. A file that cannot be
+// descrambled (or is no regular file, or larger than any store) is deleted
+// only when ownStore is set (0x208, 0x20b when the deletion fails); otherwise
+// it is left alone and 0x208 returned.
 unsigned long readAndDescrambleData(const char* path, std::string& text, bool ownStore);
 // Scrambles text and replaces the file at path with it (a new 0600 file renamed
 // over the old one).

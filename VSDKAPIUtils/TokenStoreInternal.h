@@ -29,12 +29,25 @@ bool parseStoreText(const std::string& text, CNMessageBase& all);
 // cannot be decrypted or does not fit the decryption buffer.
 unsigned long decryptTokenString(const std::string& tokenString, std::string& text);
 
+// Decrypts and parses a token string for the look-up and the listing (lines
+// tagged tag): 0x274 when it cannot be decrypted, 0x270 when the message
+// library fails, 0x208 when it does not parse. Nothing is deleted.
+unsigned long readTokenString(QEvDebug& log, const char* tag, const std::string& tokenString,
+                              CNMessageBase& all);
+
+// The saved logins of a parsed list message (an empty list when it has none).
+const std::vector<CNMessageBase>& entriesOf(const CNMessageBase& all);
+
+// Who is matching: the look-up logs each stage's match; replace and remove
+// log their failures in their own words and no match of the first two stages.
+enum class MatchFor { Lookup, Update };
+
 // The entry the look-up finds for a Mardock: by host name in any letter case,
 // then by address, then (for the registry's own Mardock) by client name
 // (the registry's when clientName is empty). index is -1 when none matched;
 // 0x126 when a name does not resolve.
 unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::string& mardockName,
-                        const std::string& clientName, QEvDebug& log, const char* tag,
+                        const std::string& clientName, QEvDebug& log, const char* tag, MatchFor who,
                         long& index);
 
 // Exclusive advisory lock of a store ("<store>.lock"), across threads and
@@ -50,10 +63,5 @@ public:
 private:
     int m_fd = -1;
 };
-
-// Whole reads and writes of a descriptor (retried on interruption); a short
-// transfer is a failure.
-bool readWhole(int fd, char* buffer, std::size_t length, std::size_t& got);
-bool writeWhole(int fd, const char* data, std::size_t length);
 
 }  // namespace tokenstore

@@ -20,15 +20,6 @@ namespace {
 
 std::string textOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
 
-// Parses the plain text of a token string; false when it is not a list of
-// saved logins. list is null for an empty list.
-bool parseTokenText(const std::string& text, VSDKLogin::QAllTokenInfo& all,
-                    const std::vector<CNMessageBase>*& list) {
-    if (!parseStoreText(text, all)) return false;
-    list = msgf::findList(all, VSDKLogin::kAllTokenList);
-    return true;
-}
-
 }  // namespace
 
 bool makeVSDKTokenEntry(_VSDKTokenFileContents& entry, const std::string& mardockName,
@@ -94,40 +85,27 @@ unsigned long destructVSDKTokenString(std::string tokenString, _VSDKTokenFileCon
         return vsdkerr::kTokenStringEntries;
     }
     VSDKLogin::QAllTokenInfo all;
-    const std::vector<CNMessageBase>* list = nullptr;
-    if (!parseTokenText(text, all, list)) {
+    if (!parseStoreText(text, all)) {
         log.debugLvl(tag, 0, "Failed to unserialize XML object");
         return vsdkerr::kTokenStringEntries;
     }
-    if (!list || list->size() != 1) {
+    const std::vector<CNMessageBase>& list = entriesOf(all);
+    if (list.size() != 1) {
         log.debugLvl(tag, 0, "Passed many tokens. This API should be called with only one token");
         return vsdkerr::kTokenStringEntries;
     }
-    *entry = entryFromMessage(list->front(), true);
+    *entry = entryFromMessage(list.front(), true);
     return 0;
 }
 
 unsigned long getVSDKTokenInfoWS(std::string tokenString, _VSDKTokenFileContents* entry) {
     QEvDebug log;
-    const char tag[] = "getVSDKTokenInfo";
     if (!entry) return vsdkerr::kInvalidArgument;
-    std::string text;
-    if (decryptTokenString(tokenString, text) != 0) {
-        log.debugLvl(tag, 0, "Failed to decrypt the token string");
-        return vsdkerr::kTokenStringEntries;
-    }
-    if (CNMessageBase::Initialize() != 0) {
-        log.debugLvl(tag, 0, "Failed to initialize Xml Object");
-        return vsdkerr::kTokenFileRead;
-    }
     VSDKLogin::QAllTokenInfo all;
-    const std::vector<CNMessageBase>* list = nullptr;
-    if (!parseTokenText(text, all, list)) {
-        log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]",
-                     logXMLMessage(text).c_str());
-        return vsdkerr::kTokenFileCorrupt;
-    }
-    if (list && !list->empty()) *entry = entryFromMessage(list->back(), false);
+    const unsigned long rc = readTokenString(log, "getVSDKTokenInfo", tokenString, all);
+    if (rc != 0) return rc;
+    const std::vector<CNMessageBase>& list = entriesOf(all);
+    if (!list.empty()) *entry = entryFromMessage(list.back(), false);
     return 0;
 }
 

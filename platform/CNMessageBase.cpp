@@ -3,6 +3,7 @@
 #include "MessageCatalog.h"
 
 #include <memory>
+#include <utility>
 
 namespace vsdkmsg {
 
@@ -58,6 +59,15 @@ CNMessageBase::CNMessageBase(int moduleId, int classNumber)
     m_tag = t ? t->tag
               : (static_cast<unsigned long>(moduleId & 0xFF) << 24) | 0xFF0000UL |
                     static_cast<unsigned long>(classNumber & 0xFFFF);
+}
+
+CNMessageBase& CNMessageBase::operator=(const CNMessageBase& other) {
+    if (this != &other) {
+        // Copied whole first: other may be a nested object or list element of this message.
+        CNMessageBase copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
 }
 
 const char* CNMessageBase::getTagName() const {
@@ -184,120 +194,99 @@ void CNMessageBase::setObjectAccessor(const void* object, short fieldNumber, sho
     f.obj = copy.release();
 }
 
-namespace {
-
 template <typename T>
-T*& listRef(Field& f, T* Field::*member) {
+T*& CNMessageBase::listField(short fieldNumber, short slot, unsigned long ownerTag,
+                             unsigned int fieldHash, bool create, FieldKind kind,
+                             T* Field::*member) {
+    if (!create) {
+        // Reading only: the list of a present field of that kind, else a null
+        // pointer; the message is not changed.
+        auto it = m_fields.find(fieldNumber);
+        if (it == m_fields.end() || it->second.kind != kind || !(it->second.*member)) {
+            return noValue<T>();
+        }
+        return it->second.*member;
+    }
+    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, kind);
     if (!(f.*member)) f.*member = new T();
     return f.*member;
 }
 
-// Reading only: the list of a present field of that kind, else a null
-// pointer; the message is not changed.
 template <typename T>
-T*& existingList(std::map<short, Field>& fields, short fieldNumber, FieldKind kind,
-                 T* Field::*member) {
-    auto it = fields.find(fieldNumber);
-    if (it == fields.end() || it->second.kind != kind || !(it->second.*member)) {
-        return noValue<T>();
+void CNMessageBase::setListField(short fieldNumber, short slot, const T* values,
+                                 unsigned long ownerTag, unsigned int fieldHash, FieldKind kind,
+                                 T* Field::*member) {
+    // Copied first: values may be held inside this message.
+    T copy = values ? *values : T();
+    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, kind);
+    if (f.*member) {
+        *(f.*member) = std::move(copy);
+    } else {
+        f.*member = new T(std::move(copy));
     }
-    return it->second.*member;
 }
-
-}  // namespace
 
 std::vector<CNMessageBase>*& CNMessageBase::getlistobject(short fieldNumber, short slot,
                                                           unsigned long ownerTag,
                                                           unsigned int fieldHash, bool create) {
-    if (!create) return existingList(m_fields, fieldNumber, FieldKind::ObjectList, &Field::objList);
-    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::ObjectList);
-    return listRef(f, &Field::objList);
+    return listField(fieldNumber, slot, ownerTag, fieldHash, create, FieldKind::ObjectList,
+                     &Field::objList);
 }
 
 std::vector<int>*& CNMessageBase::getlistint(short fieldNumber, short slot, unsigned long ownerTag,
                                              unsigned int fieldHash, bool create) {
-    if (!create) return existingList(m_fields, fieldNumber, FieldKind::IntList, &Field::intList);
-    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::IntList);
-    return listRef(f, &Field::intList);
+    return listField(fieldNumber, slot, ownerTag, fieldHash, create, FieldKind::IntList,
+                     &Field::intList);
 }
 
 std::vector<std::string>*& CNMessageBase::getliststring(short fieldNumber, short slot,
                                                         unsigned long ownerTag,
                                                         unsigned int fieldHash, bool create) {
-    if (!create) return existingList(m_fields, fieldNumber, FieldKind::TextList, &Field::textList);
-    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::TextList);
-    return listRef(f, &Field::textList);
+    return listField(fieldNumber, slot, ownerTag, fieldHash, create, FieldKind::TextList,
+                     &Field::textList);
 }
 
 std::vector<long long>*& CNMessageBase::getlistlonglong(short fieldNumber, short slot,
                                                         unsigned long ownerTag,
                                                         unsigned int fieldHash, bool create) {
-    if (!create) {
-        return existingList(m_fields, fieldNumber, FieldKind::Int64List, &Field::int64List);
-    }
-    Field& f = slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Int64List);
-    return listRef(f, &Field::int64List);
+    return listField(fieldNumber, slot, ownerTag, fieldHash, create, FieldKind::Int64List,
+                     &Field::int64List);
 }
-
-namespace {
-
-template <typename T>
-void setList(Field& f, T* Field::*member, const T* values) {
-    if (f.*member) {
-        *(f.*member) = values ? *values : T();
-    } else {
-        f.*member = values ? new T(*values) : new T();
-    }
-}
-
-}  // namespace
 
 void CNMessageBase::setlistobject(short fieldNumber, short slot,
                                   const std::vector<CNMessageBase>* values,
                                   unsigned long ownerTag, unsigned int fieldHash) {
-    setList(slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::ObjectList),
-            &Field::objList, values);
+    setListField(fieldNumber, slot, values, ownerTag, fieldHash, FieldKind::ObjectList,
+                 &Field::objList);
 }
 
 void CNMessageBase::setlistint(short fieldNumber, short slot, const std::vector<int>* values,
                                unsigned long ownerTag, unsigned int fieldHash) {
-    setList(slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::IntList), &Field::intList,
-            values);
+    setListField(fieldNumber, slot, values, ownerTag, fieldHash, FieldKind::IntList,
+                 &Field::intList);
 }
 
 void CNMessageBase::setliststring(short fieldNumber, short slot,
                                   const std::vector<std::string>* values,
                                   unsigned long ownerTag, unsigned int fieldHash) {
-    setList(slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::TextList),
-            &Field::textList, values);
+    setListField(fieldNumber, slot, values, ownerTag, fieldHash, FieldKind::TextList,
+                 &Field::textList);
 }
 
 void CNMessageBase::setlistlonglong(short fieldNumber, short slot,
                                     const std::vector<long long>* values,
                                     unsigned long ownerTag, unsigned int fieldHash) {
-    setList(slotFor(fieldNumber, slot, ownerTag, fieldHash, FieldKind::Int64List),
-            &Field::int64List, values);
+    setListField(fieldNumber, slot, values, ownerTag, fieldHash, FieldKind::Int64List,
+                 &Field::int64List);
 }
 
 bool CNMessageBase::isSet(short fieldNumber, unsigned long, unsigned long) const {
     const Field* f = findByNumber(fieldNumber);
     if (!f) return false;
-    switch (f->kind) {
-        case FieldKind::Bytes:
-            return f->b != nullptr;
-        case FieldKind::Object:
-            return f->obj != nullptr;
-        case FieldKind::ObjectList:
-            return f->objList != nullptr;
-        case FieldKind::IntList:
-            return f->intList != nullptr;
-        case FieldKind::TextList:
-            return f->textList != nullptr;
-        case FieldKind::Int64List:
-            return f->int64List != nullptr;
-        default:
-            return true;
-    }
+    // Texts and integers are present once set; the other kinds while their
+    // value exists (only the pointer of the field's own kind is ever held).
+    return f->kind == FieldKind::Int64 || f->kind == FieldKind::Text || f->b || f->obj ||
+           f->objList || f->intList || f->textList || f->int64List;
 }
 
 bool CNMessageBase::isOldWay(unsigned long tagCode) {

@@ -56,7 +56,8 @@ class CNMessageBase {
 public:
     CNMessageBase(int moduleId, int classNumber);
     CNMessageBase(const CNMessageBase& other) = default;
-    CNMessageBase& operator=(const CNMessageBase& other) = default;
+    // Safe also when other is held inside this message.
+    CNMessageBase& operator=(const CNMessageBase& other);
     CNMessageBase(CNMessageBase&& other) noexcept = default;
     CNMessageBase& operator=(CNMessageBase&& other) noexcept = default;
     virtual ~CNMessageBase() = default;
@@ -133,6 +134,13 @@ public:
 private:
     vsdkmsg::Field& slotFor(short fieldNumber, short slot, unsigned long ownerTag,
                             unsigned int fieldHash, vsdkmsg::FieldKind kind);
+    // The four list kinds share these; member names the field's vector.
+    template <typename T>
+    T*& listField(short fieldNumber, short slot, unsigned long ownerTag, unsigned int fieldHash,
+                  bool create, vsdkmsg::FieldKind kind, T* vsdkmsg::Field::*member);
+    template <typename T>
+    void setListField(short fieldNumber, short slot, const T* values, unsigned long ownerTag,
+                      unsigned int fieldHash, vsdkmsg::FieldKind kind, T* vsdkmsg::Field::*member);
     const vsdkmsg::Field* findBySlot(short slot) const;
     const vsdkmsg::Field* findByNumber(short fieldNumber) const;
 

@@ -37,19 +37,11 @@ std::mutex& appendMutex() {
     return *m;
 }
 
-std::string trimmed(const std::string& text) {
-    const char* ws = " \t\r\n";
-    const std::size_t b = text.find_first_not_of(ws);
-    if (b == std::string::npos) return std::string();
-    const std::size_t e = text.find_last_not_of(ws);
-    return text.substr(b, e - b + 1);
-}
-
 // Caller holds the settings mutex.
 void loadLocked(Settings& s) {
     RKPlatformInfo info;
     std::string folder;
-    if (info.getString("EventManager", "dEVLOGDIR", folder)) folder = trimmed(folder);
+    info.getString("EventManager", "dEVLOGDIR", folder);
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     if (folder.empty()) {
         folder = RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Log";

@@ -41,7 +41,7 @@ std::string trimmed(const std::string& text) {
 }
 
 // Finds "<name> <value>" in <root>/<instance>/<section>; the value is the rest
-// of the line after the blanks that follow the name, without a line end.
+// of the line without the blanks around it.
 bool readValue(const std::string& instance, const char* section, const char* name,
                std::string& value) {
     if (section == nullptr || name == nullptr || *section == '\0' || *name == '\0') return false;
@@ -62,8 +62,7 @@ bool readValue(const std::string& instance, const char* section, const char* nam
             return true;
         }
         if (line[nameLen] != ' ' && line[nameLen] != '\t') continue;
-        const std::size_t start = line.find_first_not_of(" \t", nameLen);
-        value = start == std::string::npos ? std::string() : line.substr(start);
+        value = trimmed(line.substr(nameLen));
         return true;
     }
     return false;
@@ -163,14 +162,14 @@ int RKPlatformInfo::findMardockHostName(char* buf, int size) {
     if (buf != nullptr && size > 0) buf[0] = '\0';
     std::string value;
     if (!RKPlatformInfo().getString("Mardock", "sMardockHostName", value)) return -1;
-    return copyName(trimmed(value), buf, size);
+    return copyName(value, buf, size);
 }
 
 int RKPlatformInfo::findMardockClientName(char* buf, int size) {
     if (buf != nullptr && size > 0) buf[0] = '\0';
     std::string value;
     if (!RKPlatformInfo().getString("Mardock", "sMardockClientName", value)) return -1;
-    return copyName(trimmed(value), buf, size);
+    return copyName(value, buf, size);
 }
 
 int RKPlatformInfo::getMardockHostName(char* buf, int size) {
@@ -179,10 +178,7 @@ int RKPlatformInfo::getMardockHostName(char* buf, int size) {
 
 std::string RKPlatformInfo::getPhysicalMachine() {
     std::string value;
-    if (RKPlatformInfo().getString("Machine", "sPhysicalMachine", value)) {
-        value = trimmed(value);
-        if (!value.empty()) return value;
-    }
+    if (RKPlatformInfo().getString("Machine", "sPhysicalMachine", value) && !value.empty()) return value;
     char host[257] = {0};
     if (gethostname(host, sizeof(host) - 1) != 0) return std::string();
     return host;
@@ -214,10 +210,7 @@ int RKPI_Session::GetPreferredIPFamily() const {
 
 std::string RKPI_Base::getOrvaneDirectory() {
     std::string value;
-    if (RKPlatformInfo().getString("Base", "dBASEHOME", value)) {
-        value = trimmed(value);
-        if (!value.empty()) return value;
-    }
+    if (RKPlatformInfo().getString("Base", "dBASEHOME", value) && !value.empty()) return value;
     return RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Base";
 }
 

@@ -3,9 +3,10 @@
 // Values live in plain text files under one root folder: the environment
 // variable VSDK_REGISTRY_ROOT, else "/etc/vsdk/registry". Each instance has a
 // folder, each section a file in it ("<root>/<instance>/<section>"), each
-// value a line "<name> <value>". Reads use the current focus (the instance
-// set by RKPI_Focus::setFocus, else the first line of "<root>/focus", else
-// "Instance001"). An absent value is told apart from 0.
+// value a line "<name> <value>" (blanks around the value do not count).
+// Reads use the current focus (the instance set by RKPI_Focus::setFocus, else
+// the first line of "<root>/focus", else "Instance001"). An absent value is
+// told apart from 0.
 //
 // Values the stand-ins and the library read:
 //   Mardock        sMardockHostName, sMardockClientName, UseSessionPool

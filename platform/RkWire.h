@@ -9,6 +9,8 @@
 // carries no message.
 #pragma once
 
+#include "XMLCodec.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -16,8 +18,9 @@
 
 namespace rkwire {
 
-// Largest frame either side accepts.
-constexpr std::size_t kMaxFrameBytes = 64u * 1024u * 1024u;
+// Largest frame either side accepts: one message, as large as the XML reader
+// takes a document.
+constexpr std::size_t kMaxFrameBytes = vsdkmsg::kMaxDocumentBytes;
 constexpr const char* kHelloMagic = "RKNET/1";
 
 using Clock = std::chrono::steady_clock;

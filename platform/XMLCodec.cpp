@@ -9,6 +9,7 @@
 #include <xercesc/sax2/SAX2XMLReader.hpp>
 #include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
 #include <cerrno>
@@ -106,6 +107,9 @@ void appendEscaped(std::string& out, const std::string& s) {
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
+            // Escaped too, so that no value holds a quote of either kind: the
+            // log masking would take one for the end of a password value.
+            case '\'': out += "&apos;"; break;
             case '\t': out += "&#9;"; break;
             case '\n': out += "&#10;"; break;
             case '\r': out += "&#13;"; break;
@@ -150,6 +154,21 @@ void openField(std::string& out, const char* element, const Field& f) {
 }
 
 void writeMessageBody(std::string& out, const CNMessageBase& m);
+
+template <class Number>
+void writeNumbers(std::string& out, const char* element, const Field& f,
+                  const std::vector<Number>& values) {
+    openField(out, element, f);
+    out += '>';
+    for (Number v : values) {
+        out += "<e v=\"";
+        appendInt(out, v);
+        out += "\"/>";
+    }
+    out += "</";
+    out += element;
+    out += '>';
+}
 
 void writeObject(std::string& out, const CNMessageBase& m) {
     out += "<o tag=\"";
@@ -198,26 +217,10 @@ void writeMessageBody(std::string& out, const CNMessageBase& m) {
                 out += "</lo>";
                 break;
             case FieldKind::IntList:
-                if (!f.intList) break;
-                openField(out, "li", f);
-                out += '>';
-                for (int v : *f.intList) {
-                    out += "<e v=\"";
-                    appendInt(out, v);
-                    out += "\"/>";
-                }
-                out += "</li>";
+                if (f.intList) writeNumbers(out, "li", f, *f.intList);
                 break;
             case FieldKind::Int64List:
-                if (!f.int64List) break;
-                openField(out, "ll", f);
-                out += '>';
-                for (long long v : *f.int64List) {
-                    out += "<e v=\"";
-                    appendInt(out, v);
-                    out += "\"/>";
-                }
-                out += "</ll>";
+                if (f.int64List) writeNumbers(out, "ll", f, *f.int64List);
                 break;
             case FieldKind::TextList:
                 if (!f.textList) break;
@@ -284,6 +287,7 @@ bool eq(const XMLCh* a, const char16_t* b) {
 void toBytes(const XMLCh* in, std::string& out) {
     out.clear();
     if (!in) return;
+    out.reserve(XMLString::stringLen(in));
     for (const XMLCh* p = in; *p; ++p) {
         if (*p > 0xFF) fail("character outside ISO-8859-1");
         out += static_cast<char>(*p);

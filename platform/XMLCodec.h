@@ -16,8 +16,10 @@ class CNMessageBase;
 
 namespace vsdkmsg {
 
-// Limits applied to every document read.
-constexpr std::size_t kMaxDocumentBytes = 64u * 1024u * 1024u;
+// Limits applied to every document read. Building a message takes up to
+// about seven times its text (some 110 MB at this size); a frame of the
+// network (RkWire.h) is no larger, so every message received can be read.
+constexpr std::size_t kMaxDocumentBytes = 16u * 1024u * 1024u;
 constexpr int kMaxNesting = 48;
 
 }  // namespace vsdkmsg

@@ -3,100 +3,59 @@
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/OperationFrame.h"
-#include "support/TestEnv.h"
 #include "support/WireChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 namespace {
 
 using namespace OrvaneOperations;
+using simserver::Action;
 
 const char* const kInnerRequest = "<AlertListReq><entity id=\"1\"/></AlertListReq>";
 const char* const kInnerReply = "<AlertListResp count=\"2\"><a/><b/></AlertListResp>";
 
-class ExecuteTest : public ::testing::Test {
+class ExecuteTest : public vsdktest::StartedTest {
 protected:
-    void SetUp() override { ASSERT_EQ(0u, env.initThread()); }
-    void TearDown() override { VSDKDeInitialize(); }
+    void SetUp() override {
+        StartedTest::SetUp();
+        params.xmlRequest = kInnerRequest;
+        info.outputText = "untouched";
+    }
     simserver::SimServer& server() { return env.server(); }
 
-    // Every member of the record set, though only the XML text is sent.
-    static _QExecuteParams fullParams() {
-        _QExecuteParams p;
-        p.command = "qlist job";
-        p.xmlRequest = kInnerRequest;
-        p.options = {{"-tf", "/tmp/x"}, {"-sp", "SP"}};
-        p.flag = true;
-        p.secondText = "second";
-        p.number = 12;
-        p.inputFormat = "xml";
-        p.outputFormat = "xml";
-        p.outputFile = "/tmp/never-written";
-        p.moreText = "more";
-        return p;
-    }
-
-    vsdktest::TestEnv env;
-};
-
-TEST(ExecuteRecords, StartEmptyAndZero) {
-    const _QExecuteParams p;
-    EXPECT_EQ("", p.command);
-    EXPECT_EQ("", p.xmlRequest);
-    EXPECT_TRUE(p.options.empty());
-    EXPECT_FALSE(p.flag);
-    EXPECT_EQ(0, p.number);
-    EXPECT_EQ("", p.outputFile);
-    const _QExecuteInfo info;
-    EXPECT_EQ("", info.outputText);
-    EXPECT_EQ(0, info.errorValue);
-}
-
-// The session part, with and without a multi-domain token held by the thread.
-struct TokenCase {
-    const char* name;
-    bool held;
-};
-
-class ExecuteSessionTest : public ExecuteTest, public ::testing::WithParamInterface<TokenCase> {};
-
-TEST_P(ExecuteSessionTest, SendsTheXmlTextSessionAndCallerIdentityOnly) {
-    VSDKAPIGlobalData* state = threadState();
-    ASSERT_NE(nullptr, state);
-    state->setGuid("guid-x");
-    if (GetParam().held) {
-        state->setismultifenmarktoken(true);
-        state->setMultifenmarktoken("multi-domain-token");
-    }
-    _QExecuteParams p = fullParams();
+    _QExecuteParams params;
     _QExecuteInfo info;
-    ASSERT_EQ(0u, VSDKQExecute(&p, &info));
+};
 
-    auto request = vsdktest::onlyRequest(server(), QExecuteReqMsg::kTag);
-    ASSERT_TRUE(request);
-    vsdktest::expectHeader(*request);
-    vsdktest::expectSession(*request, {env.mardockName(), "guid-x", GetParam().held,
-                                       GetParam().held ? "multi-domain-token" : ""});
-    vsdktest::expectTexts(*request, {{"XML request", kExecuteXml, kInnerRequest}});
-    vsdktest::expectCallerIdentity(*request, kExecuteCallerIdentity);
-    // The other members keep to the caller's side.
-    EXPECT_EQ((std::set<short>{1, 2, 3, 9}), vsdktest::fieldNumbers(*request));
+// The XML text, the session with the thread's multi-domain token when it
+// holds one, and the caller identity; the other members stay with the caller.
+TEST_F(ExecuteTest, SendsTheXmlTextSessionAndCallerIdentityOnly) {
+    threadState()->setGuid("guid-x");
+    params.command = "qlist job";
+    params.options = {{"-tf", "/tmp/x"}};
+    params.number = 12;
+    params.outputFile = "/tmp/never-written";
+    for (bool held : {false, true}) {
+        threadState()->setismultifenmarktoken(held);
+        threadState()->setMultifenmarktoken(held ? "md-token" : "");
+        server().clearJournal();
+        ASSERT_EQ(0u, VSDKQExecute(&params, &info));
+        auto request = vsdktest::onlyRequest(server(), QExecuteReqMsg::kTag);
+        ASSERT_TRUE(request);
+        vsdktest::expectHeader(*request);
+        vsdktest::expectSession(*request, {env.mardockName(), "guid-x", held, held ? "md-token" : ""});
+        vsdktest::expectFields(*request, {{kExecuteXml, kInnerRequest}});
+        vsdktest::expectCallerIdentity(*request, kExecuteCallerIdentity);
+        EXPECT_EQ((std::set<short>{1, 2, 3, 9}), vsdktest::fieldNumbers(*request));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Token, ExecuteSessionTest,
-                         ::testing::Values(TokenCase{"NotHeld", false}, TokenCase{"Held", true}),
-                         [](const ::testing::TestParamInfo<TokenCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST_F(ExecuteTest, ReturnsTheReplyText) {
+TEST_F(ExecuteTest, ReturnsTheReplyTextAndTheErrorObjectsValue) {
     server().replyWith(QExecuteReqMsg::kTag, QExecuteRespMsg::kTag,
                        [](const CNMessageBase& request, CNMessageBase& reply) {
-                           // The reply answers what was asked.
                            if (msgf::getText(request, kExecuteXml) == kInnerRequest) {
                                msgf::putText(reply, kExecuteRespXml, kInnerReply);
                            }
@@ -104,86 +63,46 @@ TEST_F(ExecuteTest, ReturnsTheReplyText) {
                            msgf::putInt(error, msgf::kErrorCode, 0);
                            msgf::putInt(error, kErrorExtra, 0x1234567890LL);
                        });
-    _QExecuteParams p;
-    p.xmlRequest = kInnerRequest;
-    _QExecuteInfo info;
-    ASSERT_EQ(0u, VSDKQExecute(&p, &info));
+    ASSERT_EQ(0u, VSDKQExecute(&params, &info));
     EXPECT_EQ(kInnerReply, info.outputText);
     EXPECT_EQ(0x1234567890LL, info.errorValue);
 }
 
-TEST_F(ExecuteTest, ServerErrorLeavesTheOutputAlone) {
-    server().serverError(QExecuteReqMsg::kTag, 0x4b2, "unknown inner request");
-    _QExecuteParams p;
-    p.xmlRequest = kInnerRequest;
-    _QExecuteInfo info;
-    info.outputText = "untouched";
-    const std::size_t mark = env.logMark();
-    EXPECT_EQ(0x4b2u, VSDKQExecute(&p, &info));
-    EXPECT_EQ("untouched", info.outputText);
-    EXPECT_STREQ("unknown inner request", VSDKGetLastErrorString());
-    EXPECT_TRUE(env.logContains(
-        "Execute command failed with Error code [0x4b2] Error string [unknown inner request]",
-        mark));
-}
-
-TEST_F(ExecuteTest, BareErrorReplyReturnsItsCode) {
-    server().script(QExecuteReqMsg::kTag, simserver::Action::bareError(0x50d, "bare refusal"));
-    _QExecuteParams p;
-    p.xmlRequest = kInnerRequest;
-    _QExecuteInfo info;
-    info.outputText = "untouched";
-    EXPECT_EQ(0x50du, VSDKQExecute(&p, &info));
-    EXPECT_EQ("untouched", info.outputText);
-    EXPECT_STREQ("bare refusal", VSDKGetLastErrorString());
-}
-
-TEST_F(ExecuteTest, FailedExchangeReturnsItsCode) {
+TEST_F(ExecuteTest, FailuresLeaveTheOutputAlone) {
     struct Case {
         const char* name;
-        simserver::Action action;
+        Action action;
         unsigned long code;
+        const char* lastError;  // null: not checked
     };
-    const Case table[] = {
-        // The closed connection carries nothing afterwards, so it comes last.
-        {"reply of another type", simserver::Action::reply(QBackupRespMsg::kTag), 0x207},
-        {"connection closed", simserver::Action::noReplyClose(), 0x205},
+    const Case cases[] = {
+        {"server error", Action::serverError(0x4b2, "unknown inner request"), 0x4b2,
+         "unknown inner request"},
+        {"bare error reply", Action::bareError(0x50d, "bare refusal"), 0x50d, "bare refusal"},
+        {"reply of another type", Action::reply(QBackupRespMsg::kTag), 0x207, nullptr},
+        {"connection closed", Action::noReplyClose(), 0x205, nullptr},  // last: nothing after it
     };
-    for (const Case& c : table) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        server().clearScripts();
         server().script(QExecuteReqMsg::kTag, c.action, 1);
-        _QExecuteParams p;
-        p.xmlRequest = kInnerRequest;
-        _QExecuteInfo info;
-        info.outputText = "untouched";
-        EXPECT_EQ(c.code, VSDKQExecute(&p, &info));
+        EXPECT_EQ(c.code, VSDKQExecute(&params, &info));
         EXPECT_EQ("untouched", info.outputText);
+        if (c.lastError) {
+            EXPECT_STREQ(c.lastError, VSDKGetLastErrorString());
+        }
     }
+    EXPECT_TRUE(env.logContains("VSDKQExecute() [0] Execute command failed with Error code [0x4b2] "
+                                "Error string [unknown inner request]"));
 }
 
-TEST_F(ExecuteTest, NullPointersAreInvalidArguments) {
-    _QExecuteParams p;
-    _QExecuteInfo info;
+TEST_F(ExecuteTest, NullPointersGive0x303AndNoStateGives0x280) {
     EXPECT_EQ(0x303u, VSDKQExecute(nullptr, &info));
     EXPECT_STREQ("Invalid Argument", VSDKGetLastErrorString());
-    EXPECT_EQ(0x303u, VSDKQExecute(&p, nullptr));
-    EXPECT_EQ(0u, server().requestCount());
-}
-
-TEST(ExecuteWithoutStartUp, ReturnsNotInitialisedAndSendsNothing) {
-    vsdktest::TestEnv env;
-    _QExecuteParams p;
-    p.xmlRequest = kInnerRequest;
-    _QExecuteInfo info;
-    info.outputText = "untouched";
-    unsigned long rc = 0;
-    const std::size_t mark = env.logMark();
-    std::thread([&] { rc = VSDKQExecute(&p, &info); }).join();
-    EXPECT_EQ(0x280u, rc);
+    EXPECT_EQ(0x303u, VSDKQExecute(&params, nullptr));
+    EXPECT_EQ(0x280u, vsdktest::onFreshThread([this] { return VSDKQExecute(&params, &info); }));
     EXPECT_EQ("untouched", info.outputText);
-    EXPECT_EQ(0u, env.server().requestCount());
-    EXPECT_EQ("", env.logSince(mark));
+    EXPECT_EQ(0u, server().requestCount());
+    EXPECT_EQ(0, _QExecuteInfo().errorValue);  // the record's number starts at 0
 }
 
 }  // namespace

@@ -1,372 +1,301 @@
-// VSDKAuxCopy, VSDKAgeData and VSDKERBackup against the simulated server.
-// The three share one shape, so every test runs over a table of the three.
+// What every job-starting operation shares, run over all seven of them
+// against the simulated server: the session part, the 64-bit job id and the
+// started line, the reply text when asked for, a server error, an exchange
+// that fails or a reply that cannot be read, null pointers and a thread that
+// never started up. Then the request bodies of the auxiliary copy, data aging
+// and ERBackup.
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/OperationFrame.h"
-#include "support/TestEnv.h"
 #include "support/WireChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace OrvaneOperations;
-using vsdktest::setText;
+using simserver::Action;
 
 constexpr long long kBigJobId = 0x7000000001LL;  // beyond 32 bits
 
-// Which record a case passes.
-enum class Record { Sample, Empty, Unterminated, Null };
+// One call: what goes in, and the caller's out-values afterwards.
+struct Call {
+    bool nullRecord = false;
+    bool nullResult = false;
+    int xmlResult = 0;
+    long long jobId = 77;
+    std::string xmlText = "untouched";
+};
 
-_QAuxCopyParameters auxCopyRecord(Record r) {
-    _QAuxCopyParameters p;
-    if (r == Record::Empty) return p;
-    p.storagePolicyId = -1;
-    setText(p.storagePolicyName, "SP-gold");
-    p.copyId = 2;
-    setText(p.copyName, "secondary");
-    p.priority = 3;
-    p.exportLocation = 4;
-    p.transLocation = 5;
-    p.useVMS = 6;
-    p.mediaStatus = 7;
-    p.streamCount = 8;
-    p.startNewMedia = 9;
-    p.markMediaFull = 10;
-    p.alertId = 11;
-    p.startSuspended = 12;
-    p.retryHours = 13;
-    p.retryNumber = 14;
-    p.selectRecentFull = -15;
-    setText(p.extendedOptions, "<aux/>");
-    p.jobDescription = {"aux one", "aux two"};
-    if (r == Record::Unterminated) {
-        std::memset(p.storagePolicyName, 'p', sizeof p.storagePolicyName);
-        std::memset(p.copyName, 'c', sizeof p.copyName);
-        std::memset(p.extendedOptions, 'e', sizeof p.extendedOptions);
-    }
-    return p;
+template <class Record, class Op>
+unsigned long byPointers(Call& c, Op op, void (*prepare)(Record&) = nullptr) {
+    auto p = std::make_unique<Record>();
+    p->xmlResult = c.xmlResult;
+    if (prepare) prepare(*p);
+    _QJobStartInfo result{c.jobId, c.xmlText};
+    const unsigned long rc = op(c.nullRecord ? nullptr : p.get(), c.nullResult ? nullptr : &result);
+    c.jobId = result.jobId;
+    c.xmlText = result.xmlText;
+    return rc;
 }
 
-_QAgeDataParameters ageDataRecord(Record r) {
-    _QAgeDataParameters p;
-    if (r == Record::Empty) return p;
-    p.retryHours = 21;
-    p.retryNumber = -22;
-    p.alertId = 23;
-    p.jobDescription = {"aging"};
-    return p;
+template <class Record>
+unsigned long withJobId(Call& c, unsigned long (*op)(const Record*, long long*)) {
+    const Record p;
+    return op(c.nullRecord ? nullptr : &p, c.nullResult ? nullptr : &c.jobId);
 }
 
-_QERBackupParameters erBackupRecord(Record r) {
-    _QERBackupParameters p;
-    if (r == Record::Empty) return p;
-    p.isFullBackup = 1;
-    setText(p.extendedOptions, "<er/>");
-    p.retryHours = 31;
-    p.retryNumber = 32;
-    p.alertId = -33;
-    p.jobDescription = {"er one", "er two", "er three"};
-    if (r == Record::Unterminated) std::memset(p.extendedOptions, 'e', sizeof p.extendedOptions);
-    return p;
-}
-
-// Calls op with the chosen record (or a null one).
-template <class Rec>
-unsigned long callWith(unsigned long (*op)(const Rec*, long long*), Rec (*make)(Record), Record r,
-                       long long* jobId) {
-    if (r == Record::Null) return op(nullptr, jobId);
-    const Rec p = make(r);
-    return op(&p, jobId);
-}
-
-struct JobCase {
+struct JobOp {
     const char* name;
-    const char* function;
     unsigned long requestTag;
     unsigned long replyTag;
-    std::function<unsigned long(Record, long long*)> call;
-    std::function<std::string()> dump;         // of the sample record
-    const char* parameterLine;
-    const char* failurePhrase;
-    const char* startedLine;                   // text before the job id
-    const char* startedClose;                  // text after it
-    int startedLevel;
-    std::vector<vsdktest::IntField> ints;      // sample record
-    std::vector<vsdktest::TextField> texts;    // sample record
-    std::vector<FieldId> textFields;           // the record's fixed-array texts
-    FieldId jobDescription;
-    std::vector<std::string> sampleDescription;
-    std::set<short> bodyFields;                // field numbers beyond header and session
+    std::string startedLine;  // "<function> [<level>] <text up to the job id>"
+    std::string failureLine;  // "<function> [0] <phrase>"
+    bool fixedText;           // the failure line shows the code's fixed text
+    FieldId xmlFlag;          // number 0: no reply text to ask for
+    FieldId xmlField;
+    std::function<unsigned long(Call&)> call;
 };
 
-std::vector<JobCase> cases() {
-    std::vector<JobCase> all;
-    all.push_back(JobCase{
-        "AuxCopy", "VSDKAuxCopy()", QAuxCopyReqMsg::kTag, QAuxCopyRespMsg::kTag,
-        [](Record r, long long* id) { return callWith(&VSDKAuxCopy, &auxCopyRecord, r, id); },
-        [] { return auxCopyRecord(Record::Sample).c_str(); },
-        "Parameters of the Creation of Aux Copy:", "Creation of AuxCopy",
-        "AuxCopy Created with id:[", "]", 1,
-        {
-            {"storage policy id", kAuxStoragePolicyId, -1},
-            {"copy id", kAuxCopyId, 2},
-            {"start new media", kAuxStartNewMedia, 9},
-            {"mark media full", kAuxMarkMediaFull, 10},
-            {"priority", kAuxPriority, 3},
-            {"export location", kAuxExportLocation, 4},
-            {"trans location", kAuxTransLocation, 5},
-            {"VMS use", kAuxUseVMS, 6},
-            {"media status", kAuxMediaStatus, 7},
-            {"stream count", kAuxStreamCount, 8},
-            {"alert id", kAuxAlertId, 11},
-            {"start suspended", kAuxStartSuspended, 12},
-            {"retry number", kAuxRetryNumber, 14},
-            {"retry hours", kAuxRetryHours, 13},
-            {"select recent full", kAuxSelectRecentFull, -15},
-        },
-        {
-            {"storage policy name", kAuxStoragePolicyName, "SP-gold"},
-            {"copy name", kAuxCopyName, "secondary"},
-            {"extended options", kAuxExtendedOptions, "<aux/>"},
-        },
-        {kAuxStoragePolicyName, kAuxCopyName, kAuxExtendedOptions},
-        kAuxJobDescription,
-        {"aux one", "aux two"},
-        {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21},
-    });
-    all.push_back(JobCase{
-        "AgeData", "VSDKAgeData()", QAgeDataReqMsg::kTag, QAgeDataRespMsg::kTag,
-        [](Record r, long long* id) { return callWith(&VSDKAgeData, &ageDataRecord, r, id); },
-        [] { return ageDataRecord(Record::Sample).c_str(); },
-        "Parameters of the Age data:", "Age Data", "Data Aging started with job Id:[", "]", 0,
-        {
-            {"retry number", kAgeRetryNumber, -22},
-            {"retry hours", kAgeRetryHours, 21},
-            {"alert id", kAgeAlertId, 23},
-        },
-        {},
-        {},
-        kAgeJobDescription,
-        {"aging"},
-        {3, 4, 5, 6},
-    });
-    all.push_back(JobCase{
-        "ERBackup", "VSDKERBackup()", QERBackupReqMsg::kTag, QERBackupRespMsg::kTag,
-        [](Record r, long long* id) { return callWith(&VSDKERBackup, &erBackupRecord, r, id); },
-        [] { return erBackupRecord(Record::Sample).c_str(); },
-        "Parameters of ERBackup:", "ERBackup", "ERBackup started with job Id[", "]", 0,
-        {
-            {"is full backup", kErFullBackup, 1},
-            {"retry number", kErRetryNumber, 32},
-            {"retry hours", kErRetryHours, 31},
-            {"alert id", kErAlertId, -33},
-        },
-        {{"extended options", kErExtendedOptions, "<er/>"}},
-        {kErExtendedOptions},
-        kErJobDescription,
-        {"er one", "er two", "er three"},
-        {3, 4, 5, 6, 7, 8},
-    });
-    return all;
+const std::vector<JobOp>& jobOps() {
+    static const std::vector<JobOp> ops{
+        {"Backup", QBackupInfoMsg::kTag, QBackupRespMsg::kTag, "- [1] Backup started with JobId:[",
+         "- [0] Backup", false, kBackupXmlResult, kBackupRespXml,
+         [](Call& c) { return byPointers<_QBackupParameters>(c, VSDKBackup); }},
+        {"Restore", QRestoreReqMsg::kTag, QRestoreRespMsg::kTag,
+         "VSDKRestore() [1] Restore started with JobId:[", "VSDKRestore() [0] Restore", false,
+         kRestoreXmlResult, kRestoreRespXml,
+         [](Call& c) { return byPointers<_QRestoreParameters>(c, VSDKRestore); }},
+        {"DBRestore", QDBRestoreReqMsg::kTag, QRestoreRespMsg::kTag,
+         "VSDKDBRestore() [1] Restoration of Database Started with jobId:[",
+         "VSDKDBRestore() [0] Restoration of Database", true, dbrestore::kXmlResult,
+         kRestoreRespXml,
+         [](Call& c) {
+             return byPointers<_QDBRestoreParameters>(
+                 c, VSDKDBRestore, [](_QDBRestoreParameters& p) { p.appTypeId = 2; });  // Oracle
+         }},
+        {"SearchRestore", QSearchRestoreReqMsg::kTag, QRestoreRespMsg::kTag,
+         "VSDKSearchRestore() [1] Restore by search started with job Id:[",
+         "VSDKSearchRestore() [0] Restore by search", false, {0, 0, 0}, {0, 0, 0},
+         [](Call& c) {
+             // Its "null record" is a null item array with a count.
+             return VSDKSearchRestore(_QRestoreParametersSTLless{}, nullptr, c.nullRecord ? 1 : 0,
+                                      c.nullResult ? nullptr : &c.jobId);
+         }},
+        {"AuxCopy", QAuxCopyReqMsg::kTag, QAuxCopyRespMsg::kTag,
+         "VSDKAuxCopy() [1] AuxCopy Created with id:[", "VSDKAuxCopy() [0] Creation of AuxCopy",
+         false, {0, 0, 0}, {0, 0, 0}, [](Call& c) { return withJobId(c, VSDKAuxCopy); }},
+        {"AgeData", QAgeDataReqMsg::kTag, QAgeDataRespMsg::kTag,
+         "VSDKAgeData() [0] Data Aging started with job Id:[", "VSDKAgeData() [0] Age Data", false,
+         {0, 0, 0}, {0, 0, 0}, [](Call& c) { return withJobId(c, VSDKAgeData); }},
+        {"ERBackup", QERBackupReqMsg::kTag, QERBackupRespMsg::kTag,
+         "VSDKERBackup() [0] ERBackup started with job Id[", "VSDKERBackup() [0] ERBackup", false,
+         {0, 0, 0}, {0, 0, 0}, [](Call& c) { return withJobId(c, VSDKERBackup); }},
+    };
+    return ops;
 }
 
-// The log line that holds needle, or empty.
-std::string lineWith(const std::string& log, const std::string& needle) {
-    const std::size_t at = log.find(needle);
-    if (at == std::string::npos) return std::string();
-    const std::size_t begin = log.rfind('\n', at);
-    const std::size_t end = log.find('\n', at);
-    return log.substr(begin == std::string::npos ? 0 : begin + 1,
-                      end == std::string::npos ? std::string::npos
-                                               : end - (begin == std::string::npos ? 0 : begin + 1));
-}
-
-class JobStartTest : public ::testing::TestWithParam<JobCase> {
-protected:
-    void SetUp() override { ASSERT_EQ(0u, env.initThread()); }
-    void TearDown() override { VSDKDeInitialize(); }
-
-    const JobCase& op() const { return GetParam(); }
-    simserver::SimServer& server() { return env.server(); }
-
-    void replyJob(long long jobId) {
-        server().replyWith(op().requestTag, op().replyTag,
-                           [jobId](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putInt(reply, kReplyJobId, jobId);
-                           });
+std::vector<JobOp> opsWithReplyText() {
+    std::vector<JobOp> out;
+    for (const JobOp& op : jobOps()) {
+        if (op.xmlFlag.number != 0) out.push_back(op);
     }
+    return out;
+}
 
-    vsdktest::TestEnv env;
+std::string opName(const ::testing::TestParamInfo<JobOp>& info) { return info.param.name; }
+void PrintTo(const JobOp& op, std::ostream* os) { *os << op.name; }
+
+class JobStartTest : public vsdktest::StartedTestWithParam<JobOp> {
+protected:
+    const JobOp& op() const { return GetParam(); }
+    simserver::SimServer& server() { return env.server(); }
 };
 
-TEST_P(JobStartTest, SendsTheSessionAndEveryFieldOfTheRecord) {
-    VSDKAPIGlobalData* state = threadState();
-    ASSERT_NE(nullptr, state);
-    state->setGuid("guid-js");
-    // Never sent by these operations.
-    state->setismultifenmarktoken(true);
-    state->setMultifenmarktoken("saml-token");
-
-    long long jobId = 0;
-    ASSERT_EQ(0u, op().call(Record::Sample, &jobId));
+TEST_P(JobStartTest, SendsTheSessionWithoutTheMultiDomainToken) {
+    threadState()->setGuid("guid-js");
+    threadState()->setismultifenmarktoken(true);
+    threadState()->setMultifenmarktoken("md-token");
+    Call c;
+    ASSERT_EQ(0u, op().call(c));
     auto request = vsdktest::onlyRequest(server(), op().requestTag);
     ASSERT_TRUE(request);
     vsdktest::expectHeader(*request);
     vsdktest::expectSession(*request, {env.mardockName(), "guid-js", false, ""});
-    vsdktest::expectInts(*request, op().ints);
-    vsdktest::expectTexts(*request, op().texts);
-    vsdktest::expectTextList(*request, op().jobDescription, op().sampleDescription);
-    std::set<short> expected = op().bodyFields;
-    expected.insert(1);
-    expected.insert(2);
-    EXPECT_EQ(expected, vsdktest::fieldNumbers(*request));
-}
-
-TEST_P(JobStartTest, EmptyNamesAndDescriptionAreSentEmpty) {
-    long long jobId = 0;
-    ASSERT_EQ(0u, op().call(Record::Empty, &jobId));
-    auto request = vsdktest::onlyRequest(server(), op().requestTag);
-    ASSERT_TRUE(request);
-    for (FieldId f : op().textFields) {
-        vsdktest::expectTexts(*request, {{"name", f, ""}});
-    }
-    vsdktest::expectTextList(*request, op().jobDescription, {});
-}
-
-TEST_P(JobStartTest, UnterminatedNamesAreReadToTheirBoundOnly) {
-    long long jobId = 0;
-    ASSERT_EQ(0u, op().call(Record::Unterminated, &jobId));
-    auto request = vsdktest::onlyRequest(server(), op().requestTag);
-    ASSERT_TRUE(request);
-    for (FieldId f : op().textFields) {
-        const std::string sent = msgf::getText(*request, f);
-        EXPECT_EQ(1024u, sent.size()) << "field " << f.number;
-        EXPECT_EQ(std::string::npos, sent.find('\0'));
-    }
 }
 
 TEST_P(JobStartTest, ReturnsTheSixtyFourBitJobIdAndLogsIt) {
-    replyJob(kBigJobId);
-    long long jobId = 0;
+    vsdktest::replyJobId(server(), op().requestTag, op().replyTag, kBigJobId, op().xmlField, "<x/>");
+    Call c;
     const std::size_t mark = env.logMark();
-    ASSERT_EQ(0u, op().call(Record::Sample, &jobId));
-    EXPECT_EQ(kBigJobId, jobId);
-    const std::string log = env.logSince(mark);
-    const std::string started =
-        lineWith(log, op().startedLine + std::to_string(kBigJobId) + op().startedClose);
-    ASSERT_NE("", started) << log;
-    EXPECT_NE(std::string::npos,
-              started.find(std::string(op().function) + " [" + std::to_string(op().startedLevel) +
-                           "]"))
-        << started;
-    EXPECT_NE(std::string::npos, log.find(op().parameterLine + op().dump())) << log;
+    ASSERT_EQ(0u, op().call(c));
+    EXPECT_EQ(kBigJobId, c.jobId);
+    EXPECT_EQ("untouched", c.xmlText);
+    EXPECT_TRUE(env.logContains(op().startedLine + std::to_string(kBigJobId) + "]", mark));
 }
 
-TEST_P(JobStartTest, StartedLineFollowsItsLevel) {
-    // At debug level 0 only the level-0 started lines are written.
-    env.setValue("EventManager", "nDebugLevel", 0LL);
-    replyJob(5);
-    long long jobId = 0;
+TEST_P(JobStartTest, ServerErrorSetsTheJobIdToMinusOne) {
+    server().serverError(op().requestTag, 0x7d1, "policy not found");
+    Call c;
+    c.xmlResult = 1;
     const std::size_t mark = env.logMark();
-    ASSERT_EQ(0u, op().call(Record::Sample, &jobId));
-    EXPECT_EQ(op().startedLevel == 0,
-              env.logContains(std::string(op().startedLine) + "5" + op().startedClose, mark));
-    EXPECT_FALSE(env.logContains(op().parameterLine, mark));
+    EXPECT_EQ(0x7d1u, op().call(c));
+    EXPECT_EQ(-1, c.jobId);
+    EXPECT_EQ("untouched", c.xmlText);
+    EXPECT_STREQ("policy not found", VSDKGetLastErrorString());
+    const std::string text = op().fixedText ? GetErrorString(0x7d1) : "policy not found";
+    EXPECT_TRUE(env.logContains(
+        op().failureLine + " failed with Error code [0x7d1] Error string [" + text + "]", mark));
 }
 
-TEST_P(JobStartTest, ServerErrorSetsJobIdToMinusOne) {
-    server().serverError(op().requestTag, 0x7d1, "storage policy not found");
-    long long jobId = 99;
-    const std::size_t mark = env.logMark();
-    EXPECT_EQ(0x7d1u, op().call(Record::Sample, &jobId));
-    EXPECT_EQ(-1, jobId);
-    EXPECT_STREQ("storage policy not found", VSDKGetLastErrorString());
-    const std::string failure = lineWith(
-        env.logSince(mark), std::string(op().failurePhrase) +
-                                " failed with Error code [0x7d1] Error string [storage policy not found]");
-    ASSERT_NE("", failure);
-    EXPECT_NE(std::string::npos, failure.find(std::string(op().function) + " [0]")) << failure;
-}
-
-TEST_P(JobStartTest, FailedExchangeLeavesTheJobIdAlone) {
-    server().script(op().requestTag, simserver::Action::noReplyClose());
-    long long jobId = 99;
-    EXPECT_EQ(0x205u, op().call(Record::Sample, &jobId));
-    EXPECT_EQ(99, jobId);
-}
-
-TEST_P(JobStartTest, UnexpectedReplyTypeIsAnInvalidResponse) {
-    server().replyWith(op().requestTag, QExecuteRespMsg::kTag);
-    long long jobId = 99;
-    EXPECT_EQ(0x207u, op().call(Record::Sample, &jobId));
-    EXPECT_EQ(99, jobId);
+// A reply that cannot be read is never taken for a started job.
+TEST_P(JobStartTest, FailedExchangeOrUnreadableReplyLeavesTheResultAlone) {
+    const auto withJob = [](std::function<void(CNMessageBase&)> spoil) {
+        return Action::reply(0, [spoil](const CNMessageBase&, CNMessageBase& reply) {
+            msgf::putInt(reply, kReplyJobId, 5);
+            spoil(reply);
+        });
+    };
+    struct Case {
+        const char* name;
+        Action action;
+        unsigned long code;
+    };
+    const Case cases[] = {
+        {"reply of another type", Action::reply(QExecuteRespMsg::kTag), 0x207},
+        {"error object of another type",
+         withJob([](CNMessageBase& r) { msgf::child<QTime>(r, msgf::kReplyError); }), 0x207},
+        {"error code that is no number", withJob([](CNMessageBase& r) {
+             msgf::putText(msgf::child<QReplyErrorMsg>(r, msgf::kReplyError), msgf::kErrorCode, "1");
+         }),
+         0x207},
+        {"connection closed", Action::noReplyClose(), 0x205},  // last: nothing comes after it
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        server().script(op().requestTag, k.action, 1);
+        Call c;
+        EXPECT_EQ(k.code, op().call(c));
+        EXPECT_EQ(77, c.jobId);
+        EXPECT_EQ("untouched", c.xmlText);
+    }
 }
 
 TEST_P(JobStartTest, NullPointersAreInvalidArguments) {
-    long long jobId = 99;
-    EXPECT_EQ(0x303u, op().call(Record::Null, &jobId));
-    EXPECT_STREQ("Invalid Argument", VSDKGetLastErrorString());
-    EXPECT_EQ(0x303u, op().call(Record::Sample, nullptr));
-    EXPECT_EQ(0x303u, op().call(Record::Null, nullptr));
-    EXPECT_EQ(99, jobId);
+    for (bool nullRecord : {true, false}) {
+        Call c;
+        c.nullRecord = nullRecord;
+        c.nullResult = !nullRecord;
+        EXPECT_EQ(0x303u, op().call(c));
+        EXPECT_EQ(77, c.jobId);
+        EXPECT_STREQ("Invalid Argument", VSDKGetLastErrorString());
+    }
     EXPECT_EQ(0u, server().requestCount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, JobStartTest, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<JobCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Ops, JobStartTest, ::testing::ValuesIn(jobOps()), opName);
 
-TEST(JobStartWithoutStartUp, ReturnsNotInitialisedAndSendsNothing) {
+using ReplyTextTest = JobStartTest;
+
+TEST_P(ReplyTextTest, ReplyTextReplacesTheStartedLineWhenAskedFor) {
+    vsdktest::replyJobId(server(), op().requestTag, op().replyTag, 42, op().xmlField, "<r id=\"42\"/>");
+    Call c;
+    c.xmlResult = 5;
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, op().call(c));
+    EXPECT_EQ(42, c.jobId);
+    EXPECT_EQ("<r id=\"42\"/>", c.xmlText);
+    EXPECT_TRUE(env.logContains("- [6] Converted XML String:[<r id=\"42\"/>]", mark));
+    EXPECT_FALSE(env.logContains(op().startedLine, mark));
+    auto request = vsdktest::onlyRequest(server(), op().requestTag);
+    ASSERT_TRUE(request);
+    vsdktest::expectFields(*request, {{op().xmlFlag, 1}});  // the flag travels as 1
+}
+
+INSTANTIATE_TEST_SUITE_P(Ops, ReplyTextTest, ::testing::ValuesIn(opsWithReplyText()), opName);
+
+TEST(JobStartWithoutStartUp, Gives0x280AndNeitherSendsNorLogs) {
     vsdktest::TestEnv env;
     const std::size_t mark = env.logMark();
-    for (const JobCase& c : cases()) {
-        SCOPED_TRACE(c.name);
-        long long jobId = 99;
-        unsigned long rc = 0;
-        std::thread([&] { rc = c.call(Record::Sample, &jobId); }).join();
-        EXPECT_EQ(0x280u, rc);
-        EXPECT_EQ(99, jobId);
+    for (const JobOp& op : jobOps()) {
+        Call c;
+        EXPECT_EQ(0x280u, vsdktest::onFreshThread([&] { return op.call(c); })) << op.name;
+        EXPECT_EQ(77, c.jobId);
     }
     EXPECT_EQ(0u, env.server().requestCount());
     EXPECT_EQ("", env.logSince(mark));
 }
 
-// ---- Text dumps --------------------------------------------------------
+// ---- The bodies of the auxiliary copy, data aging and ERBackup ---------
 
-TEST(JobStartDump, AuxCopyDumpPutsMarkMediaFullAfterStartSuspended) {
-    const std::string expected =
-        "\nStorage Policy Id:[-1]\nStorage Policy Name:[SP-gold]\nCopy Id: [2]\n"
-        "Copy Name: [secondary]\nPriority: [3]\nExport Location: [4]\nTrans Location: [5]\n"
-        "VMS use: [6]\nMedia Status: [7]\nStream Count: [8]\nStart New Media: [9]\n"
-        "Alert id: [11]\nStart Suspended: [12]\nMark Media Full: [10]\nRetry hours: [13]\n"
-        "Retry No: [14]\nSelect Recent Full: [-15]\nExtended Options:[<aux/>]\n"
-        "Job Description:[aux one\naux two\n]";
-    EXPECT_EQ(expected, auxCopyRecord(Record::Sample).c_str());
+using JobBodyTest = vsdktest::StartedTest;
+
+TEST_F(JobBodyTest, AuxCopySendsEveryFieldOfItsRecord) {
+    _QAuxCopyParameters p;
+    p.storagePolicyId = -1, p.copyId = 2, p.priority = 3, p.exportLocation = 4;
+    p.transLocation = 5, p.useVMS = 6, p.mediaStatus = 7, p.streamCount = 8, p.startNewMedia = 9;
+    p.markMediaFull = 10, p.alertId = 11, p.startSuspended = 12, p.retryHours = 13;
+    p.retryNumber = 14, p.selectRecentFull = -15;
+    vsdktest::setText(p.storagePolicyName, "SP-gold");
+    std::memset(p.copyName, 'c', sizeof p.copyName);  // unterminated: read to its bound
+    vsdktest::setText(p.extendedOptions, "<aux/>");
+    p.jobDescription = {"aux one", "aux two"};
+    long long jobId = 0;
+    ASSERT_EQ(0u, VSDKAuxCopy(&p, &jobId));
+    auto r = vsdktest::onlyRequest(env.server(), QAuxCopyReqMsg::kTag);
+    ASSERT_TRUE(r);
+    vsdktest::expectFields(
+        *r, {{kAuxStoragePolicyId, -1}, {kAuxStoragePolicyName, "SP-gold"}, {kAuxCopyId, 2},
+             {kAuxCopyName, std::string(1024, 'c')}, {kAuxStartNewMedia, 9}, {kAuxMarkMediaFull, 10},
+             {kAuxPriority, 3}, {kAuxExportLocation, 4}, {kAuxTransLocation, 5}, {kAuxUseVMS, 6},
+             {kAuxMediaStatus, 7}, {kAuxStreamCount, 8}, {kAuxAlertId, 11},
+             {kAuxStartSuspended, 12}, {kAuxRetryNumber, 14}, {kAuxRetryHours, 13},
+             {kAuxSelectRecentFull, -15}, {kAuxExtendedOptions, "<aux/>"}});
+    vsdktest::expectTextList(*r, kAuxJobDescription, {"aux one", "aux two"});
+    EXPECT_EQ(vsdktest::fieldRange(1, 21), vsdktest::fieldNumbers(*r));
+
+    // The dump writes "Mark Media Full" after "Start Suspended".
+    const std::string dump = p.c_str();
+    EXPECT_EQ(0u, dump.find("\nStorage Policy Id:[-1]\nStorage Policy Name:[SP-gold]\nCopy Id: [2]\n"));
+    EXPECT_NE(std::string::npos, dump.find("Alert id: [11]\nStart Suspended: [12]\nMark Media Full: [10]\n"
+                                           "Retry hours: [13]\nRetry No: [14]\n"));
 }
 
-TEST(JobStartDump, AgeDataAndERBackupDumps) {
+TEST_F(JobBodyTest, DataAgingAndERBackupSendEveryFieldOfTheirRecords) {
+    _QAgeDataParameters age;
+    age.retryHours = 21, age.retryNumber = -22, age.alertId = 23;
+    age.jobDescription = {"aging"};
+    long long jobId = 0;
+    ASSERT_EQ(0u, VSDKAgeData(&age, &jobId));
+    auto a = vsdktest::onlyRequest(env.server(), QAgeDataReqMsg::kTag);
+    ASSERT_TRUE(a);
+    vsdktest::expectFields(*a, {{kAgeRetryNumber, -22}, {kAgeRetryHours, 21}, {kAgeAlertId, 23}});
+    vsdktest::expectTextList(*a, kAgeJobDescription, {"aging"});
+    EXPECT_EQ(vsdktest::fieldRange(1, 6), vsdktest::fieldNumbers(*a));
+
+    _QERBackupParameters er;
+    er.isFullBackup = 1, er.retryHours = 31, er.retryNumber = 32, er.alertId = -33;
+    ASSERT_EQ(0u, VSDKERBackup(&er, &jobId));
+    auto e = vsdktest::onlyRequest(env.server(), QERBackupReqMsg::kTag);
+    ASSERT_TRUE(e);
+    // An empty name and an empty description are sent empty.
+    vsdktest::expectFields(*e, {{kErFullBackup, 1}, {kErExtendedOptions, ""}, {kErRetryNumber, 32},
+                                {kErRetryHours, 31}, {kErAlertId, -33}});
+    vsdktest::expectTextList(*e, kErJobDescription, {});
+    EXPECT_EQ(vsdktest::fieldRange(1, 8), vsdktest::fieldNumbers(*e));
+
     EXPECT_EQ("\nRetry Hours: [21]\nRetry No: [-22]\nAlert Id: [23]\nJob Description:[aging\n]",
-              ageDataRecord(Record::Sample).c_str());
-    EXPECT_EQ("\nIS Full Backup:[1]\nExtended Options:[<er/>]\nRetry Hours:[31]\nRetry No.[32]\n"
-              "Alert Id:[-33]\nJob Description:[er one\ner two\ner three\n]",
-              erBackupRecord(Record::Sample).c_str());
-    EXPECT_EQ("\nRetry Hours: [0]\nRetry No: [0]\nAlert Id: [0]\nJob Description:[]",
-              ageDataRecord(Record::Empty).c_str());
-}
-
-TEST(JobStartDump, UnterminatedArraysAreDumpedToTheirBound) {
-    const std::string dump = erBackupRecord(Record::Unterminated).c_str();
-    EXPECT_NE(std::string::npos,
-              dump.find("Extended Options:[" + std::string(1024, 'e') + "]\nRetry Hours:[31]"));
+              age.c_str());
+    EXPECT_EQ("\nIS Full Backup:[1]\nExtended Options:[]\nRetry Hours:[31]\nRetry No.[32]\n"
+              "Alert Id:[-33]\nJob Description:[]",
+              er.c_str());
 }
 
 }  // namespace

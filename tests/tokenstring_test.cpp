@@ -1,6 +1,5 @@
 // Token strings: building, taking apart, the C-buffer twins and the session-id
 // export.
-
 #include "support/TokenStoreTestUtil.h"
 
 #include "VSDK.h"
@@ -14,16 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
+#include <filesystem>
 
 namespace {
 
-using vsdktest::StoreFixture;
-using vsdktest::fileBytes;
-using vsdktest::fileExists;
-using vsdktest::folderNames;
-using vsdktest::makeEntry;
+using namespace vsdktest;
 
 constexpr unsigned long kEntries = 0x274;
 constexpr unsigned long kInvalid = 0x303;
@@ -38,7 +32,6 @@ std::string build(const std::string& name, const std::string& client, const std:
     return out;
 }
 
-// A token string of any plain text, as the platform encrypts it.
 std::string encrypted(const std::string& plain) {
     std::string cipher;
     EXPECT_EQ(0, RKPassword::encryptStrong(plain, cipher));
@@ -56,253 +49,167 @@ std::string withEntries(const std::vector<_VSDKTokenFileContents>& entries) {
     return encrypted(text);
 }
 
-std::string alter(std::string s) {
-    s[s.size() / 2] = s[s.size() / 2] == 'a' ? 'b' : 'a';
-    return s;
+// Calls fill(buffer, size) on size bytes of 'x' and a guard byte: a success
+// leaves a text of length bytes (handed back) and zeros up to size; a
+// failure leaves the buffer as it was.
+template <typename Fill>
+unsigned long intoBuffer(Fill fill, std::size_t size, std::size_t length, std::string* text = nullptr) {
+    std::vector<char> buffer(size + 1, 'x');
+    const unsigned long rc = fill(buffer.data(), size);
+    const std::size_t from = rc ? 0 : length;
+    EXPECT_EQ(std::string(size - from, rc ? 'x' : '\0'), std::string(buffer.data() + from, size - from)) << size;
+    EXPECT_EQ('x', buffer[size]);
+    if (text && !rc) *text = std::string(buffer.data(), length);
+    return rc;
 }
 
 TEST_F(TokenStringTest, RoundTrip) {
-    struct Case {
-        std::string name, client, user, token;
-    } cases[] = {
+    const std::vector<std::string> cases[] = {
         {"cs1.example", "cs1client", "alice", "tok-123"},
         {"", "", "", ""},
         {std::string(255, 'n'), std::string(1023, 'c'), std::string(255, 'u'), std::string(127, 't')},
         {"cs<&>\"'", "client name", "d\xe9j\xe0", "t\x01\x7f"},
     };
-    for (const Case& c : cases) {
-        const std::string ts = build(c.name, c.client, c.user, c.token);
-        ASSERT_FALSE(ts.empty());
-        _VSDKTokenFileContents e;
-        ASSERT_EQ(0u, destructVSDKTokenString(ts, &e));
-        EXPECT_EQ(c.name, e.mardockName);
-        EXPECT_EQ(c.client, e.mardockClientName);
-        EXPECT_EQ(c.user, e.user);
-        EXPECT_EQ(c.token, e.token);
-    }
-}
-
-TEST_F(TokenStringTest, ValuesThatDoNotFitAreRefused) {
-    struct Case {
-        std::size_t name, client, user, token;
-    } cases[] = {{256, 0, 0, 0}, {0, 1024, 0, 0}, {0, 0, 256, 0}, {0, 0, 0, 128}};
-    for (const Case& c : cases) {
-        std::string out = "kept";
-        EXPECT_EQ(kInvalid, VSDKConstructTokenWrapper(std::string(c.name, 'n').c_str(),
-                                                      std::string(c.client, 'c').c_str(),
-                                                      std::string(c.user, 'u').c_str(),
-                                                      std::string(c.token, 't').c_str(), out));
-        EXPECT_EQ("kept", out);
-    }
-}
-
-TEST_F(TokenStringTest, DestructWantsExactlyOneEntry) {
-    struct Case {
-        const char* name;
-        std::vector<_VSDKTokenFileContents> entries;
-        unsigned long expected;
-    } cases[] = {
-        {"none", {}, kEntries},
-        {"one", {makeEntry("cs1", "u1", "t1")}, 0},
-        {"two", {makeEntry("cs1", "u1", "t1"), makeEntry("cs2", "u2", "t2")}, kEntries},
-    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::size_t mark = logSize();
         _VSDKTokenFileContents e;
-        std::strcpy(e.user, "untouched");
-        EXPECT_EQ(c.expected, destructVSDKTokenString(withEntries(c.entries), &e));
-        const bool saysMany =
-            logSince(mark).find("Passed many tokens. This API should be called with only one token") !=
-            std::string::npos;
-        EXPECT_EQ(c.expected != 0, saysMany);
-        EXPECT_STREQ(c.expected == 0 ? "u1" : "untouched", e.user);
+        ASSERT_EQ(0u, destructVSDKTokenString(build(c[0], c[1], c[2], c[3]), &e));
+        EXPECT_EQ(c, (std::vector<std::string>{e.mardockName, e.mardockClientName, e.user, e.token}));
     }
+    // A value longer than its field would be another login: refused, not cut.
+    std::string out = "kept";
+    EXPECT_EQ(kInvalid, VSDKConstructTokenWrapper("cs1", "", "u", std::string(128, 't').c_str(), out));
+    EXPECT_EQ("kept", out);
+    EXPECT_EQ(kInvalid, destructVSDKTokenString(out, nullptr));
+    EXPECT_EQ(kInvalid, getVSDKTokenInfoWS(out, nullptr));
 }
 
-TEST_F(TokenStringTest, ListingTakesTheLastEntryWithoutUser) {
+TEST_F(TokenStringTest, DestructWantsExactlyOneEntryListingTakesTheLast) {
+    const _VSDKTokenFileContents one = makeEntry("cs1", "u1", "t1", "c1"), two = makeEntry("cs2", "u2", "t2", "c2");
+    for (const auto& entries : {std::vector<_VSDKTokenFileContents>{}, {one, two}}) {
+        _VSDKTokenFileContents e;
+        std::strcpy(e.token, "untouched");
+        EXPECT_EQ(kEntries, destructVSDKTokenString(withEntries(entries), &e));
+        EXPECT_EQ(0u, getVSDKTokenInfoWS(withEntries(entries), &e));
+        EXPECT_STREQ(entries.empty() ? "untouched" : "t2", e.token);
+        EXPECT_STREQ("", e.user);  // the listing leaves the user empty
+    }
+    EXPECT_NE(std::string::npos,
+              logText().find("[0] Passed many tokens. This API should be called with only one token"));
     _VSDKTokenFileContents e;
-    ASSERT_EQ(0u, getVSDKTokenInfoWS(withEntries({makeEntry("cs1", "u1", "t1", "c1"), makeEntry("cs2", "u2", "t2", "c2")}),
-                                     &e));
-    EXPECT_STREQ("cs2", e.mardockName);
-    EXPECT_STREQ("t2", e.token);
-    EXPECT_STREQ("c2", e.mardockClientName);
-    EXPECT_STREQ("", e.user);
-
-    _VSDKTokenFileContents untouched;
-    std::strcpy(untouched.token, "untouched");
-    EXPECT_EQ(0u, getVSDKTokenInfoWS(withEntries({}), &untouched));
-    EXPECT_STREQ("untouched", untouched.token);
+    EXPECT_EQ(0u, destructVSDKTokenString(withEntries({one}), &e));
+    EXPECT_STREQ("u1", e.user);
 }
 
 TEST_F(TokenStringTest, BadTokenStringsAreRefusedAndNoFileIsTouched) {
     ASSERT_EQ(0u, setVSDKTokenInfo(makeEntry("localhost", "alice", "stored"), ""));
     const std::string storeBefore = fileBytes(storePath());
-    const std::vector<std::string> namesBefore = folderNames(baseDir());
+    auto files = [this] { return std::distance(std::filesystem::directory_iterator(baseDir()), {}); };
+    const auto filesBefore = files();
 
-    const std::string good = build("localhost", "", "alice", "from-string");
-    struct Case {
-        const char* name;
+    std::string good = build("localhost", "", "alice", "from-string");
+    std::string altered = good;
+    altered[good.size() / 2] = altered[good.size() / 2] == 'a' ? 'b' : 'a';
+    const struct {
         std::string tokenString;
-        unsigned long destruct, listing, lookup;
+        unsigned long destruct, others;
     } cases[] = {
-        {"altered", alter(good), kEntries, kEntries, kEntries},
-        {"not encrypted at all", "plain text", kEntries, kEntries, kEntries},
-        {"cut short", good.substr(0, good.size() - 2), kEntries, kEntries, kEntries},
-        {"far too long", std::string(20000, 'a'), kEntries, kEntries, kEntries},
-        {"encrypted text that is not a token list", encrypted("<not a list"), kEntries, kCorrupt, kCorrupt},
+        {altered, kEntries, kEntries},
+        {"plain text", kEntries, kEntries},
+        {std::string(20000, 'a'), kEntries, kEntries},
+        {encrypted("<not a list"), kEntries, kCorrupt},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tokenString.substr(0, 20));
         _VSDKTokenFileContents e;
-        std::strcpy(e.token, "untouched");
         EXPECT_EQ(c.destruct, destructVSDKTokenString(c.tokenString, &e));
-        EXPECT_EQ(c.listing, getVSDKTokenInfoWS(c.tokenString, &e));
-        std::string path;
-        bool found = false;
-        EXPECT_EQ(static_cast<int>(c.lookup), getVSDKTokenInfoWrapper(e, "localhost", path, c.tokenString, found));
-        EXPECT_FALSE(found);
-        EXPECT_TRUE(path.empty());
+        EXPECT_EQ(c.others, getVSDKTokenInfoWS(c.tokenString, &e));
+        const Lookup r = lookup("localhost", "", c.tokenString);
+        EXPECT_EQ(c.others, r.rc);
+        EXPECT_EQ("", r.path);
         char sessionId[8] = "keep";
-        EXPECT_EQ(c.lookup, VSDKGetSessionIdFromToken_NOSTL(c.tokenString.c_str(), sessionId, sizeof sessionId,
-                                                            "localhost"));
+        EXPECT_EQ(c.others, VSDKGetSessionIdFromToken_NOSTL(c.tokenString.c_str(), sessionId, 8, "localhost"));
         EXPECT_STREQ("keep", sessionId);
-        EXPECT_STREQ("untouched", e.token);
-        EXPECT_EQ(storeBefore, fileBytes(storePath()));
-        EXPECT_EQ(namesBefore, folderNames(baseDir()));
+        EXPECT_EQ('\0', e.token[0]);
     }
-
-    // Failing twin: the good string is taken and the store still not read.
-    std::string path;
-    bool found = false;
-    _VSDKTokenFileContents e;
-    EXPECT_EQ(0, getVSDKTokenInfoWrapper(e, "LOCALHOST", path, good, found));
-    EXPECT_TRUE(found);
-    EXPECT_STREQ("from-string", e.token);
+    EXPECT_EQ(storeBefore, fileBytes(storePath()));
+    EXPECT_EQ(filesBefore, files());
+    EXPECT_EQ("from-string", lookup("LOCALHOST", "", good).token);  // the failing twin
 }
 
-TEST_F(TokenStringTest, NullRecordIsRefused) {
-    const std::string good = build("cs1", "", "u", "t");
-    EXPECT_EQ(kInvalid, destructVSDKTokenString(good, nullptr));
-    EXPECT_EQ(kInvalid, getVSDKTokenInfoWS(good, nullptr));
-}
+TEST_F(TokenStringTest, ConstructIntoABuffer) {
+    const std::size_t length = build("cs1", "c1", "alice", "tok").size();  // the nonce changes no length
+    auto construct = [](char* buffer, std::size_t size) {
+        return VSDKConstructTokenWrapper_NOSTL("cs1", "c1", "alice", "tok", buffer, size);
+    };
+    for (std::size_t size : {length, length + 1, length + 10})
+        EXPECT_EQ(size > length ? 0u : kInvalid, intoBuffer(construct, size, length));
+    EXPECT_EQ(kInvalid, construct(nullptr, 100000));
 
-// ---- C-buffer twins ---------------------------------------------------------------
-
-TEST_F(TokenStringTest, ConstructIntoBufferAtTheBoundary) {
-    const std::string plain = build("cs1", "c1", "alice", "tok");  // length varies with the nonce only
-    const std::size_t length = plain.size();
-    struct Case {
-        std::size_t size;
-        unsigned long expected;
-    } cases[] = {{length - 1, kInvalid}, {length, kInvalid}, {length + 1, 0}, {length + 10, 0}};
-    for (const Case& c : cases) {
-        std::vector<char> buffer(c.size + 1, 'x');  // one guard byte past size
-        EXPECT_EQ(c.expected, VSDKConstructTokenWrapper_NOSTL("cs1", "c1", "alice", "tok", buffer.data(), c.size))
-            << c.size;
-        EXPECT_EQ('x', buffer[c.size]) << "written past size";
-        if (c.expected != 0) {
-            EXPECT_EQ(std::string(c.size, 'x'), std::string(buffer.data(), c.size));
-            continue;
-        }
-        EXPECT_EQ(length, std::strlen(buffer.data()));
-        for (std::size_t i = length; i < c.size; ++i) EXPECT_EQ('\0', buffer[i]);
-        _VSDKTokenFileContents e;
-        ASSERT_EQ(0u, destructVSDKTokenString(buffer.data(), &e));
-        EXPECT_STREQ("tok", e.token);
-    }
-    EXPECT_EQ(kInvalid, VSDKConstructTokenWrapper_NOSTL("cs1", "c1", "alice", "tok", nullptr, 100000));
-}
-
-TEST_F(TokenStringTest, NullTextsCountAsEmpty) {
+    // Null texts count as empty.
     std::vector<char> buffer(12800);
     ASSERT_EQ(0u, VSDKConstructTokenWrapper_NOSTL(nullptr, nullptr, nullptr, nullptr, buffer.data(), buffer.size()));
     _VSDKTokenFileContents e;
+    std::strcpy(e.mardockName, "x");
     ASSERT_EQ(0u, destructVSDKTokenString(buffer.data(), &e));
     EXPECT_STREQ("", e.mardockName);
-    EXPECT_STREQ("", e.mardockClientName);
-    EXPECT_STREQ("", e.user);
-    EXPECT_STREQ("", e.token);
-    std::string out;
-    EXPECT_EQ(0u, VSDKConstructTokenWrapper("cs1", nullptr, nullptr, nullptr, out));
 }
 
-TEST_F(TokenStringTest, SessionIdIntoBufferAtTheBoundary) {
+TEST_F(TokenStringTest, SessionIdIntoABuffer) {
     const std::string token = "session-token-42";
     const std::string ts = build("cs1.example", "", "alice", token);
-    struct Case {
-        std::size_t size;
-        unsigned long expected;
-    } cases[] = {{0, kInvalid}, {token.size(), kInvalid}, {token.size() + 1, 0}, {token.size() + 8, 0}};
-    for (const Case& c : cases) {
-        std::vector<char> buffer(c.size + 1, 'x');
-        EXPECT_EQ(c.expected, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), buffer.data(), c.size, "CS1.example"))
-            << c.size;
-        EXPECT_EQ('x', buffer[c.size]) << "written past size";
-        if (c.expected != 0) {
-            EXPECT_EQ(std::string(c.size, 'x'), std::string(buffer.data(), c.size));
-        } else {
-            EXPECT_EQ(token, std::string(buffer.data()));
-            for (std::size_t i = token.size(); i < c.size; ++i) EXPECT_EQ('\0', buffer[i]);
-        }
+    auto sessionId = [&ts](char* buffer, std::size_t size) {
+        return VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), buffer, size, "CS1.example");
+    };
+    for (std::size_t size : {std::size_t{0}, token.size(), token.size() + 1, token.size() + 8}) {
+        std::string text = token;
+        EXPECT_EQ(size > token.size() ? 0u : kInvalid, intoBuffer(sessionId, size, token.size(), &text));
+        EXPECT_EQ(token, text);
     }
-    EXPECT_EQ(kInvalid, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), nullptr, 64, "cs1.example"));
-    char out[64];
-    EXPECT_EQ(kInvalid, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), out, sizeof out, std::string(256, 'n').c_str()));
-}
-
-TEST_F(TokenStringTest, SessionIdOfAnotherMardockIsEmpty) {
-    const std::string ts = build("127.0.0.1", "", "alice", "tok");
+    EXPECT_EQ(kInvalid, sessionId(nullptr, 64));
     char out[32];
-    std::memset(out, 'x', sizeof out);
-    EXPECT_EQ(0u, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), out, sizeof out, "127.0.0.2"));
-    EXPECT_EQ(std::string(sizeof out, '\0'), std::string(out, sizeof out));
+    EXPECT_EQ(kInvalid, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), out, 32, std::string(256, 'n').c_str()));
+    const std::string other = build("127.0.0.1", "", "a", "t");
+    auto otherId = [&](char* b, std::size_t n) {
+        return VSDKGetSessionIdFromToken_NOSTL(other.c_str(), b, n, "127.0.0.2");
+    };
+    EXPECT_EQ(0u, intoBuffer(otherId, 32, 0));  // another Mardock's session id is empty
 }
 
-TEST_F(TokenStringTest, SessionIdWithoutMardockNameUsesTheRegistrysOwn) {
-    setRegistryMardock("cs-own.example", "ownclient");
-    const std::string ts = withEntries({makeEntry("other.example", "u", "other"), makeEntry("CS-OWN.example", "u", "own")});
-    char out[32] = {0};
+TEST_F(TokenStringTest, SessionIdDefaultsToTheRegistrysMardockAndTheStore) {
+    setRegistryMardock("localhost", "ownclient");
+    const std::string ts = withEntries({makeEntry("other.example", "u", "other"), makeEntry("LocalHost", "u", "own")});
+    ASSERT_EQ(0u, setVSDKTokenInfo(makeEntry("localhost", "alice", "from-store"), ""));
+    char out[32];
     for (const char* name : {static_cast<const char*>(nullptr), ""}) {
         EXPECT_EQ(0u, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), out, sizeof out, name));
         EXPECT_STREQ("own", out);
-    }
-}
-
-TEST_F(TokenStringTest, SessionIdWithoutTokenStringReadsTheStore) {
-    ASSERT_EQ(0u, setVSDKTokenInfo(makeEntry("localhost", "alice", "from-store"), ""));
-    char out[32] = {0};
-    for (const char* ts : {static_cast<const char*>(nullptr), ""}) {
-        EXPECT_EQ(0u, VSDKGetSessionIdFromToken_NOSTL(ts, out, sizeof out, "localhost"));
+        EXPECT_EQ(0u, VSDKGetSessionIdFromToken_NOSTL(name, out, sizeof out, "localhost"));
         EXPECT_STREQ("from-store", out);
     }
     // The store path needs the thread's state.
     g_dataMap.erase();
-    char kept[8] = "keep";
-    EXPECT_EQ(0x209u, VSDKGetSessionIdFromToken_NOSTL("", kept, sizeof kept, "localhost"));
-    EXPECT_STREQ("keep", kept);
+    EXPECT_EQ(0x209u, VSDKGetSessionIdFromToken_NOSTL("", out, sizeof out, "localhost"));
 }
 
-// ---- the debug log ------------------------------------------------------------------
-
-TEST_F(TokenStringTest, NoTokenInTheLogAtAnyLevel) {
-    setDebugLevel(100);
+TEST_F(TokenStringTest, NoTokenIsDumpedOrLoggedAtAnyLevel) {
+    m_registry->setDebugLevel(100);
     const std::string token = "VERY-SECRET-TOKEN-31337";
     const std::string ts = build("localhost", "client", "alice", token);
     _VSDKTokenFileContents e;
-    ASSERT_EQ(0u, destructVSDKTokenString(ts, &e));
     ASSERT_EQ(0u, getVSDKTokenInfoWS(ts, &e));
-    char out[64];
-    ASSERT_EQ(0u, VSDKGetSessionIdFromToken_NOSTL(ts.c_str(), out, sizeof out, "localhost"));
-    std::string path;
-    bool found = false;
-    ASSERT_EQ(0, getVSDKTokenInfoWrapper(e, "localhost", path, ts, found));
+    ASSERT_EQ(0u, destructVSDKTokenString(ts, &e));
+    EXPECT_EQ(token, lookup("localhost", "", ts).token);
     // Failure paths log the texts they could not use.
-    EXPECT_EQ(kEntries, destructVSDKTokenString(withEntries({makeEntry("a", "b", token), makeEntry("c", "d", token)}), &e));
+    EXPECT_EQ(kEntries, destructVSDKTokenString(withEntries({e, e}), &e));
     EXPECT_EQ(kCorrupt, getVSDKTokenInfoWS(encrypted("<broken " + token), &e));
     EXPECT_EQ(kEntries, destructVSDKTokenString(encrypted("<broken " + token), &e));
-    // The level-10 lines were written.
-    EXPECT_NE(std::string::npos, logText().find("Received XML token string"));
+    // Nor do the entry's dump and the store operations.
+    EXPECT_EQ("\nMardock:[localhost]\nUser:[alice]\nCsClientName:[client]", e.c_str());
+    ASSERT_EQ(0u, setVSDKTokenInfo(e, ""));
+    EXPECT_EQ(token, lookup("127.0.0.1").token);
+    ASSERT_EQ(0u, updateVSDKTokenInfo(e, "localhost", "", false));
+    ASSERT_EQ(0u, updateVSDKTokenInfo(e, "localhost", "", true));
+    EXPECT_NE(std::string::npos, logText().find("Received XML token string"));  // level 10 was written
     expectNoTokenInLog(token);
 }
 

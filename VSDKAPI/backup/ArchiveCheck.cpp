@@ -1,11 +1,11 @@
 // Whether archive data exists for a list of jobs: a media-manager document
 // sent through the generic request, its answer read back from the reply
 // document.
-#include "VSDK/Execute.h"
 #include "VSDK/OneShot.h"
 
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKAPI/xml/Execute.h"
 
 #include <string>
 #include <vector>
@@ -36,7 +36,7 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
     log.debugLvl(kFunction, 6, "Sending XML[%s].", xml.c_str());
     params.xmlRequest = xml;
 
-    const unsigned long rc = VSDKQExecute(&params, &info);
+    const unsigned long rc = runExecute(*state, params, info);
     if (rc != 0) return rc;
 
     // The reply document must be a whole answer of the expected type; anything

@@ -1,10 +1,10 @@
 // Starting a backup of one subclient, and asking the server whether it would
 // accept one.
-#include "VSDK/Backup.h"
+#include "JobStart.h"
 
+#include "VSDK/Backup.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/CallerIdentity.h"
-#include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
 
 namespace {
@@ -100,8 +100,8 @@ VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartIn
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params || !result) return invalidArgument(*state, "VSDKBackup");
-    QEvDebug& log = state->getEvDebug();
-    log.debugLvl(6, "Parameters of the Backup Operation:%s", params->c_str().c_str());
+    state->getEvDebug().debugLvl(6, "Parameters of the Backup Operation:%s",
+                                 params->c_str().c_str());
 
     fillSession(*state, request, MultiDomain::Never);
     putBackupBody(request, *params);
@@ -118,19 +118,9 @@ VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartIn
     putCallerIdentity(*state, request, kBackupCallerIdentity, "VSDKBackup",
                       "backup failed to fetch UID info");
 
-    const OperationSpec spec{nullptr, "Backup", QBackupRespMsg::kTag};
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            result->jobId = msgf::getInt(reply, kReplyJobId);
-            if (params->xmlResult != 0) {
-                result->xmlText = msgf::getText(reply, kBackupRespXml);
-                log.debugLvl(6, "Converted XML String:[%s]", result->xmlText.c_str());
-            } else {
-                log.debugLvl(1, "Backup started with JobId:[%lld]", result->jobId);
-            }
-        },
-        [&](unsigned long) { result->jobId = -1; });
+    return runJobStart(*state, OperationSpec{nullptr, "Backup", QBackupRespMsg::kTag}, request,
+                       result->jobId, {nullptr, 1, "Backup started with JobId:[%lld]"},
+                       params->xmlResult != 0 ? &result->xmlText : nullptr, kBackupRespXml);
 }
 
 VSDK_API unsigned long VSDKValidateBackup(const _QBackupParameters* params) {

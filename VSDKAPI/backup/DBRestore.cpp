@@ -2,7 +2,7 @@
 // engine its application type names; and the text dump of its record.
 #include "VSDK/DBRestore.h"
 
-#include "VSDKAPI/session/OperationFrame.h"
+#include "JobStart.h"
 #include "VSDKAPIUtils/DBRestoreOptions.h"
 
 using namespace dbfields;
@@ -157,17 +157,7 @@ VSDK_API unsigned long VSDKDBRestore(const _QDBRestoreParameters* params, _QJobS
 
     OperationSpec spec{kFunction, "Restoration of Database", oo::QRestoreRespMsg::kTag};
     spec.failureLineFixedText = true;
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            result->jobId = msgf::getInt(reply, oo::kRestoreRespJobId);
-            if (params->xmlResult) {
-                result->xmlText = msgf::getText(reply, oo::kRestoreRespXml);
-                log.debugLvl(6, "Converted XML String:[%s]", result->xmlText.c_str());
-            } else {
-                log.debugLvl(kFunction, 1, "Restoration of Database Started with jobId:[%lld]",
-                             result->jobId);
-            }
-        },
-        [&](unsigned long) { result->jobId = -1; });
+    return runJobStart(*state, spec, request, result->jobId,
+                       {kFunction, 1, "Restoration of Database Started with jobId:[%lld]"},
+                       params->xmlResult != 0 ? &result->xmlText : nullptr, oo::kRestoreRespXml);
 }

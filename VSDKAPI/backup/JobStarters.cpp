@@ -1,55 +1,62 @@
 // Auxiliary copy, data aging and ERBackup: each starts a server-side job from
 // a small record and hands back the job's id. They share one shape and differ
 // in their request fields and log texts.
+#include "JobStart.h"
+
 #include "VSDK/Backup.h"
-
 #include "VSDKAPI/messages/OrvaneOperations.h"
-#include "VSDKAPI/session/OperationFrame.h"
-
-namespace {
 
 using namespace OrvaneOperations;
 using msgf::putInt;
 using msgf::putText;
 
+unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
+                          CNMessageBase& request, long long& jobId, const StartedLine& started,
+                          std::string* xmlText, FieldId xmlField) {
+    return runOperation(
+        state, spec, request,
+        [&](const CNMessageBase& reply) {
+            // The job id field is the same in every job-start reply.
+            jobId = msgf::getInt(reply, kReplyJobId);
+            if (xmlText) {
+                *xmlText = msgf::getText(reply, xmlField);
+                state.getEvDebug().debugLvl(6, "Converted XML String:[%s]", xmlText->c_str());
+            } else {
+                state.getEvDebug().debugLvl(started.function, started.level, started.format, jobId);
+            }
+        },
+        [&](unsigned long) { jobId = -1; });
+}
+
+namespace {
+
 struct JobStart {
-    const char* function;       // passed with every line
     const char* parameterLine;  // level 6, with the record's dump
     const char* failurePhrase;
-    const char* startedLine;    // with the job id
-    int startedLevel;
+    StartedLine started;        // its function is passed with every line
 };
 
-// On success *jobId is the reply's job id; after a server error it is -1;
-// after a failed exchange it is left as it was.
 template <class Req, class Resp, class Record, class FillBody>
 unsigned long startJob(const JobStart& job, const Record* params, long long* jobId,
                        FillBody fillBody) {
+    const char* function = job.started.function;
     Req request;
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !jobId) return invalidArgument(*state, job.function);
-    QEvDebug& log = state->getEvDebug();
-    log.debugLvl(job.function, 6, job.parameterLine, params->c_str().c_str());
+    if (!params || !jobId) return invalidArgument(*state, function);
+    state->getEvDebug().debugLvl(function, 6, job.parameterLine, params->c_str().c_str());
 
     fillSession(*state, request, MultiDomain::Never);
     fillBody(request, *params);
-
-    const OperationSpec spec{job.function, job.failurePhrase, Resp::kTag};
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            *jobId = msgf::getInt(reply, kReplyJobId);
-            log.debugLvl(job.function, job.startedLevel, job.startedLine, *jobId);
-        },
-        [&](unsigned long) { *jobId = -1; });
+    return runJobStart(*state, OperationSpec{function, job.failurePhrase, Resp::kTag}, request,
+                       *jobId, job.started);
 }
 
 }  // namespace
 
 VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long* jobId) {
-    static const JobStart job{"VSDKAuxCopy()", "Parameters of the Creation of Aux Copy:%s",
-                              "Creation of AuxCopy", "AuxCopy Created with id:[%lld]", 1};
+    static const JobStart job{"Parameters of the Creation of Aux Copy:%s", "Creation of AuxCopy",
+                              {"VSDKAuxCopy()", 1, "AuxCopy Created with id:[%lld]"}};
     return startJob<QAuxCopyReqMsg, QAuxCopyRespMsg>(
         job, params, jobId, [](CNMessageBase& req, const _QAuxCopyParameters& p) {
             putInt(req, kAuxStoragePolicyId, p.storagePolicyId);
@@ -75,8 +82,8 @@ VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long*
 }
 
 VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long* jobId) {
-    static const JobStart job{"VSDKAgeData()", "Parameters of the Age data:%s", "Age Data",
-                              "Data Aging started with job Id:[%lld]", 0};
+    static const JobStart job{"Parameters of the Age data:%s", "Age Data",
+                              {"VSDKAgeData()", 0, "Data Aging started with job Id:[%lld]"}};
     return startJob<QAgeDataReqMsg, QAgeDataRespMsg>(
         job, params, jobId, [](CNMessageBase& req, const _QAgeDataParameters& p) {
             putInt(req, kAgeRetryNumber, p.retryNumber);
@@ -87,8 +94,8 @@ VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long*
 }
 
 VSDK_API unsigned long VSDKERBackup(const _QERBackupParameters* params, long long* jobId) {
-    static const JobStart job{"VSDKERBackup()", "Parameters of ERBackup:%s", "ERBackup",
-                              "ERBackup started with job Id[%lld]", 0};
+    static const JobStart job{"Parameters of ERBackup:%s", "ERBackup",
+                              {"VSDKERBackup()", 0, "ERBackup started with job Id[%lld]"}};
     return startJob<QERBackupReqMsg, QERBackupRespMsg>(
         job, params, jobId, [](CNMessageBase& req, const _QERBackupParameters& p) {
             putInt(req, kErFullBackup, p.isFullBackup);

@@ -2,19 +2,111 @@
 // the browse listing, and the text dump of the restore record.
 #include "Restore.h"
 
+#include "JobStart.h"
 #include "VSDKAPI/session/CallerIdentity.h"
-#include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
 
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace OrvaneOperations;
 
 namespace {
 
-void putTime(CNMessageBase& m, FieldId f, const _QTime& time) {
+// A character array travels up to its terminator, never past its end; a
+// text of the record without library containers only when it is given.
+template <class Text>
+void putRecordText(CNMessageBase& m, FieldId f, const Text& text) {
+    if constexpr (std::is_array_v<Text>) {
+        msgf::putText(m, f, msgf::boundedText(text));
+    } else if (text) {
+        msgf::putText(m, f, callerText(text));
+    }
+}
+
+void putRecordTime(CNMessageBase& m, FieldId f, const _QTime& time) {
     QTimeCopy<OrvaneOperations::QTime>(msgf::child<OrvaneOperations::QTime>(m, f), time);
+}
+void putRecordTime(CNMessageBase& m, FieldId f, const _QTimeSTLless& time) {
+    QTimeCopy(msgf::child<OrvaneOperations::QTime>(m, f), time);
+}
+
+// Appends the non-null entries of a text array; the list stays unset when
+// there are none.
+void putTextArray(CNMessageBase& m, FieldId f, const char* const* texts, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (texts[i]) msgf::appendText(m, f, callerText(texts[i]));
+    }
+}
+
+// Both restore records fill the same fields in the same order; the record
+// without library containers brings its own request code and text arrays.
+template <class Record>
+void putBody(CNMessageBase& r, const Record& p, bool jobFields) {
+    constexpr bool kFromArrays = std::is_same_v<Record, _QRestoreParametersSTLless>;
+    putRecordText(r, kRestoreEntityNames, p.entityNames);
+    putRecordText(r, kRestoreDestClientName, p.destClientName);
+    msgf::putInt(r, kRestoreDestClientId, p.destClientId);
+    putRecordText(r, kRestoreDestPath, p.destPath);
+    putRecordText(r, kRestoreDestUserName, p.destUserName);
+    putRecordText(r, kRestoreDestUserPassword, p.destUserPassword);
+    msgf::putInt(r, kRestoreSourceClientId, p.sourceClientId);
+    putRecordText(r, kRestoreSourceClientName, p.sourceClientName);
+    if constexpr (kFromArrays) {
+        putTextArray(r, kRestoreSourcePaths, p.sourcePaths, p.sourcePathCount);
+        putTextArray(r, kRestoreFilterPaths, p.filterPaths, p.filterPathCount);
+    } else {
+        msgf::putTextList(r, kRestoreSourcePaths, p.sourcePaths);
+        msgf::putTextList(r, kRestoreFilterPaths, p.filterPaths);
+    }
+    msgf::putInt(r, kRestoreOptions, p.options);
+    if constexpr (kFromArrays) {
+        msgf::putInt(r, kRestoreRequestCode, p.requestCode);
+    } else {
+        msgf::putInt(r, kRestoreRequestCode, 2);
+    }
+    msgf::putInt(r, kRestoreAppId, p.appId);
+    putRecordText(r, kRestoreAppName, p.appName);
+    msgf::putInt(r, kRestoreInstanceId, p.instanceId);
+    putRecordText(r, kRestoreInstanceName, p.instanceName);
+    msgf::putInt(r, kRestoreBackupSetId, p.backupSetId);
+    putRecordText(r, kRestoreBackupSetName, p.backupSetName);
+    msgf::putInt(r, kRestoreLevelOfSOP, p.levelOfSOP);
+    msgf::putInt(r, kRestoreSourceType, p.sourceType);
+    msgf::putInt(r, kRestoreCurrentUserId, p.currentUserId);
+    msgf::putInt(r, kRestoreCopyPrecedence, p.copyPrecedence);
+    msgf::putInt(r, kRestoreStreamCount, p.streamCount);
+    putRecordTime(r, kRestoreBrowseFrom, p.browseFrom);
+    putRecordTime(r, kRestoreBrowseTo, p.browseTo);
+    putRecordTime(r, kRestoreFromTime, p.fromTime);
+    putRecordTime(r, kRestoreToTime, p.toTime);
+    msgf::putInt(r, kRestoreJobStatus, p.jobStatus);
+    msgf::putInt(r, kRestoreBackupLevel, p.backupLevel);
+    msgf::putInt(r, kRestoreUseAgedData, p.useAgedData);
+    msgf::putInt(r, kRestoreDeviceFilesAsReg, p.deviceFilesAsReg);
+    msgf::putInt(r, kRestoreMediaAgentId, p.mediaAgentId);
+    msgf::putInt(r, kRestoreDrivePoolId, p.drivePoolId);
+    putRecordText(r, kRestoreSuffix, p.suffix);
+    msgf::putInt(r, kRestoreDestAppId, p.destAppId);
+    putRecordText(r, kRestoreExtendedOptions, p.extendedOptions);
+    msgf::putInt(r, kRestorePriority, p.priority);
+    msgf::putInt(r, kRestoreAlertId, p.alertId);
+    putRecordText(r, kRestoreOnDemandInputFile, p.onDemandInputFile);
+    putRecordText(r, kRestoreMapFile, p.mapFile);
+    msgf::putInt(r, kRestoreNoMappingData, p.noMappingData);
+    putRecordText(r, kRestorePreCmd, p.preCmd);
+    putRecordText(r, kRestorePostCmd, p.postCmd);
+    putRecordText(r, kRestorePrePostUserName, p.prePostUserName);
+    putRecordText(r, kRestorePrePostUserPassword, p.prePostUserPassword);
+    if (jobFields) {
+        msgf::putInt(r, kRestoreDestInstanceId, p.destInstanceId);
+        msgf::putInt(r, kRestoreStartSuspended, p.startSuspended);
+    }
+    msgf::putInt(r, kRestoreRetryNo, p.retryNo);
+    msgf::putInt(r, kRestoreRetryHours, p.retryHours);
+    msgf::putInt(r, kRestoreSqlOptions, p.sqlOptions);
 }
 
 std::string joined(const std::vector<std::string>& values, const char* separator) {
@@ -34,66 +126,32 @@ std::string converted(const std::string& in) {
 
 }  // namespace
 
+std::string callerText(const char* text) {
+    return text ? std::string(text, strnlen(text, kMaxCallerText)) : std::string();
+}
+
+void QTimeCopy(CNMessageBase& timeObject, _QTimeSTLless time) {
+    msgf::putInt(timeObject, msgf::kTimeUnix, time.unixTime);
+    putRecordText(timeObject, msgf::kTimeStart, time.startTime);
+    putRecordText(timeObject, msgf::kTimeZone, time.timeZone);
+    msgf::putInt(timeObject, msgf::kTimeOffset, time.offset);
+    msgf::putInt(timeObject, msgf::kTimeDsFlags, time.dsFlags);
+}
+
+void putRestoreBody(CNMessageBase& request, const _QRestoreParametersSTLless& params) {
+    putBody(request, params, true);
+}
+
 void fillRestoreFields(VSDKAPIGlobalData& state, const _QRestoreParameters& p,
                        CNMessageBase& request, RestoreFields which) {
     fillSession(state, request, MultiDomain::Never);
-    CNMessageBase& r = request;
-    msgf::putText(r, kRestoreEntityNames, p.entityNames);
-    msgf::putText(r, kRestoreDestClientName, p.destClientName);
-    msgf::putInt(r, kRestoreDestClientId, p.destClientId);
-    msgf::putText(r, kRestoreDestPath, p.destPath);
-    msgf::putText(r, kRestoreDestUserName, p.destUserName);
-    msgf::putText(r, kRestoreDestUserPassword, p.destUserPassword);
-    msgf::putInt(r, kRestoreSourceClientId, p.sourceClientId);
-    msgf::putText(r, kRestoreSourceClientName, p.sourceClientName);
-    msgf::putTextList(r, kRestoreSourcePaths, p.sourcePaths);
-    msgf::putTextList(r, kRestoreFilterPaths, p.filterPaths);
-    msgf::putInt(r, kRestoreOptions, p.options);
-    msgf::putInt(r, kRestoreRequestCode, 2);
-    msgf::putInt(r, kRestoreAppId, p.appId);
-    msgf::putText(r, kRestoreAppName, p.appName);
-    msgf::putInt(r, kRestoreInstanceId, p.instanceId);
-    msgf::putText(r, kRestoreInstanceName, p.instanceName);
-    msgf::putInt(r, kRestoreBackupSetId, p.backupSetId);
-    msgf::putText(r, kRestoreBackupSetName, p.backupSetName);
-    msgf::putInt(r, kRestoreLevelOfSOP, p.levelOfSOP);
-    msgf::putInt(r, kRestoreSourceType, p.sourceType);
-    msgf::putInt(r, kRestoreCurrentUserId, p.currentUserId);
-    msgf::putInt(r, kRestoreCopyPrecedence, p.copyPrecedence);
-    msgf::putInt(r, kRestoreStreamCount, p.streamCount);
-    putTime(r, kRestoreBrowseFrom, p.browseFrom);
-    putTime(r, kRestoreBrowseTo, p.browseTo);
-    putTime(r, kRestoreFromTime, p.fromTime);
-    putTime(r, kRestoreToTime, p.toTime);
-    msgf::putInt(r, kRestoreJobStatus, p.jobStatus);
-    msgf::putInt(r, kRestoreBackupLevel, p.backupLevel);
-    msgf::putInt(r, kRestoreUseAgedData, p.useAgedData);
-    msgf::putInt(r, kRestoreDeviceFilesAsReg, p.deviceFilesAsReg);
-    msgf::putInt(r, kRestoreMediaAgentId, p.mediaAgentId);
-    msgf::putInt(r, kRestoreDrivePoolId, p.drivePoolId);
-    msgf::putText(r, kRestoreSuffix, p.suffix);
-    msgf::putInt(r, kRestoreDestAppId, p.destAppId);
-    msgf::putText(r, kRestoreExtendedOptions, p.extendedOptions);
-    msgf::putInt(r, kRestorePriority, p.priority);
-    msgf::putInt(r, kRestoreAlertId, p.alertId);
-    msgf::putText(r, kRestoreOnDemandInputFile, p.onDemandInputFile);
-    msgf::putText(r, kRestoreMapFile, p.mapFile);
-    msgf::putInt(r, kRestoreNoMappingData, p.noMappingData);
-    msgf::putText(r, kRestorePreCmd, p.preCmd);
-    msgf::putText(r, kRestorePostCmd, p.postCmd);
-    msgf::putText(r, kRestorePrePostUserName, p.prePostUserName);
-    msgf::putText(r, kRestorePrePostUserPassword, p.prePostUserPassword);
-    if (which == RestoreFields::Full) msgf::putInt(r, kRestoreDestInstanceId, p.destInstanceId);
-    if (which == RestoreFields::Full) msgf::putInt(r, kRestoreStartSuspended, p.startSuspended);
-    msgf::putInt(r, kRestoreRetryNo, p.retryNo);
-    msgf::putInt(r, kRestoreRetryHours, p.retryHours);
-    msgf::putInt(r, kRestoreSqlOptions, p.sqlOptions);
+    putBody(request, p, which == RestoreFields::Full);
     if (which == RestoreFields::Validation) return;
     // NAS options travel zero-extended.
-    msgf::putInt(r, kRestoreNasOptions, static_cast<long long>(p.nasOptions));
-    msgf::putTextList(r, kRestoreJobDescription, p.jobDescription);
-    msgf::putTextList(r, kRestoreExtraTexts, p.extraTexts);
-    msgf::putFlag(r, kRestoreXmlResult, p.xmlResult);
+    msgf::putInt(request, kRestoreNasOptions, static_cast<long long>(p.nasOptions));
+    msgf::putTextList(request, kRestoreJobDescription, p.jobDescription);
+    msgf::putTextList(request, kRestoreExtraTexts, p.extraTexts);
+    msgf::putFlag(request, kRestoreXmlResult, p.xmlResult);
 }
 
 unsigned long fillRestoreRequest(const _QRestoreParameters& params, QRestoreReqMsg& request) {
@@ -165,26 +223,16 @@ unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* res
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params || !result) return invalidArgument(*state, kFunction);
-    QEvDebug& log = state->getEvDebug();
-    log.debugLvl(kFunction, 6, "Parameters of the Restore:%s", params->c_str().c_str());
+    state->getEvDebug().debugLvl(kFunction, 6, "Parameters of the Restore:%s",
+                                 params->c_str().c_str());
 
     fillRestoreFields(*state, *params, request, RestoreFields::Full);
     putCallerIdentity(*state, request, kRestoreCallerIdentity, kFunction,
                       "Restore failed to fetch UID info");
 
-    const OperationSpec spec{kFunction, "Restore", QRestoreRespMsg::kTag};
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            result->jobId = msgf::getInt(reply, kRestoreRespJobId);
-            if (params->xmlResult != 0) {
-                result->xmlText = msgf::getText(reply, kRestoreRespXml);
-                log.debugLvl(6, "Converted XML String:[%s]", result->xmlText.c_str());
-            } else {
-                log.debugLvl(kFunction, 1, "Restore started with JobId:[%lld]", result->jobId);
-            }
-        },
-        [&](unsigned long) { result->jobId = -1; });
+    return runJobStart(*state, OperationSpec{kFunction, "Restore", QRestoreRespMsg::kTag}, request,
+                       result->jobId, {kFunction, 1, "Restore started with JobId:[%lld]"},
+                       params->xmlResult != 0 ? &result->xmlText : nullptr, kRestoreRespXml);
 }
 
 unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {

@@ -1,13 +1,15 @@
-// Restore, browse listing and search-result restore: the pieces shared
-// between the operations, and the typed functions the library exports
-// besides its C-named operations.
+// Restore, browse listing and search-result restore: what the operations
+// share, and the typed functions the library exports besides its C-named
+// operations.
 #pragma once
 
 #include "VSDK/Restore.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 #define VSDK_TYPED_EXPORT __attribute__((visibility("default")))
 
@@ -35,6 +37,16 @@ VSDK_TYPED_EXPORT bool _ctimeUW(char* buffer, long length, long time);
 // Writes text to stream, or to standard output when stream is null; nothing
 // for a null text.
 VSDK_TYPED_EXPORT void _print(FILE* stream, const char* text);
+
+// Texts of the records without library containers are C strings; none is
+// read past kMaxCallerText bytes (VSDKSearchRestore refuses longer ones).
+constexpr std::size_t kMaxCallerText = 65536;
+std::string callerText(const char* text);
+
+// The body fields (3,3) to (52,103) of the restore request inside a
+// search-result restore: texts only when given, the caller's request code,
+// the non-null entries of the text arrays.
+void putRestoreBody(CNMessageBase& request, const _QRestoreParametersSTLless& params);
 
 // Sets the five fields of a time object of the OrvaneOperations family from a
 // time value without library strings; a null start time or time zone leaves

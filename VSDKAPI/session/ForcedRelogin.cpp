@@ -77,7 +77,11 @@ unsigned long forcedRelogin(VSDKAPIGlobalData& state, CRkNetwork* connection,
     _QLoginResp result;
     log.debugLvl(6, "Attempting Force Login to VSDK Server");
     const unsigned long rc = loginThread(state, params, result);
-    if (rc != 0) return rc;
+    // A login the server refused leaves nothing to resend with. One that went
+    // through (its token is in the result) but whose token string could not be
+    // built still gave the thread its new login, and the token string is not
+    // used here.
+    if (rc != 0 && result.token.empty()) return rc;
 
     refreshSessionGuid(request, state.getGuid());
     ExchangeOptions resend = options;

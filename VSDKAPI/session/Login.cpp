@@ -24,11 +24,6 @@ CNMessageBase& loginSession(CNMessageBase& request) {
     return msgf::child<VSDKLogin::QSessionInfoMsg>(request, msgf::kRequestSession);
 }
 
-// The error object of a login-family reply at field, or null.
-const CNMessageBase* replyError(const CNMessageBase& reply, FieldId field) {
-    return msgf::findChild(reply, field, VSDKLogin::QReplyErrorMsg::kTag);
-}
-
 std::string upToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::string converted(const std::string& text) {
@@ -152,16 +147,18 @@ unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& par
         if (state.getUseSessionFile()) {
             const std::string entryUser =
                 params.forceLogin ? msgf::boundedText(stored.user) : user;
+            const bool tokenString = params.giveToken || params.forceLogin;
             _VSDKTokenFileContents entry;
-            if (newEntry(state, entryUser, token, entry)) {
-                if (params.giveToken || params.forceLogin) {
-                    storeResult = constructVSDKTokenString(entry, result.tokenString);
-                } else if (found) {
-                    storeResult =
-                        updateVSDKTokenInfo(entry, handle.mardockName, params.guid, false);
-                } else {
-                    storeResult = setVSDKTokenInfo(entry, params.guid);
-                }
+            if (!newEntry(state, entryUser, token, entry)) {
+                // The login happened but cannot be kept: the caller must know.
+                storeResult =
+                    tokenString ? vsdkerr::kTokenStringEncrypt : vsdkerr::kTokenFileWrite;
+            } else if (tokenString) {
+                storeResult = constructVSDKTokenString(entry, result.tokenString);
+            } else if (found) {
+                storeResult = updateVSDKTokenInfo(entry, handle.mardockName, params.guid, false);
+            } else {
+                storeResult = setVSDKTokenInfo(entry, params.guid);
             }
         }
         state.getUser() = user;
@@ -205,13 +202,14 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     if (rc != 0) return rc;
     if (!reply) return vsdkerr::kInvalidResponse;
 
-    const CNMessageBase* error = replyError(*reply, msgf::kReplyError);
-    const unsigned long code =
-        error ? static_cast<unsigned long>(msgf::getInt(*error, msgf::kErrorCode)) : 0;
+    unsigned long code = 0;
+    std::string text;
+    if (!readReplyError(state, *reply, msgf::kReplyError, code, text)) {
+        return vsdkerr::kInvalidResponse;
+    }
     const bool accepted = code == 0 || code == vsdkerr::kNotLoggedIn ||
                           (sessionFiles && code == kLogoutOutdated);
     if (!accepted) {
-        const std::string text = msgf::getText(*error, msgf::kErrorText);
         setErrorString(text);
         log.debugLvl(0, "Logout Response failed with Error code [0x%lx] Error string [%s]", code,
                      text.c_str());

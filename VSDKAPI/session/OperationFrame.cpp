@@ -14,6 +14,29 @@ unsigned long invalidArgument(VSDKAPIGlobalData& state, const char* function) {
     return vsdkerr::kInvalidArgument;
 }
 
+bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldId field,
+                    unsigned long& code, std::string& text) {
+    code = 0;
+    text.clear();
+    if (reply.fields().count(field.number) == 0) return true;
+    const CNMessageBase* error =
+        msgf::findChild(reply, field, (reply.getTagID() & 0xFF000000UL) | 2UL);
+    bool wellFormed = error != nullptr;
+    if (error) {
+        const auto c = error->fields().find(msgf::kErrorCode.number);
+        wellFormed = c == error->fields().end() || c->second.kind == vsdkmsg::FieldKind::Int64;
+    }
+    if (!wellFormed) {
+        state.getEvDebug().debugLvl(
+            0, "Response [%s] from VSDK Server failed with Error code [0x%lx] Error string [%s]",
+            reply.getTagName(), vsdkerr::kInvalidResponse, GetErrorString(vsdkerr::kInvalidResponse));
+        return false;
+    }
+    code = static_cast<unsigned long>(msgf::getInt(*error, msgf::kErrorCode));
+    text = msgf::getText(*error, msgf::kErrorText);
+    return true;
+}
+
 namespace {
 
 int sessionClassOf(int module) {

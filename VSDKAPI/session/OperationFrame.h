@@ -49,6 +49,14 @@ void fillSession(VSDKAPIGlobalData& state, CNMessageBase& request, MultiDomain m
 // (OrvaneOperations: only the fields the thread has; OrvaneUtilities: all six).
 void setSessionInfo(CNMessageBase& session, VSDKAPIGlobalData state);
 
+// Reads the code and text of the reply's error object at field. A reply
+// without one reports no error (code 0). A reply that holds anything else
+// there, or an error object whose code is not a number, is malformed: its
+// response line is logged and false returned, so that a failure the server
+// may have meant is never taken for success.
+bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldId field,
+                    unsigned long& code, std::string& text);
+
 struct NoServerFailureValues {
     void operator()(unsigned long) const {}
 };
@@ -67,11 +75,11 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     if (rc != 0) return rc;
     if (!reply) return vsdkerr::kInvalidResponse;
 
-    const CNMessageBase* error = msgf::findChild(*reply, spec.errorField,
-                                                 (reply->getTagID() & 0xFF000000UL) | 2UL);
-    const unsigned long code =
-        error ? static_cast<unsigned long>(msgf::getInt(*error, msgf::kErrorCode)) : 0;
-    const std::string text = error ? msgf::getText(*error, msgf::kErrorText) : std::string();
+    unsigned long code = 0;
+    std::string text;
+    if (!readReplyError(state, *reply, spec.errorField, code, text)) {
+        return vsdkerr::kInvalidResponse;
+    }
     if (code != 0) {
         onServerFailure(code);
         setErrorString(text);

@@ -14,54 +14,45 @@ struct Failure {
     long long code = 0;
     std::string text;
     int remaining = 0;  // < 0: for ever
+
+    // Puts one use of the failure into the reply's error object at field.
+    bool take(CNMessageBase& reply, FieldId field) {
+        if (remaining == 0) return false;
+        if (remaining > 0) --remaining;
+        CNMessageBase& error = msgf::child<VSDKLogin::QReplyErrorMsg>(reply, field);
+        msgf::putInt(error, msgf::kErrorCode, code);
+        msgf::putText(error, msgf::kErrorText, text);
+        return true;
+    }
 };
-
-// Takes one use of a scripted failure; false when none is pending.
-bool takeFailure(Failure& failure, long long& code, std::string& text) {
-    if (failure.remaining == 0) return false;
-    if (failure.remaining > 0) --failure.remaining;
-    code = failure.code;
-    text = failure.text;
-    return true;
-}
-
-void setError(CNMessageBase& reply, FieldId field, long long code, const std::string& text) {
-    CNMessageBase& error = msgf::child<VSDKLogin::QReplyErrorMsg>(reply, field);
-    msgf::putInt(error, msgf::kErrorCode, code);
-    msgf::putText(error, msgf::kErrorText, text);
-}
 
 }  // namespace
 
 struct LoginService::State {
     mutable std::mutex mutex;
-    long long userId = 1001;
     std::string fixedToken;
     std::string samlToken = "simsaml-token";
     Failure loginFailure;
     Failure logoutFailure;
-    bool fixedCount = false;
-    int referenceCount = 0;
-    int nextToken = 1;
+    int referenceCount = -1;  // < 0: the logins that remain
     std::vector<std::string> issued;
     std::vector<std::string> active;
-    int failedLogins = 0;
     int logouts = 0;
+
+    template <class F>
+    auto locked(F f) {
+        std::lock_guard<std::mutex> lock(mutex);
+        return f();
+    }
 
     void answerLogin(const CNMessageBase& request, CNMessageBase& reply) {
         std::lock_guard<std::mutex> lock(mutex);
-        long long code = 0;
-        std::string text;
-        if (takeFailure(loginFailure, code, text)) {
-            ++failedLogins;
-            setError(reply, VSDKLogin::kLoginRespError, code, text);
-            return;
-        }
+        if (loginFailure.take(reply, VSDKLogin::kLoginRespError)) return;
         const std::string token =
-            fixedToken.empty() ? "simtoken-" + std::to_string(nextToken++) : fixedToken;
+            fixedToken.empty() ? "simtoken-" + std::to_string(issued.size() + 1) : fixedToken;
         issued.push_back(token);
         active.push_back(token);
-        msgf::putInt(reply, VSDKLogin::kLoginRespUserId, userId);
+        msgf::putInt(reply, VSDKLogin::kLoginRespUserId, 1001);
         msgf::putBytes(reply, VSDKLogin::kLoginRespToken, token);
         if (msgf::getInt(request, VSDKLogin::kLoginSamlRequest) != 0) {
             msgf::putText(reply, VSDKLogin::kLoginRespSamlToken, samlToken);
@@ -71,22 +62,21 @@ struct LoginService::State {
     void answerLogout(const CNMessageBase& request, CNMessageBase& reply) {
         std::lock_guard<std::mutex> lock(mutex);
         ++logouts;
-        long long code = 0;
-        std::string text;
-        const bool failed = takeFailure(logoutFailure, code, text);
-        if (failed) setError(reply, msgf::kReplyError, code, text);
+        const bool failed = logoutFailure.take(reply, msgf::kReplyError);
+        const long long code = logoutFailure.code;
         if (!failed || code == 0x50d || code == 0x10b) {
+            const CNMessageBase* session =
+                msgf::findChild(request, msgf::kRequestSession, VSDKLogin::QSessionInfoMsg::kTag);
             if (msgf::getInt(request, VSDKLogin::kLogoutAllUsers) != 0) {
                 active.clear();
-            } else if (const CNMessageBase* session = msgf::findChild(
-                           request, msgf::kRequestSession, VSDKLogin::QSessionInfoMsg::kTag)) {
-                const std::string guid = msgf::getBytes(*session, VSDKLogin::kSessionGuid);
-                auto it = std::find(active.begin(), active.end(), guid);
+            } else if (session) {
+                auto it = std::find(active.begin(), active.end(),
+                                    msgf::getBytes(*session, VSDKLogin::kSessionGuid));
                 if (it != active.end()) active.erase(it);
             }
         }
-        const int count = fixedCount ? referenceCount : static_cast<int>(active.size());
-        msgf::putInt(reply, VSDKLogin::kLogoutRespRefCount, count);
+        msgf::putInt(reply, VSDKLogin::kLogoutRespRefCount,
+                     referenceCount >= 0 ? referenceCount : static_cast<int>(active.size()));
     }
 };
 
@@ -95,86 +85,48 @@ LoginService::LoginService(SimServer& server)
     install();
 }
 
-LoginService::~LoginService() = default;
-
 void LoginService::install() {
     std::shared_ptr<State> state = m_state;
-    m_server.script(VSDKLogin::QLoginInfoMsg::kTag,
-                    Action::defaultReply().withFill(
-                        [state](const CNMessageBase& request, CNMessageBase& reply) {
-                            state->answerLogin(request, reply);
-                        }));
-    m_server.script(VSDKLogin::QLogoutInfoMsg::kTag,
-                    Action::defaultReply().withFill(
-                        [state](const CNMessageBase& request, CNMessageBase& reply) {
-                            state->answerLogout(request, reply);
-                        }));
-}
-
-void LoginService::setUserId(long long id) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->userId = id;
+    m_server.script(
+        VSDKLogin::QLoginInfoMsg::kTag,
+        Action::defaultReply().withFill(
+            [state](const CNMessageBase& rq, CNMessageBase& rp) { state->answerLogin(rq, rp); }));
+    m_server.script(
+        VSDKLogin::QLogoutInfoMsg::kTag,
+        Action::defaultReply().withFill(
+            [state](const CNMessageBase& rq, CNMessageBase& rp) { state->answerLogout(rq, rp); }));
 }
 
 void LoginService::setToken(const std::string& bytes) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->fixedToken = bytes;
+    m_state->locked([&] { m_state->fixedToken = bytes; });
 }
-
 void LoginService::setSamlToken(const std::string& text) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->samlToken = text;
+    m_state->locked([&] { m_state->samlToken = text; });
 }
-
 void LoginService::failLogins(long long code, const std::string& text, int times) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->loginFailure = Failure{code, text, times};
+    m_state->locked([&] { m_state->loginFailure = Failure{code, text, times}; });
 }
-
 void LoginService::failLogouts(long long code, const std::string& text, int times) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->logoutFailure = Failure{code, text, times};
+    m_state->locked([&] { m_state->logoutFailure = Failure{code, text, times}; });
 }
-
 void LoginService::setReferenceCount(int count) {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->fixedCount = true;
-    m_state->referenceCount = count;
+    m_state->locked([&] { m_state->referenceCount = count; });
 }
-
-void LoginService::countRemainingLogins() {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->fixedCount = false;
-}
-
 std::vector<std::string> LoginService::issuedTokens() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return m_state->issued;
+    return m_state->locked([&] { return m_state->issued; });
 }
-
 std::string LoginService::lastToken() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return m_state->issued.empty() ? std::string() : m_state->issued.back();
+    return m_state->locked(
+        [&] { return m_state->issued.empty() ? std::string() : m_state->issued.back(); });
 }
-
 int LoginService::loginCount() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return static_cast<int>(m_state->issued.size());
+    return m_state->locked([&] { return static_cast<int>(m_state->issued.size()); });
 }
-
-int LoginService::failedLoginCount() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return m_state->failedLogins;
-}
-
 int LoginService::logoutCount() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return m_state->logouts;
+    return m_state->locked([&] { return m_state->logouts; });
 }
-
 int LoginService::activeLogins() const {
-    std::lock_guard<std::mutex> lock(m_state->mutex);
-    return static_cast<int>(m_state->active.size());
+    return m_state->locked([&] { return static_cast<int>(m_state->active.size()); });
 }
 
 }  // namespace simserver

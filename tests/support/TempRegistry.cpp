@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -14,16 +13,10 @@ namespace vsdktest {
 
 namespace {
 
-std::string activeRoot() {
-    const char* env = std::getenv("VSDK_REGISTRY_ROOT");
-    return env ? env : "";
-}
-
 void rewriteSection(const std::string& root, const std::string& instance, const std::string& section,
                     const std::string& name, const std::string* value) {
-    const fs::path folder = fs::path(root) / instance;
-    fs::create_directories(folder);
-    const fs::path file = folder / section;
+    const fs::path file = fs::path(root) / instance / section;
+    fs::create_directories(file.parent_path());
     std::vector<std::string> lines;
     for (const std::string& line : readLines(file.string())) {
         const bool same = line.compare(0, name.size(), name) == 0 &&
@@ -35,18 +28,29 @@ void rewriteSection(const std::string& root, const std::string& instance, const 
     for (const std::string& line : lines) out << line << '\n';
     if (!out) throw std::runtime_error("cannot write " + file.string());
     out.close();
-    if (activeRoot() == root) EvDebug::reloadSettings();
+    EvDebug::reloadSettings();
 }
 
 }  // namespace
 
-std::string makeTempRoot(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return buf.data();
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
+    if (const char* old = std::getenv(name)) {
+        m_had = true;
+        m_old = old;
+    }
+    if (value) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_had) {
+        setenv(m_name.c_str(), m_old.c_str(), 1);
+    } else {
+        unsetenv(m_name.c_str());
+    }
 }
 
 void writeRegistryValue(const std::string& root, const std::string& instance, const std::string& section,
@@ -59,37 +63,35 @@ void removeRegistryValue(const std::string& root, const std::string& instance, c
     rewriteSection(root, instance, section, name, nullptr);
 }
 
-void pointRegistryAt(const std::string& root) {
-    if (root.empty()) {
-        unsetenv("VSDK_REGISTRY_ROOT");
-    } else {
-        setenv("VSDK_REGISTRY_ROOT", root.c_str(), 1);
-    }
-    EvDebug::reloadSettings();
-}
-
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
-TempRegistry::TempRegistry(int debugLevel) : m_root(makeTempRoot()) {
-    const char* old = std::getenv("VSDK_REGISTRY_ROOT");
-    m_hadRoot = old != nullptr;
-    if (old) m_oldRoot = old;
+TempRegistry::TempRegistry(int debugLevel) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vsdk-test-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("mkdtemp failed");
+    m_root = pattern;
     fs::create_directories(logDir());
-    writeRegistryValue(m_root, kInstance, "EventManager", "dEVLOGDIR", logDir());
-    writeRegistryValue(m_root, kInstance, "EventManager", "nDebugLevel", std::to_string(debugLevel));
-    pointRegistryAt(m_root);
+    m_rootVariable.reset(new ScopedEnv("VSDK_REGISTRY_ROOT", m_root.c_str()));
+    setValue(kInstance, "EventManager", "dEVLOGDIR", logDir());
+    setDebugLevel(debugLevel);
 }
 
 TempRegistry::~TempRegistry() {
-    pointRegistryAt(m_hadRoot ? m_oldRoot : std::string());
+    m_rootVariable.reset();
+    EvDebug::reloadSettings();
     std::error_code ec;
     fs::remove_all(m_root, ec);
+}
+
+bool TempRegistry::logContains(const std::string& text) const {
+    for (const std::string& line : logLines())
+        if (line.find(text) != std::string::npos) return true;
+    return false;
 }
 
 void TempRegistry::setValue(const std::string& instance, const std::string& section, const std::string& name,
@@ -99,19 +101,13 @@ void TempRegistry::setValue(const std::string& instance, const std::string& sect
 
 void TempRegistry::setValue(const std::string& instance, const std::string& section, const std::string& name,
                             long long value) {
-    writeRegistryValue(m_root, instance, section, name, std::to_string(value));
-}
-
-void TempRegistry::removeValue(const std::string& instance, const std::string& section,
-                               const std::string& name) {
-    removeRegistryValue(m_root, instance, section, name);
+    setValue(instance, section, name, std::to_string(value));
 }
 
 void TempRegistry::setDebugLevel(int level) { setValue(kInstance, "EventManager", "nDebugLevel", level); }
 
 void TempRegistry::setFocusFile(const std::string& instance) {
-    std::ofstream out(fs::path(m_root) / "focus", std::ios::trunc);
-    out << instance << '\n';
+    std::ofstream(fs::path(m_root) / "focus", std::ios::trunc) << instance << '\n';
 }
 
 }  // namespace vsdktest

@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace vsdktest {
@@ -23,13 +22,17 @@ _VSDKTokenFileContents makeEntry(const std::string& mardockName, const std::stri
 std::string fileBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
-// Permission bits of a file.
-mode_t fileMode(const std::string& path);
-// Names in a folder.
-std::vector<std::string> folderNames(const std::string& folder);
 
 // Entries of a store file (the store's own reader; empty when unreadable).
 std::vector<_VSDKTokenFileContents> storeEntries(const std::string& path);
+
+// What one look-up gave.
+struct Lookup {
+    unsigned long rc = 0;
+    bool found = false;
+    std::string token;  // "untouched" when the entry was not filled
+    std::string path;   // the token file path afterwards
+};
 
 // Fixture: registry with Base dBASEHOME = baseDir() (created), thread state
 // for the test's thread, log level 10.
@@ -38,20 +41,17 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string baseDir() const;
+    std::string baseDir() const { return m_registry->root() + "/base"; }
     std::string storePath() const;
-    void setBase(const std::string& folder);
     void setRegistryMardock(const std::string& host, const std::string& clientName);
-    void setDebugLevel(int level);
 
-    std::vector<_VSDKTokenFileContents> storeEntries() const { return vsdktest::storeEntries(storePath()); }
-    // Token the look-up finds in the calling user's store ("" when none).
-    std::string lookupToken(const std::string& mardockName);
+    Lookup lookup(const std::string& mardockName, const std::string& path = "",
+                  const std::string& tokenString = "", const std::string& clientName = "");
+    // The tokens of the calling user's store, in order (none without a store).
+    std::vector<std::string> storedTokens() const;
 
-    std::string logText() const;
-    std::size_t logSize() const;
-    std::string logSince(std::size_t mark) const;
-    // Neither the token nor its base64 form is in the log.
+    std::string logText() const { return fileBytes(m_registry->logFile()); }
+    // Neither the token nor its base64 forms are in the log, which is not empty.
     void expectNoTokenInLog(const std::string& token) const;
 
     std::unique_ptr<TempRegistry> m_registry;

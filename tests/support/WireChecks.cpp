@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -96,22 +98,25 @@ std::set<short> fieldNumbers(const CNMessageBase& m) {
     return numbers;
 }
 
+std::set<short> fieldRange(short from, short to, const std::set<short>& except) {
+    std::set<short> numbers;
+    for (short n = from; n <= to; ++n) {
+        if (!except.count(n)) numbers.insert(n);
+    }
+    return numbers;
+}
 
 void expectInts(const CNMessageBase& m, const std::vector<IntField>& table) {
     for (const IntField& row : table) {
-        const vsdkmsg::Field* f = fieldOf(m, row.field);
-        ASSERT_NE(nullptr, f) << row.name << " absent";
-        EXPECT_EQ(vsdkmsg::FieldKind::Int64, f->kind) << row.name;
-        EXPECT_EQ(row.value, f->i) << row.name;
+        SCOPED_TRACE(row.name);
+        expectFields(m, {{row.field, row.value}});
     }
 }
 
 void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table) {
     for (const TextField& row : table) {
-        const vsdkmsg::Field* f = fieldOf(m, row.field);
-        ASSERT_NE(nullptr, f) << row.name << " absent";
-        EXPECT_EQ(vsdkmsg::FieldKind::Text, f->kind) << row.name;
-        EXPECT_EQ(row.value, f->s) << row.name;
+        SCOPED_TRACE(row.name);
+        expectFields(m, {{row.field, row.value}});
     }
 }
 
@@ -129,6 +134,51 @@ void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>
     ASSERT_EQ(vsdkmsg::FieldKind::IntList, f->kind) << "field " << field.number;
     ASSERT_NE(nullptr, f->intList);
     EXPECT_EQ(values, *f->intList) << "field " << field.number;
+}
+
+void expectFields(const CNMessageBase& m, const std::vector<Expect>& table) {
+    for (const Expect& row : table) {
+        const vsdkmsg::Field* f = fieldOf(m, row.field);
+        ASSERT_NE(nullptr, f) << "field " << row.field.number << " absent";
+        if (row.isText) {
+            EXPECT_EQ(vsdkmsg::FieldKind::Text, f->kind) << "field " << row.field.number;
+            EXPECT_EQ(row.text, f->s) << "field " << row.field.number;
+        } else {
+            EXPECT_EQ(vsdkmsg::FieldKind::Int64, f->kind) << "field " << row.field.number;
+            EXPECT_EQ(row.number, f->i) << "field " << row.field.number;
+        }
+    }
+}
+
+void setTexts(std::initializer_list<std::pair<char*, const char*>> texts) {
+    for (const auto& t : texts) std::strcpy(t.first, t.second);
+}
+
+_QTime timeOf(int seed) {
+    _QTime t;
+    t.unixTime = -1000 - seed;
+    t.startTime = "start" + std::to_string(seed);
+    t.timeZone = "zone" + std::to_string(seed);
+    t.offset = -60 * seed;
+    t.dsFlags = seed + 1;
+    return t;
+}
+
+void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t) {
+    SCOPED_TRACE("time at field " + std::to_string(field.number));
+    const CNMessageBase* time = objectAt(owner, field, (owner.getTagID() & 0xFF000000UL) | 4UL);
+    ASSERT_NE(nullptr, time);
+    expectFields(*time, {{msgf::kTimeUnix, t.unixTime}, {msgf::kTimeStart, t.startTime},
+                         {msgf::kTimeZone, t.timeZone}, {msgf::kTimeOffset, t.offset},
+                         {msgf::kTimeDsFlags, t.dsFlags}});
+}
+
+void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
+                long long jobId, FieldId xmlField, const std::string& xml) {
+    server.replyWith(requestTag, replyTag, [=](const CNMessageBase&, CNMessageBase& reply) {
+        msgf::putInt(reply, FieldId{3, 3, 0x09A9B8}, jobId);
+        if (xmlField.number != 0) msgf::putText(reply, xmlField, xml);
+    });
 }
 
 }  // namespace vsdktest

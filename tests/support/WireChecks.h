@@ -2,15 +2,33 @@
 // header, the session object, the caller identity and plain field tables.
 #pragma once
 
+#include "VSDK/Common.h"
+#include "VSDK/Startup.h"
 #include "VSDKAPI/messages/MessageTable.h"
 #include "simserver/SimServer.h"
+#include "support/TestEnv.h"
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace vsdktest {
+
+// A test on a thread started up against the simulated server, torn down after.
+class StartedTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(0u, env.initThread()); }
+    void TearDown() override { VSDKDeInitialize(); }
+    TestEnv env;
+};
+template <class Param>
+class StartedTestWithParam : public StartedTest, public ::testing::WithParamInterface<Param> {};
 
 // The one request of tag in the journal; null (and a test failure) when the
 // journal does not hold exactly one.
@@ -37,8 +55,9 @@ const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned lo
 // An object list at field, or null.
 const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId field);
 
-// Field numbers present in a message.
+// Field numbers present in a message, and the numbers from..to but except.
 std::set<short> fieldNumbers(const CNMessageBase& m);
+std::set<short> fieldRange(short from, short to, const std::set<short>& except = {});
 
 struct IntField {
     const char* name;
@@ -56,6 +75,42 @@ void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table);
 // A whole text list field: present and equal to values.
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values);
 void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values);
+
+// One field's expected value, a number or a text (field number, slot and hash
+// are checked as well).
+struct Expect {
+    Expect(FieldId f, int v) : field(f), number(v) {}
+    Expect(FieldId f, long long v) : field(f), number(v) {}
+    Expect(FieldId f, std::string v) : field(f), isText(true), text(std::move(v)) {}
+    Expect(FieldId f, const char* v) : Expect(f, std::string(v)) {}
+    FieldId field;
+    bool isText = false;
+    long long number = 0;
+    std::string text;
+};
+void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
+
+// A time value whose five fields differ from those of any other seed, and the
+// check that a time object (of the owner's family) at field holds it.
+_QTime timeOf(int seed);
+void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
+
+// The server answers requests of requestTag with a replyTag reply holding
+// jobId in the job-id field (3,3) and, when xmlField is given, xml there.
+void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
+                long long jobId, FieldId xmlField = FieldId{0, 0, 0},
+                const std::string& xml = std::string());
+
+// Runs call on a thread of its own, which has never started up.
+template <class Call>
+auto onFreshThread(Call call) -> decltype(call()) {
+    decltype(call()) result{};
+    std::thread([&] { result = call(); }).join();
+    return result;
+}
+
+// Copies each text into its character array (large enough for it).
+void setTexts(std::initializer_list<std::pair<char*, const char*>> texts);
 
 // Copies text into a fixed array (test records).
 template <std::size_t N>
