@@ -198,7 +198,7 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
         if (message->getTagID() == OrvaneUtilities::QErrorMsg::kTag) {
             const long long code = msgf::getInt(*message, msgf::kErrorCode);
             if (code != 0) {
-                setErrorString(msgf::getText(*message, msgf::kErrorText));
+                state.setErrorString(msgf::getText(*message, msgf::kErrorText));
                 return static_cast<unsigned long>(code);
             }
             // An error reply that names no error answers nothing.

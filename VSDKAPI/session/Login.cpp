@@ -210,7 +210,7 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     const bool accepted = code == 0 || code == vsdkerr::kNotLoggedIn ||
                           (sessionFiles && code == kLogoutOutdated);
     if (!accepted) {
-        setErrorString(text);
+        state.setErrorString(text);
         log.debugLvl(0, "Logout Response failed with Error code [0x%lx] Error string [%s]", code,
                      text.c_str());
         return code;

@@ -8,7 +8,7 @@ VSDKAPIGlobalData* threadState() { return g_dataMap.current(); }
 
 unsigned long invalidArgument(VSDKAPIGlobalData& state, const char* function) {
     const char* text = GetErrorString(vsdkerr::kInvalidArgument);
-    setErrorString(text);
+    state.setErrorString(text);
     state.getEvDebug().debugLvl(function, 0, "Invalid argument with Error code [0x%lx] Error string [%s]",
                                 vsdkerr::kInvalidArgument, text);
     return vsdkerr::kInvalidArgument;

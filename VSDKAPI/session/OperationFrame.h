@@ -82,7 +82,7 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     }
     if (code != 0) {
         onServerFailure(code);
-        setErrorString(text);
+        state.setErrorString(text);
         std::string line = std::string(spec.failurePhrase) +
                            " failed with Error code [0x%lx] Error string [%s]";
         state.getEvDebug().debugLvl(spec.function, 0, line.c_str(), code,
@@ -90,7 +90,7 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
                                                               : text.c_str());
         return code;
     }
-    if (spec.storeErrorTextOnSuccess) setErrorString(text);
+    if (spec.storeErrorTextOnSuccess) state.setErrorString(text);
     onSuccess(*reply);
     return 0;
 }
