@@ -662,8 +662,14 @@ unsigned long updateVSDKTokenInfo(_VSDKTokenFileContents entry, std::string mard
 unsigned long readData(const char* path, std::string& text) {
     QEvDebug log;
     const char tag[] = "readData()";
-    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    // Only a regular file can be read whole: a folder has no length to
+    // allocate, and the open must not wait for the writer of a FIFO.
+    const int fd = path ? ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    struct stat st;
+    FILE* f = nullptr;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) f = ::fdopen(fd, "rb");
     if (!f) {
+        if (fd >= 0) ::close(fd);
         log.debugLvl(tag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
         return vsdkerr::kTokenFileMissing;
     }

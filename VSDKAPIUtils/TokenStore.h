@@ -22,6 +22,9 @@ constexpr std::size_t kPathSize = 1024;
 constexpr std::size_t kStoreBufferSize = 12800;
 // Buffer of a decrypted token string.
 constexpr std::size_t kDecryptBufferSize = 25600;
+
+// A value up to its first zero byte.
+std::string upToZero(const std::string& value);
 }  // namespace tokenstore
 
 // The old session-file record; nothing reads or writes one.

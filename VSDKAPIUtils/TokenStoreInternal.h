@@ -1,4 +1,4 @@
-// Pieces shared by the token store and the token strings.
+// Helpers shared by the token store and the token strings.
 #pragma once
 
 #include "TokenStore.h"
@@ -9,9 +9,6 @@
 #include <vector>
 
 namespace tokenstore {
-
-// A value up to its first zero byte.
-std::string upToZero(const std::string& value);
 
 // The message of one entry, its fields set in store order, each value with
 // its terminating zero byte.

@@ -35,7 +35,9 @@ public:
 
     // host is a name or address, optionally mangled (MangleHostName); the
     // host's addresses are tried in the order of the preferred family until
-    // one connects and the service accepts, all within timeoutSeconds.
+    // one connects, all within timeoutSeconds. The service's handshake on
+    // that connection decides: a refusal or a failed handshake is not retried
+    // on another address.
     CPvError Attach_RemoteService(const std::string& host, const std::string& service,
                                   const std::string& localClientName, int timeoutSeconds,
                                   bool& abort);

@@ -187,12 +187,10 @@ bool peerClosedOrPending(int fd) {
     do {
         n = ::poll(&p, 1, 0);
     } while (n < 0 && errno == EINTR);
-    if (n < 0) return true;
-    if (n == 0) return false;
-    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return true;
-    // Readable on an idle connection: either the peer closed (recv gives 0)
-    // or bytes arrived that belong to no request of ours.
-    return true;
+    // Any event on an idle connection (readable, hang-up, error) means the
+    // peer closed or sent bytes that belong to no request of ours; a failed
+    // poll leaves it unusable too.
+    return n != 0;
 }
 
 }  // namespace rkwire

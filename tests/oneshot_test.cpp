@@ -180,10 +180,10 @@ TEST_F(OneShotTest, NullPointersGive0x303AndStartNothing) {
 TEST_F(OneShotTest, LogGoesToTheFileThatRkRkcLogFileNames) {
     answerBackups();
     const std::string named = env.root() + "/oneshot-run.log";
-    setenv("RK_RKC_LOG_FILE", named.c_str(), 1);
-    const unsigned long rc = VSDAKBackupEx(&params, &info, std::string());
-    unsetenv("RK_RKC_LOG_FILE");
-    ASSERT_EQ(0u, rc);
+    {
+        const vsdktest::ScopedEnv logFile("RK_RKC_LOG_FILE", named.c_str());
+        ASSERT_EQ(0u, VSDAKBackupEx(&params, &info, std::string()));
+    }
 
     const std::string log = readFile(named);
     EXPECT_NE(std::string::npos, log.find("VSDAKBackupEx() [6] csname = <>"));

@@ -208,6 +208,11 @@ TEST_F(TokenStoreTest, WriteDataAndReadData) {
     EXPECT_EQ(0u, readData(file.c_str(), text));
     EXPECT_EQ("before", text);
     EXPECT_EQ(kMissing, readData((baseDir() + "/absent").c_str(), text));
+    // No regular file: neither a folder nor a FIFO without a writer is read.
+    const std::string fifo = baseDir() + "/fifo";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    EXPECT_EQ(kMissing, readData(baseDir().c_str(), text));
+    EXPECT_EQ(kMissing, readData(fifo.c_str(), text));
     EXPECT_EQ("before", text);
     EXPECT_EQ(kMissing, writeData((baseDir() + "/no/such/folder/file").c_str(), "x"));
 }

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using tokenstore::upToZero;
+
 namespace {
 
 constexpr const char* kLoginFunction = "VSDKLoginApi";
@@ -23,8 +25,6 @@ constexpr unsigned long kLogoutOutdated = 0x50d;
 CNMessageBase& loginSession(CNMessageBase& request) {
     return msgf::child<VSDKLogin::QSessionInfoMsg>(request, msgf::kRequestSession);
 }
-
-std::string upToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::string converted(const std::string& text) {
     std::string out;

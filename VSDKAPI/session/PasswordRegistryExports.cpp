@@ -1,5 +1,6 @@
 // Password protection and registry look-ups for callers; they need no
 // start-up and touch no thread state.
+#include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPIGlobalData/QEvDebug.h"
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/RKPassword.h"
@@ -35,7 +36,7 @@ unsigned long passwordString(bool encrypting, const std::string& in, std::string
 
     char input[kDecryptInputLimit + 1] = {0};
     char output[kEncryptCapacity] = {0};
-    std::strncpy(input, in.c_str(), limit);
+    msgf::copyBounded(input, limit + 1, in);
     unsigned long length = encrypting ? kEncryptCapacity : kDecryptCapacity;
     const int ok = encrypting ? RKPassword::encrypt(input, output, &length)
                               : RKPassword::decrypt(input, output, &length);

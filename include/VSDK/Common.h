@@ -1,4 +1,4 @@
-/* Shared pieces of the exported interface. */
+/* Declarations shared by the exported interface. */
 #ifndef VSDK_COMMON_H
 #define VSDK_COMMON_H
 
