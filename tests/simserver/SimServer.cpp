@@ -109,7 +109,7 @@ bool sendMessage(int fd, const CNMessageBase& message, const Deadline& deadline)
 }  // namespace
 
 struct SimServer::Impl {
-    Options options;
+    unsigned short wantedPort = 0;
     int listen4 = -1;
     int listen6 = -1;
     int wake[2] = {-1, -1};
@@ -127,10 +127,10 @@ struct SimServer::Impl {
 
     bool start() {
         if (::pipe2(wake, O_CLOEXEC) != 0) return false;
-        listen4 = listenOn(AF_INET, options.port, port);
+        listen4 = listenOn(AF_INET, wantedPort, port);
         if (listen4 < 0) return false;
         unsigned short p6 = 0;
-        if (options.ipv6) listen6 = listenOn(AF_INET6, port, p6);
+        listen6 = listenOn(AF_INET6, port, p6);
         acceptor = std::thread([this] { acceptLoop(); });
         return true;
     }
@@ -216,8 +216,7 @@ bool SimServer::Impl::handshake(int id, int fd) {
     int auth = 0;
     const bool parsed = rkwire::readFrame(fd, hello, deadline) == IoResult::Ok &&
                         rkwire::parseHello(hello, service, client, auth);
-    const bool known = parsed && std::find(options.services.begin(), options.services.end(),
-                                           service) != options.services.end();
+    const bool known = parsed && service == kCommandLineService;
     {
         std::lock_guard<std::mutex> lock(mutex);
         Connection* c = connection(id);
@@ -355,10 +354,8 @@ bool SimServer::Impl::act(int fd, const Action& action, const CNMessageBase* req
     return false;
 }
 
-SimServer::SimServer() : SimServer(Options()) {}
-
-SimServer::SimServer(const Options& options) : m_impl(new Impl()) {
-    m_impl->options = options;
+SimServer::SimServer(unsigned short port) : m_impl(new Impl()) {
+    m_impl->wantedPort = port;
     if (!m_impl->start()) m_impl->stop();
 }
 
@@ -408,7 +405,6 @@ std::vector<Request> SimServer::requestsOfType(unsigned long tag) const {
 }
 
 std::size_t SimServer::requestCount() const { return journal().size(); }
-
 std::size_t SimServer::requestCount(unsigned long tag) const { return requestsOfType(tag).size(); }
 
 bool SimServer::waitForRequests(std::size_t n, std::chrono::milliseconds timeout) const {
@@ -447,15 +443,6 @@ void SimServer::closeAllConnections() {
     for (Slot& s : m_impl->slots) {
         if (s.fd >= 0) ::shutdown(s.fd, SHUT_RDWR);
     }
-}
-
-void SimServer::reset() {
-    std::lock_guard<std::mutex> lock(m_impl->mutex);
-    m_impl->rules.clear();
-    m_impl->journal.clear();
-    auto& all = m_impl->connections;
-    all.erase(std::remove_if(all.begin(), all.end(), [](const Connection& c) { return !c.open; }),
-              all.end());
 }
 
 }  // namespace simserver

@@ -1,22 +1,12 @@
 // The simulated server service: the other end of the library's connections,
 // for tests, benchmarks and the examples.
 //
-// It listens on loopback (127.0.0.1, and ::1 on the same port when the
-// machine has it), accepts any number of connections, takes each
-// connection's handshake (an unknown service is refused), then reads one
-// request per frame, decodes it with the library's own message layer,
-// records it in the journal and answers it by the first live script rule
-// whose request tag matches (kAnyRequest matches every request; a rule added
-// with a count expires after that many requests), or else with the paired
-// reply type of the request and error code 0.
-//
-//   simserver::SimServer server;                 // ephemeral port
-//   server.serverError(QBackupInfoMsg::kTag, 0x50d, "denied");
-//   server.relogin(simserver::kAnyRequest, 2);   // code 9 for the next two
-//   auto sent = server.requestsOfType(QBackupInfoMsg::kTag);
-//
-// All members are thread-safe; fill callbacks run on the server's connection
-// threads and must not call back into the server.
+// It listens on loopback (127.0.0.1, and ::1 on the same port when it can),
+// takes each connection's handshake (an unknown service is refused), decodes
+// each request frame, journals it and answers it by the first live script
+// rule whose tag matches (kAnyRequest matches all; a counted rule expires),
+// or else with the paired reply type and code 0. Thread-safe; fill callbacks
+// run on connection threads and must not call back into the server.
 #pragma once
 
 #include "VSDKAPI/messages/MessageTable.h"
@@ -78,10 +68,6 @@ struct Action {
         delay = wait;
         return *this;
     }
-    Action& withFill(Filler f) {
-        fill = std::move(f);
-        return *this;
-    }
     Action& repeated(int count) {
         replies = count;
         return *this;
@@ -109,16 +95,9 @@ struct Connection {
     bool open = true;
 };
 
-struct Options {
-    unsigned short port = 0;  // 0: ephemeral
-    std::vector<std::string> services{kCommandLineService};
-    bool ipv6 = true;  // also listen on ::1 when possible
-};
-
 class SimServer {
 public:
-    SimServer();
-    explicit SimServer(const Options& options);
+    explicit SimServer(unsigned short port = 0);  // 0: ephemeral
     ~SimServer();  // stop()
     SimServer(const SimServer&) = delete;
     SimServer& operator=(const SimServer&) = delete;
@@ -151,9 +130,6 @@ public:
     bool waitForOpenConnections(int n, std::chrono::milliseconds timeout) const;
     // Closes every client connection from the server's side.
     void closeAllConnections();
-
-    // Clears scripts and the journal, and forgets closed connections.
-    void reset();
 
 private:
     struct Impl;

@@ -1,11 +1,10 @@
 // vsdk-simserver: the simulated server service as a program.
 //
-//   vsdk-simserver [--port N] [--no-ipv6]
+//   vsdk-simserver [--port N]
 //
-// Listens on loopback (port 0, the default, picks a free port), prints the
-// port on the first line of its output and answers every request with its
-// paired reply type and code 0 (logins with a session token, logouts with the
-// logins that remain) until it gets SIGINT or SIGTERM.
+// Listens on loopback (port 0, the default: a free one), prints the port on
+// its first line and answers every request with its paired reply type and
+// code 0 (logins with a token) until SIGINT or SIGTERM.
 #include "LoginService.h"
 #include "SimServer.h"
 
@@ -16,19 +15,12 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    simserver::Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        char* end = nullptr;
-        const long port = arg == "--port" && i + 1 < argc ? std::strtol(argv[++i], &end, 10) : -1;
-        if (arg == "--no-ipv6") {
-            options.ipv6 = false;
-        } else if (port < 0 || port > 65535 || *end != '\0') {
-            std::fprintf(stderr, "usage: %s [--port N] [--no-ipv6]\n", argv[0]);
-            return 2;
-        } else {
-            options.port = static_cast<unsigned short>(port);
-        }
+    long port = 0;
+    char* end = nullptr;
+    if (argc == 3 && std::string(argv[1]) == "--port") port = std::strtol(argv[2], &end, 10);
+    if ((argc != 1 && (argc != 3 || !end || *end != '\0')) || port < 0 || port > 65535) {
+        std::fprintf(stderr, "usage: %s [--port N]\n", argv[0]);
+        return 2;
     }
     // Signals are taken by sigwait below, not by the server's threads.
     sigset_t signals;
@@ -37,10 +29,9 @@ int main(int argc, char** argv) {
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    simserver::SimServer server(options);
+    simserver::SimServer server(static_cast<unsigned short>(port));
     if (!server.ok()) {
-        std::fprintf(stderr, "vsdk-simserver: cannot listen on port %ld\n",
-                     static_cast<long>(options.port));
+        std::fprintf(stderr, "vsdk-simserver: cannot listen on port %ld\n", port);
         return 1;
     }
     simserver::LoginService logins(server);

@@ -26,32 +26,20 @@ void rewriteSection(const std::string& root, const std::string& instance, const 
     if (value != nullptr) lines.push_back(name + " " + *value);
     std::ofstream out(file, std::ios::trunc);
     for (const std::string& line : lines) out << line << '\n';
-    if (!out) throw std::runtime_error("cannot write " + file.string());
     out.close();
+    if (!out) throw std::runtime_error("cannot write " + file.string());
     EvDebug::reloadSettings();
 }
 
 }  // namespace
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = std::getenv(name)) {
-        m_had = true;
-        m_old = old;
-    }
-    if (value) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
+    const char* old = std::getenv(name);
+    if ((m_had = old != nullptr)) m_old = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (m_had) {
-        setenv(m_name.c_str(), m_old.c_str(), 1);
-    } else {
-        unsetenv(m_name.c_str());
-    }
-}
+ScopedEnv::~ScopedEnv() { m_had ? setenv(m_name.c_str(), m_old.c_str(), 1) : unsetenv(m_name.c_str()); }
 
 void writeRegistryValue(const std::string& root, const std::string& instance, const std::string& section,
                         const std::string& name, const std::string& value) {
@@ -93,18 +81,6 @@ bool TempRegistry::logContains(const std::string& text) const {
         if (line.find(text) != std::string::npos) return true;
     return false;
 }
-
-void TempRegistry::setValue(const std::string& instance, const std::string& section, const std::string& name,
-                            const std::string& value) {
-    writeRegistryValue(m_root, instance, section, name, value);
-}
-
-void TempRegistry::setValue(const std::string& instance, const std::string& section, const std::string& name,
-                            long long value) {
-    setValue(instance, section, name, std::to_string(value));
-}
-
-void TempRegistry::setDebugLevel(int level) { setValue(kInstance, "EventManager", "nDebugLevel", level); }
 
 void TempRegistry::setFocusFile(const std::string& instance) {
     std::ofstream(fs::path(m_root) / "focus", std::ios::trunc) << instance << '\n';

@@ -1,18 +1,9 @@
 // Test fixture: a simulated server, a temporary registry that points the
-// library at it, and helpers to start threads up and to read the debug log.
-//
-//   vsdktest::TestEnv env;              // server + registry + log folder
-//   ASSERT_EQ(0u, env.initThread());    // VSDKInitialize, session file off
-//   ... call exported functions, read env.server().journal() ...
-//   EXPECT_TRUE(env.logContains("Received response [QBackupRespMsg]", mark));
-//
-// Registry of the instance (see platform/RKPlatformInfo.h): Mardock
-// sMardockHostName, sMardockClientName; Machine sPhysicalMachine; Network
-// nCmdLineServicePort (the server's); EventManager dEVLOGDIR, nDebugLevel;
-// ~EventManager nVCommandTimeOut (absent when <= 0); Base dBASEHOME. ORVANE_VM
-// names the instance while the TestEnv lives. One at a time per process;
-// make it before starting threads that use the library, and de-initialise
-// them before it goes.
+// library at it (Mardock host and client name, local client name, the
+// server's port, log folder and level, nVCommandTimeOut unless <= 0, base
+// folder; ORVANE_VM names the instance), and helpers to start threads up and
+// read the debug log. One at a time per process; make it before the threads
+// that use the library, and de-initialise them before it goes.
 #pragma once
 
 #include "simserver/SimServer.h"

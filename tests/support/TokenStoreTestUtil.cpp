@@ -7,13 +7,12 @@
 #include "VSDKAPIUtils/TokenStoreInternal.h"
 
 #include <openssl/evp.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace vsdktest {
@@ -28,9 +27,7 @@ _VSDKTokenFileContents makeEntry(const std::string& mardockName, const std::stri
 
 std::string fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
@@ -40,8 +37,8 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 std::vector<_VSDKTokenFileContents> storeEntries(const std::string& path) {

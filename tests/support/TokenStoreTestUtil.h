@@ -1,6 +1,5 @@
-// Helpers for the token store and token string tests: a temporary registry
-// with a product base folder, thread state for the calling thread, and
-// readers of the store and of the debug log.
+// Token store test helpers: a fixture with a registry, base folder and thread
+// state, and readers of the store and of the debug log.
 #pragma once
 
 #include "support/TempRegistry.h"
@@ -34,8 +33,7 @@ struct Lookup {
     std::string path;   // the token file path afterwards
 };
 
-// Fixture: registry with Base dBASEHOME = baseDir() (created), thread state
-// for the test's thread, log level 10.
+// Registry with Base dBASEHOME = baseDir(), thread state, log level 10.
 class StoreFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -47,7 +45,7 @@ protected:
 
     Lookup lookup(const std::string& mardockName, const std::string& path = "",
                   const std::string& tokenString = "", const std::string& clientName = "");
-    // The tokens of the calling user's store, in order (none without a store).
+    // The tokens of the user's store, in order.
     std::vector<std::string> storedTokens() const;
 
     std::string logText() const { return fileBytes(m_registry->logFile()); }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <set>
@@ -27,8 +28,6 @@ protected:
     void TearDown() override { VSDKDeInitialize(); }
     TestEnv env;
 };
-template <class Param>
-class StartedTestWithParam : public StartedTest, public ::testing::WithParamInterface<Param> {};
 
 // The one request of tag in the journal; null (and a test failure) when the
 // journal does not hold exactly one.
@@ -72,12 +71,11 @@ struct TextField {
 void expectInts(const CNMessageBase& m, const std::vector<IntField>& table);
 void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table);
 
-// A whole text list field: present and equal to values.
+// A whole list field: present and equal to values.
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values);
 void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values);
 
-// One field's expected value, a number or a text (field number, slot and hash
-// are checked as well).
+// One field's expected value, a number or a text (slot and hash checked too).
 struct Expect {
     Expect(FieldId f, int v) : field(f), number(v) {}
     Expect(FieldId f, long long v) : field(f), number(v) {}
@@ -90,8 +88,8 @@ struct Expect {
 };
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 
-// A time value whose five fields differ from those of any other seed, and the
-// check that a time object (of the owner's family) at field holds it.
+// A time whose five fields differ from any other seed's; the check of a time
+// object (of the owner's family) at field.
 _QTime timeOf(int seed);
 void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
 
@@ -111,13 +109,9 @@ auto onFreshThread(Call call) -> decltype(call()) {
 
 // Copies each text into its character array (large enough for it).
 void setTexts(std::initializer_list<std::pair<char*, const char*>> texts);
-
-// Copies text into a fixed array (test records).
 template <std::size_t N>
 void setText(char (&array)[N], const std::string& text) {
-    std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    for (std::size_t i = 0; i < n; ++i) array[i] = text[i];
-    array[n] = '\0';
+    std::snprintf(array, N, "%s", text.c_str());
 }
 
 }  // namespace vsdktest
