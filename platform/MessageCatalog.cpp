@@ -39,9 +39,6 @@ void addFamily(const MessageFamily& family) {
         c.byClass[{t.module, t.classNumber}] = &t;
         c.byTag[t.tag] = &t;
     }
-    for (std::size_t i = 0; i < family.secretCount; ++i) {
-        c.secrets.insert(family.secretHashes[i]);
-    }
 }
 
 const MessageType* findByClass(int module, int classNumber) {
@@ -71,6 +68,8 @@ void markRegistered(int module) {
 bool isRegistered(int module) {
     return module >= 0 && module < 32 && (catalog().registeredMask.load() & (1u << module)) != 0;
 }
+
+void addSecretField(unsigned int fieldHash) { catalog().secrets.insert(fieldHash); }
 
 bool isSecretField(unsigned int fieldHash) {
     return catalog().secrets.count(fieldHash) != 0;

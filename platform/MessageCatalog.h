@@ -21,8 +21,6 @@ struct MessageFamily {
     const char* name;
     const MessageType* types;
     std::size_t count;
-    const unsigned int* secretHashes;
-    std::size_t secretCount;
 };
 
 void addFamily(const MessageFamily& family);
@@ -34,6 +32,9 @@ const MessageFamily* findFamily(int module);
 void markRegistered(int module);
 bool isRegistered(int module);
 
+// Fields whose values are secrets, by field hash: written under a
+// "password" attribute wherever they occur.
+void addSecretField(unsigned int fieldHash);
 bool isSecretField(unsigned int fieldHash);
 
 struct FamilyRegistrar {

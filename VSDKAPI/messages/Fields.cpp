@@ -26,3 +26,28 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f) {
 }
 
 }  // namespace msgf
+
+namespace vsdkfields {
+namespace {
+
+// Filled at load time by the registrars of the family headers, read after.
+std::vector<FieldTable>& tables() {
+    static std::vector<FieldTable> all;
+    return all;
+}
+
+}  // namespace
+
+void addFieldTable(const FieldTable& table) {
+    tables().push_back(table);
+    for (std::size_t i = 0; i < table.count; ++i) {
+        if (table.fields[i].id.secret) vsdkmsg::addSecretField(table.fields[i].id.hash);
+    }
+}
+
+const FieldTable* fieldTables(std::size_t& count) {
+    count = tables().size();
+    return tables().data();
+}
+
+}  // namespace vsdkfields

@@ -1,6 +1,5 @@
 #include "MediaManager.h"
 
 namespace MediaManager {
-VSDK_DEFINE_FAMILY(MediaManager, VSDK_MEDIA_MANAGER_MESSAGES, msgf::kSessionGuid.hash,
-                   msgf::kSessionMultiDomainToken.hash)
+VSDK_DEFINE_FAMILY(MediaManager, VSDK_MEDIA_MANAGER_MESSAGES)
 }  // namespace MediaManager

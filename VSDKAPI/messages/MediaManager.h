@@ -20,10 +20,12 @@ VSDK_MEDIA_MANAGER_MESSAGES(VSDK_DECLARE_MESSAGE)
 
 // CheckForArchiveJobReq: an inner document of the generic request (no header
 // or session of its own); the jobs to check.
-constexpr FieldId kArchiveCheckJobs{1, 1, 0x975F21};
-// CheckForArchiveJobResp: two indicators, each non-zero when it holds.
-constexpr FieldId kArchiveCheckFirst{1, 1, 0x3BB121};
-constexpr FieldId kArchiveCheckSecond{2, 2, 0xFF7EC3};
+#define MM_CHECK_FOR_ARCHIVE_JOB_REQ_FIELDS(F)                                  \
+    F(kArchiveCheckJobs, 1, 1, 0x975F21)                                        \
+    /* CheckForArchiveJobResp: two indicators, each non-zero when it holds. */  \
+    F(kArchiveCheckFirst, 1, 1, 0x3BB121)                                       \
+    F(kArchiveCheckSecond, 2, 2, 0xFF7EC3)
+inline VSDK_MESSAGE_FIELDS(ArchiveCheckReq, MM_CHECK_FOR_ARCHIVE_JOB_REQ_FIELDS)
 
 void RegisterSubsystem();
 

@@ -1,7 +1,5 @@
 #include "VSDKLogin.h"
 
 namespace VSDKLogin {
-VSDK_DEFINE_FAMILY(VSDKLogin, VSDK_LOGIN_MESSAGES, kLoginPassword.hash, kSessionGuid.hash,
-                   kSessionMultiDomainToken.hash, kLoginRespSamlToken.hash,
-                   kTokenToken.hash)
+VSDK_DEFINE_FAMILY(VSDKLogin, VSDK_LOGIN_MESSAGES)
 }  // namespace VSDKLogin
