@@ -464,3 +464,26 @@ TEST(TextConversion, PlainCopiesKeepZeroBytesAndTakeTheirArgumentsInOrder) {
 }
 
 }  // namespace
+
+// A field named as a password or pass phrase, or ending in token or GUID, is marked secret
+// where it is declared, so that every log of a message masks it.
+TEST(FieldTables, EverySecretLookingFieldIsMarked) {
+    std::size_t count = 0;
+    const vsdkfields::FieldTable* tables = vsdkfields::fieldTables(count);
+    ASSERT_GT(count, 10u);
+    for (std::size_t t = 0; t < count; ++t) {
+        for (std::size_t i = 0; i < tables[t].count; ++i) {
+            const NamedField& f = tables[t].fields[i];
+            std::string name(f.name);
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            auto endsWith = [&](const std::string& word) {
+                return name.size() >= word.size() &&
+                       name.compare(name.size() - word.size(), word.size(), word) == 0;
+            };
+            const bool looksSecret = name.find("password") != std::string::npos ||
+                                     name.find("passphrase") != std::string::npos ||
+                                     endsWith("token") || endsWith("guid");
+            EXPECT_EQ(looksSecret, f.id.secret) << tables[t].group << "::" << f.name;
+        }
+    }
+}
