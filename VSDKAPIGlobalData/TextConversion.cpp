@@ -1,5 +1,7 @@
 #include "TextConversion.h"
 
+#include "VSDKAPI/messages/Fields.h"
+
 #include <locale>
 #include <sstream>
 
@@ -23,6 +25,14 @@ std::string decimal(N value) {
 std::string numberToqwString(int value) { return decimal(value); }
 
 std::string numberToqwString(long long value) { return decimal(value); }
+
+void QTimeCopy(CNMessageBase& timeObject, const _QTime& time) {
+    msgf::putInt(timeObject, msgf::kTimeUnix, static_cast<long long>(time.unixTime));
+    msgf::putText(timeObject, msgf::kTimeStart, time.startTime);
+    msgf::putText(timeObject, msgf::kTimeZone, time.timeZone);
+    msgf::putInt(timeObject, msgf::kTimeOffset, static_cast<long long>(time.offset));
+    msgf::putInt(timeObject, msgf::kTimeDsFlags, static_cast<long long>(time.dsFlags));
+}
 
 std::string _QTime::c_str() const {
     std::string dump;

@@ -19,20 +19,11 @@ void qConvertqwStr2Str(const std::string& in, std::string& out);
 std::string numberToqwString(int value);
 std::string numberToqwString(long long value);
 
-// Sets the five fields of a family's time object (T: OrvaneOperations::QTime,
+// Sets the five fields of a family's time object (OrvaneOperations::QTime,
 // OrvaneUtilities::QTime, MediaManager::QTime) from a caller's time value.
 // Every field is set, also when it is 0 or empty; numbers keep their sign.
+void QTimeCopy(CNMessageBase& timeObject, const _QTime& time);
 template <class T>
-void QTimeCopy(CNMessageBase& timeObject, _QTime time) {
-    const unsigned long owner = T::kTag;
-    timeObject.setint64(msgf::kTimeUnix.number, msgf::kTimeUnix.slot,
-                        static_cast<long long>(time.unixTime), owner, msgf::kTimeUnix.hash);
-    timeObject.setstring(msgf::kTimeStart.number, msgf::kTimeStart.slot, time.startTime, owner,
-                         msgf::kTimeStart.hash);
-    timeObject.setstring(msgf::kTimeZone.number, msgf::kTimeZone.slot, time.timeZone, owner,
-                         msgf::kTimeZone.hash);
-    timeObject.setint64(msgf::kTimeOffset.number, msgf::kTimeOffset.slot,
-                        static_cast<long long>(time.offset), owner, msgf::kTimeOffset.hash);
-    timeObject.setint64(msgf::kTimeDsFlags.number, msgf::kTimeDsFlags.slot,
-                        static_cast<long long>(time.dsFlags), owner, msgf::kTimeDsFlags.hash);
+void QTimeCopy(CNMessageBase& timeObject, const _QTime& time) {
+    QTimeCopy(timeObject, time);
 }

@@ -1,6 +1,8 @@
 #include "DBRestoreOptions.h"
+#include "RecordDump.h"
 
-using namespace dbfields;
+using namespace fieldrows;
+using namespace recorddump;
 namespace oo = OrvaneOperations;
 
 namespace {

@@ -4,8 +4,10 @@
 
 #include "JobStart.h"
 #include "VSDKAPIUtils/DBRestoreOptions.h"
+#include "VSDKAPIUtils/RecordDump.h"
 
-using namespace dbfields;
+using namespace fieldrows;
+using namespace recorddump;
 namespace oo = OrvaneOperations;
 
 namespace {

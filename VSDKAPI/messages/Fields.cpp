@@ -1,4 +1,6 @@
 #include "Fields.h"
+#include "FieldRows.h"
+#include "VSDKAPIGlobalData/TextConversion.h"
 
 namespace msgf {
 
@@ -25,7 +27,22 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f) {
     return it->second.objList;
 }
 
+CNMessageBase& commonChild(CNMessageBase& m, FieldId f, unsigned long commonTag) {
+    const int module = m.getModuleId();
+    const vsdkmsg::MessageType* type =
+        vsdkmsg::findByTag((static_cast<unsigned long>(module) << 24) | commonTag);
+    return child(m, f, module, type ? type->classNumber : 0);
+}
+
 }  // namespace msgf
+
+namespace fieldrows {
+
+void putTime(CNMessageBase& message, FieldId field, const _QTime& time) {
+    QTimeCopy(msgf::commonChild(message, field, msgf::kCommonTime), time);
+}
+
+}  // namespace fieldrows
 
 namespace vsdkfields {
 namespace {

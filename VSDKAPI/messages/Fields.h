@@ -62,6 +62,12 @@ inline CNMessageBase& child(CNMessageBase& m, FieldId f) {
     return child(m, f, T::kModule, T::kClass);
 }
 
+// Tag codes, within each family, of the objects every family has.
+constexpr unsigned long kCommonSession = 3;
+constexpr unsigned long kCommonTime = 4;
+// The family's own session or time object in a field, built on first use.
+CNMessageBase& commonChild(CNMessageBase& m, FieldId f, unsigned long commonTag);
+
 // Stores a copy of a prepared object in a field.
 inline void putObject(CNMessageBase& m, FieldId f, const CNMessageBase& object) {
     m.setObjectAccessor(&object, f.number, f.slot, m.getTagID(), f.hash);

@@ -1,0 +1,87 @@
+// The body writer: a request's fields filled from a caller's record by a
+// table of (field, member) rows, so that an operation states which member
+// goes where and nothing else.
+//
+//     const FieldRow<_QAgeDataParameters> kAgeDataFields[] = {
+//         {AgeDataReq::kRetryHours, put<&_QAgeDataParameters::retryHours>},
+//         ...
+//     };
+//     putRows(request, kAgeDataFields, params);
+#pragma once
+
+#include "Fields.h"
+#include "VSDK/Common.h"
+
+#include <cstddef>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace fieldrows {
+
+template <class M>
+struct MemberOf;
+template <class C, class T>
+struct MemberOf<T C::*> {
+    using Record = C;
+    using Type = T;
+};
+template <auto M>
+using RecordOf = typename MemberOf<decltype(M)>::Record;
+template <auto M>
+using TypeOf = typename MemberOf<decltype(M)>::Type;
+
+template <class T>
+inline constexpr bool kAlwaysFalse = false;
+
+// One field of a message filled from one member of a record.
+template <class Rec>
+struct FieldRow {
+    FieldId field;
+    void (*put)(CNMessageBase& message, FieldId field, const Rec& record);
+};
+
+// The time object of the message's own family, set from a caller's time.
+void putTime(CNMessageBase& message, FieldId field, const _QTime& time);
+
+// Writes member M into field f: a character array as its text up to the
+// terminating zero, never past the array's own size; a signed integer
+// sign-extended into the int64 field, an unsigned one widened without its
+// sign; a bool as 1 or 0; a time as the family's nested time object; a
+// vector of texts or numbers as the whole list, in order (present also
+// when empty).
+template <auto M>
+void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    using T = TypeOf<M>;
+    const T& value = record.*M;
+    if constexpr (std::is_array_v<T>) {
+        msgf::putText(message, f, msgf::boundedText(value, sizeof value));
+    } else if constexpr (std::is_same_v<T, bool>) {
+        msgf::putInt(message, f, value ? 1 : 0);
+    } else if constexpr (std::is_integral_v<T>) {
+        msgf::putInt(message, f, static_cast<long long>(value));
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        msgf::putText(message, f, value);
+    } else if constexpr (std::is_same_v<T, _QTime>) {
+        putTime(message, f, value);
+    } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+        msgf::putTextList(message, f, value);
+    } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+        msgf::putIntList(message, f, value);
+    } else {
+        static_assert(kAlwaysFalse<T>, "no writer for this member type");
+    }
+}
+
+// Member M as a flag: 1 when non-zero, else 0.
+template <auto M>
+void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    msgf::putFlag(message, f, static_cast<long long>(record.*M));
+}
+
+template <class Rec, std::size_t N>
+void putRows(CNMessageBase& message, const FieldRow<Rec> (&rows)[N], const Rec& record) {
+    for (const FieldRow<Rec>& row : rows) row.put(message, row.field, record);
+}
+
+}  // namespace fieldrows
