@@ -118,7 +118,7 @@ VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartIn
     putCallerIdentity(*state, request, kBackupCallerIdentity, "VSDKBackup",
                       "backup failed to fetch UID info");
 
-    return runJobStart(*state, OperationSpec{nullptr, "Backup", QBackupRespMsg::kTag}, request,
+    return runJobStart(*state, OperationSpec{nullptr, "Backup"}, request,
                        result->jobId, {nullptr, 1, "Backup started with JobId:[%lld]"},
                        params->xmlResult != 0 ? &result->xmlText : nullptr, kBackupRespXml);
 }
@@ -134,7 +134,7 @@ VSDK_API unsigned long VSDKValidateBackup(const _QBackupParameters* params) {
     putBackupBody(inner, *params);
     msgf::putObject(request, kValidateBackupRequest, inner);
 
-    OperationSpec spec{nullptr, "Validation of BackupSet", QValidateBackupRespMsg::kTag};
+    OperationSpec spec{nullptr, "Validation of BackupSet"};
     spec.storeErrorTextOnSuccess = true;
     return runOperation(*state, spec, request, [](const CNMessageBase&) {});
 }

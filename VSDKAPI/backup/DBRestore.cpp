@@ -157,7 +157,7 @@ VSDK_API unsigned long VSDKDBRestore(const _QDBRestoreParameters* params, _QJobS
     }
     engine->map(msgf::child(request, engine->object, oo::kModuleId, engine->classNumber), *params);
 
-    OperationSpec spec{kFunction, "Restoration of Database", oo::QRestoreRespMsg::kTag};
+    OperationSpec spec{kFunction, "Restoration of Database"};
     spec.failureLineFixedText = true;
     return runJobStart(*state, spec, request, result->jobId,
                        {kFunction, 1, "Restoration of Database Started with jobId:[%lld]"},

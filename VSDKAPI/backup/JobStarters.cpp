@@ -48,7 +48,7 @@ unsigned long startJob(const JobStart& job, const Record* params, long long* job
 
     fillSession(*state, request, MultiDomain::Never);
     fillBody(request, *params);
-    return runJobStart(*state, OperationSpec{function, job.failurePhrase, Resp::kTag}, request,
+    return runJobStart(*state, OperationSpec{function, job.failurePhrase}, request,
                        *jobId, job.started);
 }
 

@@ -12,7 +12,7 @@ VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request)
     // Only the session object is ours; the caller's other fields go as given.
     fillSession(*state, request, MultiDomain::Never);
 
-    OperationSpec spec{nullptr, "Replication of DB", OrvaneUtilities::QLMReplicateDBResp::kTag};
+    OperationSpec spec{nullptr, "Replication of DB"};
     spec.storeErrorTextOnSuccess = true;
     return runOperation(*state, spec, request, [](const CNMessageBase&) {});
 }

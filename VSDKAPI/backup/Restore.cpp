@@ -230,7 +230,7 @@ unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* res
     putCallerIdentity(*state, request, kRestoreCallerIdentity, kFunction,
                       "Restore failed to fetch UID info");
 
-    return runJobStart(*state, OperationSpec{kFunction, "Restore", QRestoreRespMsg::kTag}, request,
+    return runJobStart(*state, OperationSpec{kFunction, "Restore"}, request,
                        result->jobId, {kFunction, 1, "Restore started with JobId:[%lld]"},
                        params->xmlResult != 0 ? &result->xmlText : nullptr, kRestoreRespXml);
 }
@@ -244,6 +244,6 @@ unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
     fillRestoreFields(*state, *params, inner, RestoreFields::Validation);
     msgf::putObject(request, kValidateRestoreRequest, inner);
 
-    const OperationSpec spec{nullptr, "Validation of Restore", QValidateRestoreRespMsg::kTag};
+    const OperationSpec spec{nullptr, "Validation of Restore"};
     return runOperation(*state, spec, request, [](const CNMessageBase&) {});
 }

@@ -120,7 +120,7 @@ unsigned long VSDKSearch(const _QRestoreParameters* params, long* status, FILE* 
 
     fillRestoreFields(*state, *params, request, RestoreFields::Full);
 
-    const OperationSpec spec{nullptr, "Find", QRestoreRespMsg::kTag};
+    const OperationSpec spec{nullptr, "Find"};
     return runOperation(
         *state, spec, request,
         [&](CNMessageBase& reply) {

@@ -81,7 +81,7 @@ unsigned long VSDKSearchRestore(_QRestoreParametersSTLless params, const _QSearc
     putRestoreBody(inner, params);
     for (int i = 0; i < itemCount; ++i) appendItem(request, items[i]);
 
-    return runJobStart(*state, OperationSpec{kFunction, "Restore by search", QRestoreRespMsg::kTag},
+    return runJobStart(*state, OperationSpec{kFunction, "Restore by search"},
                        request, *jobId,
                        {kFunction, 1, "Restore by search started with job Id:[%lld]"});
 }

@@ -133,7 +133,7 @@ unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& par
     }
 
     log.debugLvl(kLoginFunction, 6, "Regular Login");
-    OperationSpec spec{kLoginFunction, "Login Response", VSDKLogin::QLoginRespMsg::kTag,
+    OperationSpec spec{kLoginFunction, "Login Response",
                        VSDKLogin::kLoginRespError};
     unsigned long storeResult = 0;
     const unsigned long rc = runOperation(state, spec, request, [&](const CNMessageBase& reply) {

@@ -6,6 +6,11 @@
 
 VSDKAPIGlobalData* threadState() { return g_dataMap.current(); }
 
+unsigned long pairedReplyTag(const CNMessageBase& request) {
+    const vsdkmsg::MessageType* type = vsdkmsg::findByTag(request.getTagID());
+    return type ? type->replyTag : 0;
+}
+
 unsigned long invalidArgument(VSDKAPIGlobalData& state, const char* function) {
     const char* text = GetErrorString(vsdkerr::kInvalidArgument);
     state.setErrorString(text);

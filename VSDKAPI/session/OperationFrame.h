@@ -1,11 +1,12 @@
 // The frame every exported request operation follows around the exchange.
 //
-// An exported operation looks the calling thread's state up once
-// (threadState(); 0x280 without), checks its pointers (invalidArgument),
-// logs its parameter dump, builds its request (fillSession + body), and hands
-// the request to runOperation with an OperationSpec naming how it differs:
-// its function name, failure phrase, expected reply, and the named
-// deviations below.
+// An exported operation opens with openOperation (the calling thread's state,
+// looked up once: 0x280 without; its pointers: 0x303 for a null one), logs
+// its parameter dump with logParameters, builds its request (fillSession +
+// body rows), and hands the request to runOperation with an OperationSpec
+// naming how it differs: its function name, failure phrase, and the named
+// deviations below. The reply type expected is the request's paired reply in
+// its family table.
 #pragma once
 
 #include "Exchange.h"
@@ -21,7 +22,6 @@ struct OperationSpec {
     const char* function;          // passed with each log line, e.g. "VSDKAgeData()";
                                    // null: the lines carry no function name
     const char* failurePhrase;     // "<phrase> failed with Error code [0x%x] Error string [%s]"
-    unsigned long expectedReply;   // tag code of the reply type
     FieldId errorField = msgf::kReplyError;
     // The failure line carries the code's fixed text instead of the server's.
     bool failureLineFixedText = false;
@@ -36,6 +36,31 @@ VSDKAPIGlobalData* threadState();
 // A null record or output pointer: stores the fixed text of 0x303 as the
 // thread's last error, logs it and returns 0x303.
 unsigned long invalidArgument(VSDKAPIGlobalData& state, const char* function);
+
+// The opening of every exported operation: state becomes the calling
+// thread's state record (0x280 when it has none: nothing is logged or sent);
+// then every pointer given must be non-null (0x303 otherwise). 0: go on.
+template <class... Pointers>
+unsigned long openOperation(VSDKAPIGlobalData*& state, const char* function,
+                            const Pointers*... pointers) {
+    state = threadState();
+    if (!state) return vsdkerr::kNotInitialized;
+    const bool allSet = ((pointers != nullptr) && ...);
+    return allSet ? 0 : invalidArgument(*state, function);
+}
+
+// The record's parameter dump at level 6, e.g. "Parameters of the Backup
+// Operation:%s"; the dump is built only when level 6 is written.
+template <class Record>
+void logParameters(VSDKAPIGlobalData& state, const char* function, const char* format,
+                   const Record& record) {
+    QEvDebug& log = state.getEvDebug();
+    if (log.getDebugLevel() < 6) return;
+    log.debugLvl(function, 6, format, record.c_str().c_str());
+}
+
+// The paired reply type of a request, from its family table (0: none).
+unsigned long pairedReplyTag(const CNMessageBase& request);
 
 // Whether the session object carries the thread's multi-domain token.
 enum class MultiDomain { Never, WhenHeld };
@@ -69,8 +94,8 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
                            CNMessageBase& request, OnSuccess&& onSuccess,
                            OnServerFailure&& onServerFailure = OnServerFailure()) {
     CNMessageBase* raw = nullptr;
-    unsigned long rc = exchange(state, state.getVSDKHandle().network, request, spec.expectedReply,
-                                raw, spec.exchange);
+    unsigned long rc = exchange(state, state.getVSDKHandle().network, request,
+                                pairedReplyTag(request), raw, spec.exchange);
     std::unique_ptr<CNMessageBase> reply(raw);
     if (rc != 0) return rc;
     if (!reply) return vsdkerr::kInvalidResponse;

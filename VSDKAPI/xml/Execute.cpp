@@ -19,7 +19,7 @@ unsigned long runExecute(VSDKAPIGlobalData& state, const _QExecuteParams& params
     msgf::putText(request, kExecuteXml, params.xmlRequest);
     putCallerIdentity(state, request, kExecuteCallerIdentity, kFunction, "Failed to fetch UID info");
 
-    const OperationSpec spec{kFunction, "Execute command", QExecuteRespMsg::kTag};
+    const OperationSpec spec{kFunction, "Execute command"};
     return runOperation(state, spec, request, [&](const CNMessageBase& reply) {
         info.outputText = msgf::getText(reply, kExecuteRespXml);
         if (const CNMessageBase* error =
