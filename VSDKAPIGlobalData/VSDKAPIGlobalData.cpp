@@ -2,9 +2,7 @@
 
 #include <pthread.h>
 
-extern "C" {
-__attribute__((visibility("default"))) VSDKAPIGlobalDataMap g_dataMap;
-}
+VSDKAPIGlobalDataMap g_dataMap;
 
 namespace {
 
@@ -13,6 +11,38 @@ unsigned long long callingThread() {
 }
 
 }  // namespace
+
+VSDKAPIGlobalData::VSDKAPIGlobalData() : m_log(std::make_unique<QEvDebug>()) {}
+
+VSDKAPIGlobalData::VSDKAPIGlobalData(const VSDKAPIGlobalData& other)
+    : m_errorString(other.m_errorString),
+      m_handle(other.m_handle),
+      m_sessionId(other.m_sessionId),
+      m_useSessionFile(other.m_useSessionFile),
+      m_user(other.m_user),
+      m_guid(other.m_guid),
+      m_spare(other.m_spare),
+      m_log(std::make_unique<QEvDebug>(*other.m_log)),
+      m_loginRetryCount(other.m_loginRetryCount),
+      m_multiDomain(other.m_multiDomain),
+      m_multiDomainToken(other.m_multiDomainToken) {}
+
+VSDKAPIGlobalData& VSDKAPIGlobalData::operator=(const VSDKAPIGlobalData& other) {
+    if (this != &other) {
+        m_errorString = other.m_errorString;
+        m_handle = other.m_handle;
+        m_sessionId = other.m_sessionId;
+        m_useSessionFile = other.m_useSessionFile;
+        m_user = other.m_user;
+        m_guid = other.m_guid;
+        m_spare = other.m_spare;
+        *m_log = *other.m_log;
+        m_loginRetryCount = other.m_loginRetryCount;
+        m_multiDomain = other.m_multiDomain;
+        m_multiDomainToken = other.m_multiDomainToken;
+    }
+    return *this;
+}
 
 VSDKAPIGlobalData::~VSDKAPIGlobalData() {
     // Leaves no login material behind in freed memory longer than needed; the
@@ -26,6 +56,25 @@ VSDKAPIGlobalData::~VSDKAPIGlobalData() {
     m_multiDomainToken.clear();
     m_useSessionFile = true;
     m_loginRetryCount = 0;
+}
+
+std::string& VSDKAPIGlobalData::getErrorString() { return m_errorString; }
+void VSDKAPIGlobalData::setErrorString(const std::string& text) { m_errorString = text; }
+_QHandle& VSDKAPIGlobalData::getVSDKHandle() { return m_handle; }
+std::string& VSDKAPIGlobalData::getMardockName() { return m_handle.mardockName; }
+std::string& VSDKAPIGlobalData::getSessionID() { return m_sessionId; }
+bool& VSDKAPIGlobalData::getUseSessionFile() { return m_useSessionFile; }
+void VSDKAPIGlobalData::setUseSessionFile(bool value) { m_useSessionFile = value; }
+std::string& VSDKAPIGlobalData::getUser() { return m_user; }
+std::string& VSDKAPIGlobalData::getGuid() { return m_guid; }
+void VSDKAPIGlobalData::setGuid(const std::string& guid) { m_guid = guid; }
+QEvDebug& VSDKAPIGlobalData::getEvDebug() { return *m_log; }
+int& VSDKAPIGlobalData::getLoginRetryCount() { return m_loginRetryCount; }
+bool VSDKAPIGlobalData::ismultifenmarktoken() const { return m_multiDomain; }
+void VSDKAPIGlobalData::setismultifenmarktoken(bool value) { m_multiDomain = value; }
+std::string VSDKAPIGlobalData::getmultifenmarktoken() const { return m_multiDomainToken; }
+void VSDKAPIGlobalData::setMultifenmarktoken(std::string token) {
+    m_multiDomainToken = std::move(token);
 }
 
 VSDKAPIGlobalDataMap::VSDKAPIGlobalDataMap() : m_lock(new RkSemaphore(1)) {}

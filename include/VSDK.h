@@ -9,6 +9,7 @@
 #define VSDK_H
 
 #include "VSDK/Common.h"
+#include "VSDK/GlobalData.h"
 #include "VSDK/Session.h"
 #include "VSDK/Startup.h"
 #include "VSDK/Errors.h"

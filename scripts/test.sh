@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the dependencies, then builds and runs the test suite three ways:
 # plain, under AddressSanitizer + UndefinedBehaviorSanitizer, and the
-# concurrency tests under ThreadSanitizer; last, a bounded fuzzing run.
+# concurrency tests under ThreadSanitizer; then it installs the plain build
+# into a temporary prefix and builds callers against it (CMake package and
+# pkg-config); last, a bounded fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +13,7 @@ jobs=$(nproc)
 echo "== plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" -LE install
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSDK_SANITIZE=address,undefined
@@ -25,6 +27,9 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSDK_SANITIZE=threa
 cmake --build build-tsan
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan --output-on-failure -L concurrency -j "$jobs"
+
+echo "== install, then build the example and a link check against the install"
+bash tests/install_check.sh build
 
 if [ -x fuzz/run.sh ]; then
   echo "== fuzzing the message decoder"

@@ -18,7 +18,7 @@ struct _QDataPathInfo {
 };
 
 /* A script run for one database instance. */
-struct _QInstanceScript {
+struct VSDK_EXPORT _QInstanceScript {
     char instanceName[1024] = {};
     char scriptName[1024] = {};
 
@@ -26,7 +26,7 @@ struct _QInstanceScript {
 };
 
 /* Which archive logs a backup takes (or deletes). */
-struct _QCLArchiveLogParam {
+struct VSDK_EXPORT _QCLArchiveLogParam {
     unsigned int logType = 0;                 /* QCL_archiveLogTypeMappings */
     unsigned int olderThan = 0;               /* days */
     unsigned int notOlderThan = 0;            /* days */
@@ -46,7 +46,7 @@ struct _QCLArchiveLogParam {
 };
 
 /* Backup of one subclient. Text fields are zero-terminated within their arrays. */
-struct _QBackupParameters {
+struct VSDK_EXPORT _QBackupParameters {
     int options = 0;                          /* QCL_backupOptionMappings */
     int clientId = 0;
     char clientName[1024] = {};
@@ -107,7 +107,7 @@ struct _QJobStartInfo {
 };
 
 /* Auxiliary copy of one copy of a storage policy. */
-struct _QAuxCopyParameters {
+struct VSDK_EXPORT _QAuxCopyParameters {
     int storagePolicyId = 0;
     char storagePolicyName[1024] = {};
     int copyId = 0;
@@ -132,7 +132,7 @@ struct _QAuxCopyParameters {
 };
 
 /* Data aging job. */
-struct _QAgeDataParameters {
+struct VSDK_EXPORT _QAgeDataParameters {
     int retryHours = 0;
     int retryNumber = 0;
     int alertId = 0;
@@ -142,7 +142,7 @@ struct _QAgeDataParameters {
 };
 
 /* ERBackup job. */
-struct _QERBackupParameters {
+struct VSDK_EXPORT _QERBackupParameters {
     int isFullBackup = 0;
     char extendedOptions[1024] = {};
     int retryHours = 0;

@@ -4,10 +4,15 @@
 
 #include <string>
 
-#define VSDK_API extern "C" __attribute__((visibility("default")))
+/* Exported names: VSDK_API for functions with C names, VSDK_CXX_API for
+ * functions whose symbols carry their parameter types, VSDK_EXPORT on a
+ * record or class whose out-of-line members the library exports. */
+#define VSDK_EXPORT __attribute__((visibility("default")))
+#define VSDK_API extern "C" VSDK_EXPORT
+#define VSDK_CXX_API VSDK_EXPORT
 
 /* Caller-side point in time. */
-struct _QTime {
+struct VSDK_EXPORT _QTime {
     int unixTime = 0;
     std::string startTime;
     std::string timeZone;

@@ -15,7 +15,7 @@
 
 /* ---- Oracle ------------------------------------------------------------ */
 
-struct _QOracleRestoreParameters {
+struct VSDK_EXPORT _QOracleRestoreParameters {
     char controlFilePath[1024] = {};
     _QTime fileTime;
     char startLSN[1024] = {};
@@ -68,7 +68,7 @@ struct _QOracleRestoreParameters {
 
 /* ---- Db2 --------------------------------------------------------------- */
 
-struct _QDB2RestoreParameters {
+struct VSDK_EXPORT _QDB2RestoreParameters {
     int runPostCmdAlways = 0;
     int destinationInstanceId = 0;
     int restoreMode = 0;
@@ -97,7 +97,7 @@ struct _QDB2RestoreParameters {
 
 /* ---- Informix ---------------------------------------------------------- */
 
-struct _QInformixRestoreParameters {
+struct VSDK_EXPORT _QInformixRestoreParameters {
     int copyId = 0;
     _QTime restoreFrom;
     _QTime restoreTime;
@@ -111,21 +111,21 @@ struct _QInformixRestoreParameters {
 
 /* ---- SQL Server -------------------------------------------------------- */
 
-struct _QSQLDb {
+struct VSDK_EXPORT _QSQLDb {
     int id = 0;
     char name[1024] = {};
 
     std::string c_str() const;
 };
 
-struct _QSQLPhysicalFile {
+struct VSDK_EXPORT _QSQLPhysicalFile {
     int id = 0;
     char name[1024] = {};
 
     std::string c_str() const;
 };
 
-struct _QSQLFile {
+struct VSDK_EXPORT _QSQLFile {
     int dbId = 0;
     int fileId = 0;
     char name[1024] = {};
@@ -133,7 +133,7 @@ struct _QSQLFile {
     std::string c_str() const;
 };
 
-struct _QSQLRestoreParameters {
+struct VSDK_EXPORT _QSQLRestoreParameters {
     std::vector<_QSQLDb> changedDbs;
     std::vector<_QSQLPhysicalFile> physicalFiles;
     std::vector<_QSQLFile> files;
@@ -153,7 +153,7 @@ struct _QSQLRestoreParameters {
 
 /* ---- The database restore record -------------------------------------- */
 
-struct _QDBRestoreParameters {
+struct VSDK_EXPORT _QDBRestoreParameters {
     char preCmd[1024] = {};
     char postCmd[1024] = {};
     char prePostUserName[1024] = {};

@@ -12,11 +12,11 @@ VSDK_API const char* GetErrorString(unsigned long code);
 
 /* printf-style formatting into out (at most 1023 characters); "%ls" in the
  * format is read as "%s". */
-VSDK_API void GetFormattedErrorString(std::string& out, const char* format, ...);
+VSDK_CXX_API void GetFormattedErrorString(std::string& out, const char* format, ...);
 
 /* Stores text as the calling thread's last error; false (nothing stored)
  * when the thread has not started up. */
-VSDK_API bool setErrorString(const std::string& text);
+VSDK_CXX_API bool setErrorString(const std::string& text);
 
 /* A readable text for *code: the thread's last error text when it is not
  * empty (and, for a few server-side codes, even when it is), else the fixed
@@ -31,12 +31,12 @@ VSDK_API const char* VSDKGetLastErrorString();
 VSDK_API const char* VSDKGetLocaleErrorString(const unsigned long* code, const unsigned long* locale);
 
 /* The table that ties the event manager's login results to library codes. */
-VSDK_API void initializeErrorMap();
-VSDK_API void getLocaleErrorMsgFromVSDKErrorCode(std::string& out, unsigned long code,
-                                                 unsigned long locale);
+VSDK_CXX_API void initializeErrorMap();
+VSDK_CXX_API void getLocaleErrorMsgFromVSDKErrorCode(std::string& out, unsigned long code,
+                                                     unsigned long locale);
 /* Sets code from an event-manager result and, when text is empty, the
  * localized text; an unknown result changes nothing. */
-VSDK_API void frameErrorMsg(std::string& text, unsigned long& code, int eventManagerCode);
+VSDK_CXX_API void frameErrorMsg(std::string& text, unsigned long& code, int eventManagerCode);
 
 /* Local-time text of seconds since 1970 (24 characters, no line end); "now"
  * for 0, "error" when it cannot be converted. */

@@ -12,7 +12,7 @@ struct QLoginRespMsg;
 }  // namespace VSDKLogin
 
 /* What a login needs. All fields are zero, false or empty after construction. */
-struct _QLoginParameters {
+struct VSDK_EXPORT _QLoginParameters {
     char user[256] = {};
     char password[128] = {};       /* never written to the log */
     bool forceLogin = false;       /* log in even when the token store holds another user's login */
@@ -42,7 +42,7 @@ struct _QLoginResp {
 };
 
 /* What a logout needs. All fields are false or empty after construction. */
-struct _QLogoutParameters {
+struct VSDK_EXPORT _QLogoutParameters {
     bool logoutAllUsers = false;
     std::string tokenFilePath;  /* location of the token store file; empty: the default one */
     std::string tokenString;    /* looked up instead of the token store file when not empty */

@@ -10,10 +10,15 @@
 #include <string>
 #include <vector>
 
+namespace OrvaneOperations {
+struct QRestoreReqMsg;
+struct QRestoreRespMsg;
+}  // namespace OrvaneOperations
+
 /* A restore (or a browse of backed-up data). Every field is sent. The field
  * order and sizes are part of the interface; `reserved` is never read or
  * written by the library. */
-struct _QRestoreParameters {
+struct VSDK_EXPORT _QRestoreParameters {
     char entityNames[1024] = {};
     char destClientName[1024] = {};
     int destClientId = 0;
@@ -184,6 +189,23 @@ VSDK_API unsigned long VSDKValidateRestore(const _QRestoreParameters* params);
  * (standard output when null). *status becomes -48 on success, -1 after a
  * server error. */
 VSDK_API unsigned long VSDKSearch(const _QRestoreParameters* params, long* status, FILE* stream);
+
+/* Fills the session object and every body field of a restore request from
+ * params. 0x280 (nothing set) when the calling thread has no state record. */
+VSDK_CXX_API unsigned long fillRestoreRequest(const _QRestoreParameters& params,
+                                              OrvaneOperations::QRestoreReqMsg& request);
+
+/* Prints one line per item that a browse reply lists; returns 0. */
+VSDK_CXX_API long printSearchResults(OrvaneOperations::QRestoreRespMsg& reply, FILE* stream);
+
+/* Local-time text of time (as ctime_r writes it, without the line end) into
+ * buffer of length bytes. false when the time cannot be converted or the
+ * text does not fit; buffer then holds an empty text (when length > 0). */
+VSDK_CXX_API bool _ctimeUW(char* buffer, long length, long time);
+
+/* Writes text to stream, or to standard output when stream is null; nothing
+ * for a null text. */
+VSDK_CXX_API void _print(FILE* stream, const char* text);
 
 /* ---- Restore of chosen search results, without library containers ---- */
 

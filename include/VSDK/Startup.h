@@ -9,7 +9,7 @@
 
 /* Start-up record. Empty names are taken from the environment or the
  * registry (see VSDKInitializeWithLoginFlag). */
-struct _QInitializeParameters {
+struct VSDK_EXPORT _QInitializeParameters {
     char mardockName[256];          /* Mardock host name */
     char vmName[256];               /* instance name */
     std::string tokenFileLocation;  /* a token file of the caller's own */

@@ -10,7 +10,7 @@
 /* One saved login: the Mardock host name, the user, the session token and the
  * Mardock client name. Each array holds at most its width less one characters
  * followed by a zero byte; the constructor zeroes all of them. */
-struct _VSDKTokenFileContents {
+struct VSDK_EXPORT _VSDKTokenFileContents {
     char mardockName[256];
     char user[256];
     char token[128];
