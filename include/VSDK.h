@@ -20,5 +20,6 @@
 #include "VSDK/Execute.h"
 #include "VSDK/DBRestore.h"
 #include "VSDK/OneShot.h"
+#include "VSDK/Agents.h"
 
 #endif

@@ -84,4 +84,38 @@ void putRows(CNMessageBase& message, const FieldRow<Rec> (&rows)[N], const Rec& 
     for (const FieldRow<Rec>& row : rows) row.put(message, row.field, record);
 }
 
+// The reverse direction: one member of a record filled from one field of a
+// reply entry.
+template <class Rec>
+struct TakeRow {
+    FieldId field;
+    void (*take)(const CNMessageBase& entry, FieldId field, Rec& record);
+};
+
+// Reads field f into member M: a text copied into a character array with a
+// bound (at most size-1 characters and a terminating zero), an integer
+// cut to the member's width (an int keeps the low 32 bits), a bool true when
+// the low 32 bits are not 0; an absent field reads as 0 or empty.
+template <auto M>
+void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
+    using T = TypeOf<M>;
+    T& value = record.*M;
+    if constexpr (std::is_array_v<T>) {
+        msgf::copyBounded(value, sizeof value, msgf::getText(entry, f));
+    } else if constexpr (std::is_same_v<T, bool>) {
+        value = static_cast<int>(msgf::getInt(entry, f)) != 0;
+    } else if constexpr (std::is_integral_v<T>) {
+        value = static_cast<T>(msgf::getInt(entry, f));
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        value = msgf::getText(entry, f);
+    } else {
+        static_assert(kAlwaysFalse<T>, "no reader for this member type");
+    }
+}
+
+template <class Rec, std::size_t N>
+void takeRows(const CNMessageBase& entry, const TakeRow<Rec> (&rows)[N], Rec& record) {
+    for (const TakeRow<Rec>& row : rows) row.take(entry, row.field, record);
+}
+
 }  // namespace fieldrows

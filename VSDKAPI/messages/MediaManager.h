@@ -14,7 +14,8 @@ constexpr int kModuleId = 10;
     X(QSessionInfoMsg, 42, 0x0A000003, 0)                  \
     X(QTime, 68, 0x0A000004, 0)                            \
     X(CheckForArchiveJobReq, 30, 0x0A1D3DC2, 0)            \
-    X(CheckForArchiveJobResp, 107, 0x0A8A7B2C, 0)
+    X(CheckForArchiveJobResp, 107, 0x0A8A7B2C, 0)          \
+    /* end of list */
 
 VSDK_MEDIA_MANAGER_MESSAGES(VSDK_DECLARE_MESSAGE)
 

@@ -45,7 +45,8 @@ constexpr int kModuleId = 5;
     X(QSQLRestoreOptions, 70, 0x05000018, 0)               \
     X(QInformixRestoreOptions, 39, 0x05000019, 0)          \
     X(QDB2RestoreOptions, 7, 0x0500001A, 0)                \
-    X(QOracleRestoreOptions, 20, 0x0500001B, 0)
+    X(QOracleRestoreOptions, 20, 0x0500001B, 0)            \
+    /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
 

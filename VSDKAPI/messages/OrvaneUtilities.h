@@ -15,13 +15,46 @@ constexpr int kModuleId = 6;
     X(QTime, 133, 0x06000004, 0)                           \
     X(QGenericResp, 211, 0x0600012E, 0)                    \
     X(QLMReplicateDBReq, 1190, 0x066E1DE9, 0x06559FE5)     \
-    X(QLMReplicateDBResp, 1191, 0x06559FE5, 0)
+    X(QLMReplicateDBResp, 1191, 0x06559FE5, 0)             \
+    /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
 
 // QLMReplicateDBReq: the caller builds the body; the library fills only the
 // session object (msgf::kRequestSession). QLMReplicateDBResp: read only for
 // its error object (msgf::kReplyError).
+
+// The agent-tree path in requests, in its two layouts: selector requests
+// (listings, deletions, changes) and creation requests (operation id first).
+// Every level is an id then a name; a request stops after its last level.
+#define OU_TREE_SELECTOR_FIELDS(F)          \
+    F(kConstant, 3, 3, 0xABF8CF)            \
+    F(kClientId, 4, 4, 0x253646)            \
+    F(kClientName, 5, 5, 0xB304F6)          \
+    F(kAppTypeId, 6, 9, 0xAD84FB)           \
+    F(kAppName, 7, 10, 0xAA704C)            \
+    F(kInstanceId, 8, 14, 0xC3CC90)         \
+    F(kInstanceName, 9, 15, 0x0530C0)       \
+    F(kBackupSetId, 10, 19, 0x0E187B)       \
+    F(kBackupSetName, 11, 20, 0xEC2DEB)     \
+    F(kSubclientId, 12, 24, 0xA4B486)       \
+    F(kSubclientName, 13, 25, 0x4BF336)
+VSDK_MESSAGE_FIELDS(TreeSelector, OU_TREE_SELECTOR_FIELDS)
+
+#define OU_TREE_CREATION_FIELDS(F)          \
+    F(kOperationId, 3, 3, 0xBB20E2)         \
+    F(kConstant, 4, 4, 0xABF8CF)            \
+    F(kClientId, 5, 5, 0x253646)            \
+    F(kClientName, 6, 6, 0xB304F6)          \
+    F(kAppTypeId, 7, 10, 0xAD84FB)          \
+    F(kAppName, 8, 11, 0xAA704C)            \
+    F(kInstanceId, 9, 15, 0xC3CC90)         \
+    F(kInstanceName, 10, 16, 0x0530C0)      \
+    F(kBackupSetId, 11, 20, 0x0E187B)       \
+    F(kBackupSetName, 12, 21, 0xEC2DEB)     \
+    F(kSubclientId, 13, 25, 0xA4B486)       \
+    F(kSubclientName, 14, 26, 0x4BF336)
+VSDK_MESSAGE_FIELDS(TreeCreation, OU_TREE_CREATION_FIELDS)
 
 void RegisterSubsystem();
 

@@ -17,7 +17,8 @@ constexpr int kModuleId = 4;
     X(QLogoutInfoMsg, 7, 0x0400000E, 0x0400000F)           \
     X(QLogoutRespMsg, 10, 0x0400000F, 0)                   \
     X(QLoginTokenInfo, 4, 0x04000387, 0)                   \
-    X(QAllTokenInfo, 6, 0x04000388, 0)
+    X(QAllTokenInfo, 6, 0x04000388, 0)                     \
+    /* end of list */
 
 VSDK_LOGIN_MESSAGES(VSDK_DECLARE_MESSAGE)
 

@@ -6,6 +6,22 @@
 
 VSDKAPIGlobalData* threadState() { return g_dataMap.current(); }
 
+std::atomic<int> g_failListingAllocations{0};
+
+void logFailure(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                unsigned long code, const char* text) {
+    const std::string line = std::string(phrase ? phrase : "") +
+                             " failed with Error code [0x%lx] Error string [%s]";
+    state.getEvDebug().debugLvl(function, 0, line.c_str(), code, text ? text : "");
+}
+
+unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec) {
+    const char* text = GetErrorString(vsdkerr::kInvalidResponse);
+    state.setErrorString(text);
+    logFailure(state, spec.function, spec.failurePhrase, vsdkerr::kInvalidResponse, text);
+    return vsdkerr::kInvalidResponse;
+}
+
 unsigned long pairedReplyTag(const CNMessageBase& request) {
     const vsdkmsg::MessageType* type = vsdkmsg::findByTag(request.getTagID());
     return type ? type->replyTag : 0;

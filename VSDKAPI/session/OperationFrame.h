@@ -14,8 +14,11 @@
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKErrors/VSDKErrors.h"
 
+#include <atomic>
+#include <climits>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 struct OperationSpec {
@@ -82,13 +85,19 @@ void setSessionInfo(CNMessageBase& session, VSDKAPIGlobalData state);
 bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldId field,
                     unsigned long& code, std::string& text);
 
+// The failure line "<phrase> failed with Error code [0x%x] Error string [%s]"
+// at level 0.
+void logFailure(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                unsigned long code, const char* text);
+
 struct NoServerFailureValues {
     void operator()(unsigned long) const {}
 };
 
 // Frame steps 5 to 8: exchange, error object, failure line and last error,
-// then onSuccess(reply). onServerFailure(code) sets the operation's failure
-// out-values. The reply is released on every path.
+// then onSuccess(reply), whose own code (when it returns one) is the result.
+// onServerFailure(code) sets the operation's failure out-values. The reply
+// is released on every path.
 template <class OnSuccess, class OnServerFailure = NoServerFailureValues>
 unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
                            CNMessageBase& request, OnSuccess&& onSuccess,
@@ -108,31 +117,87 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     if (code != 0) {
         onServerFailure(code);
         state.setErrorString(text);
-        std::string line = std::string(spec.failurePhrase) +
-                           " failed with Error code [0x%lx] Error string [%s]";
-        state.getEvDebug().debugLvl(spec.function, 0, line.c_str(), code,
-                                    spec.failureLineFixedText ? GetErrorString(code)
-                                                              : text.c_str());
+        logFailure(state, spec.function, spec.failurePhrase, code,
+                   spec.failureLineFixedText ? GetErrorString(code) : text.c_str());
         return code;
     }
     if (spec.storeErrorTextOnSuccess) state.setErrorString(text);
-    onSuccess(*reply);
-    return 0;
+    if constexpr (std::is_void_v<decltype(onSuccess(*reply))>) {
+        onSuccess(*reply);
+        return 0;
+    } else {
+        return onSuccess(*reply);
+    }
 }
 
-// Listing convention: allocates count elements with new[] for the caller;
-// 0x201 (with its failure line) when that fails. A count of 0 leaves out alone.
+// Test seam: while above zero, each listing allocation fails (and counts down).
+extern std::atomic<int> g_failListingAllocations;
+
+// A reply of the right type whose content is not what the operation reads:
+// 0x207 with its fixed text as the last error and the failure line.
+unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
+
+// Listing convention: allocates count default-constructed elements with
+// new[] for the caller. When that fails: the failure line with 0x201 and its
+// fixed text (the thread's last error unchanged), out null, 0x201.
 template <class T>
-unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, T*& out,
-                              std::size_t count) {
-    if (count == 0) return 0;
-    T* array = new (std::nothrow) T[count];
+unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                              T*& out, std::size_t count) {
+    T* array = nullptr;
+    if (g_failListingAllocations.load() > 0) {
+        --g_failListingAllocations;
+    } else {
+        array = new (std::nothrow) T[count];
+    }
     if (!array) {
-        state.getEvDebug().debugLvl(function, 0,
-                                    "Memory allocation failed with Error code [0x%lx] Error string [%s]",
-                                    vsdkerr::kInternal, GetErrorString(vsdkerr::kInternal));
+        out = nullptr;
+        logFailure(state, function, phrase, vsdkerr::kInternal, GetErrorString(vsdkerr::kInternal));
         return vsdkerr::kInternal;
     }
     out = array;
     return 0;
+}
+
+// The listing course: how one listing differs from the others.
+template <class Record>
+struct ListingSpec {
+    OperationSpec operation;       // function (log tag), phrase of the server-failure line, deviations
+    const char* allocationPhrase;  // phrase of the 0x201 line
+    FieldId list;                  // the reply's list of entries
+    unsigned long entryTag;        // every entry must be of this type (else 0x207)
+    void (*copy)(const CNMessageBase& entry, Record& record);
+};
+
+// Exchanges request; on a server error: code, last error, failure line, count
+// and array untouched. Otherwise stores the number of entries in count; none
+// leaves out alone; else makes the array (0x201 as allocateListing says) and
+// fills record i from entry i, in reply order. A list that holds something
+// other than its entries is an invalid reply (0x207): nothing is handed out.
+template <class Record>
+unsigned long runListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& spec,
+                         CNMessageBase& request, Record*& out, int& count) {
+    return runOperation(state, spec.operation, request,
+                        [&](const CNMessageBase& reply) -> unsigned long {
+                            const std::vector<CNMessageBase>* entries = msgf::findList(reply, spec.list);
+                            const std::size_t n = entries ? entries->size() : 0;
+                            bool wellFormed = entries || !msgf::has(reply, spec.list);
+                            for (std::size_t i = 0; wellFormed && i < n; ++i) {
+                                wellFormed = (*entries)[i].getTagID() == spec.entryTag;
+                            }
+                            if (!wellFormed || n > static_cast<std::size_t>(INT_MAX)) {
+                                return invalidReply(state, spec.operation);
+                            }
+                            count = static_cast<int>(n);
+                            if (n == 0) return 0;
+                            Record* array = nullptr;
+                            const unsigned long rc = allocateListing(
+                                state, spec.operation.function, spec.allocationPhrase, array, n);
+                            if (rc != 0) {
+                                out = nullptr;
+                                return rc;
+                            }
+                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], array[i]);
+                            out = array;
+                            return 0;
+                        });
 }
