@@ -33,10 +33,10 @@ TEST(ErrorTextExportTest, TheRulesOfTheThreeExports) {
         std::string expected, lastErrorAfter;
     } cases[] = {
         {noState, kGet, 0x10c, "Operation failed at Mardock", ""},
-        {noState, kGet, 0x100000207UL, kDefault, ""},
+        {noState, kGet, 0x100000207UL, "Invalid response received from VSDK Server", ""},
         {"", kGet, 0x10c, "", ""},
         {"", kGet, 0x303, "", ""},
-        {"", kGet, 0x100000000UL | 0x10c, kDefault, ""},
+        {"", kGet, 0x100000000UL | 0x10c, "Operation failed at Mardock", ""},  // low 32 bits
         {"", kGet, 0x207, "Invalid response received from VSDK Server", ""},
         {"", kGet, 0, "Successful", ""},
         {"server says no", kGet, 0, "server says no", "server says no"},
