@@ -183,8 +183,11 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     msgf::putFlag(request, VSDKLogin::kLogoutAllUsers, params.logoutAllUsers);
 
     const bool sessionFiles = state.getUseSessionFile();
-    std::string storePath = params.tokenFilePath;
     if (sessionFiles) {
+        // The look-up writes the user's store path into its copy; the removal
+        // gets the caller's path, so that it still knows the store is the
+        // user's own.
+        std::string storePath = params.tokenFilePath;
         const unsigned long rc = getVSDKTokenInfo(stored, handle.mardockName, storePath,
                                                   params.tokenString, found,
                                                   handle.mardockClientName);
@@ -222,7 +225,7 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
         log.debugLvl(6, "User logged out,Reference Count:[%d]", references);
         if (params.logoutAllUsers || references <= 0 || code == kLogoutOutdated) {
             const unsigned long removed =
-                updateVSDKTokenInfo(stored, handle.mardockName, storePath, true);
+                updateVSDKTokenInfo(stored, handle.mardockName, params.tokenFilePath, true);
             if (removed != 0) return removed;
         }
     }
