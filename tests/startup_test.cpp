@@ -130,6 +130,12 @@ TEST_F(StartupTest, FailureTwinsSucceed) {
     EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.portType = 1; }));
     VSDKDeInitialize();
     setenv("ORVANE_VM", env.options().instance.c_str(), 1);
+    // A start-up that does not connect needs no Mardock name.
+    env.removeValue("Mardock", "sMardockHostName");
+    EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }, false,
+                                 true, true));
+    EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
+    env.setValue("Mardock", "sMardockHostName", "localhost");
     // A start-up for a login looks no saved login up.
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }, true));
     EXPECT_EQ("", state()->getGuid());

@@ -109,9 +109,9 @@ unsigned long startThread(VSDKAPIGlobalData& state, const _QInitializeParameters
         msgf::copyBounded(host, givenHost);
         log.debugLvl(kStartup, 6, "Mardock Host Name User Input:[%s]", host);
     }
-    if (host[0] == '\0') {
+    if (host[0] == '\0' && !noConnect) {
         // Neither the caller nor the registry names a Mardock: there is
-        // nothing to connect to.
+        // nothing to connect to. A start-up that does not connect goes on.
         log.debugLvl(kStartup, 0, "Mardock Host Name lookup failed with Error code [0x%x] Error string [%s]",
                      static_cast<unsigned int>(vsdkerr::kNoMardockName),
                      GetErrorString(vsdkerr::kNoMardockName));
