@@ -581,7 +581,14 @@ int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockNa
 
 // ---- append ------------------------------------------------------------------
 
-unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
+namespace {
+
+// Adds entry to the store at tokenFilePath under the store's lock. With
+// mardockName, the entry that matches it is replaced instead when there is
+// one: the choice is made under the same lock as the write, so logins racing
+// for one Mardock leave one entry.
+unsigned long appendOrReplace(const _VSDKTokenFileContents& entry, const std::string* mardockName,
+                              const std::string& tokenFilePath) {
     QEvDebug log;
     StoreChange change;
     unsigned long rc = beginChange(log, kAppendTag, entry, tokenFilePath,
@@ -606,8 +613,34 @@ unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFi
         if (!missing && !damagedOwn) return rc;
         log.debugLvl(kAppendTag, 0, "Token File does not Exist.First Login()/Could not read.");
     }
-    msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
+    long index = -1;
+    if (mardockName) {
+        const std::vector<CNMessageBase>& list = entriesOf(all);
+        // A name that cannot be matched (no address) leaves the entry to be appended.
+        if (findEntry(list, *mardockName, std::string(), log, kAppendTag, MatchFor::Update, index) != 0) {
+            index = -1;
+        }
+    }
+    if (index < 0) {
+        msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
+    } else {
+        std::vector<CNMessageBase>*& list =
+            all.getlistobject(VSDKLogin::kAllTokenList.number, VSDKLogin::kAllTokenList.slot,
+                              all.getTagID(), VSDKLogin::kAllTokenList.hash, true);
+        fillEntryMessage((*list)[static_cast<std::size_t>(index)], entry);
+    }
     return finishChange(log, kAppendTag, all, change.path);
+}
+
+}  // namespace
+
+unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
+    return appendOrReplace(entry, nullptr, tokenFilePath);
+}
+
+unsigned long saveVSDKTokenInfo(const _VSDKTokenFileContents& entry, const std::string& mardockName,
+                                const std::string& tokenFilePath) {
+    return appendOrReplace(entry, &mardockName, tokenFilePath);
 }
 
 // ---- replace and remove ----------------------------------------------------------

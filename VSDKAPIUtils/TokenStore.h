@@ -54,6 +54,11 @@ unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardoc
 // damaged own store is replaced by one holding this entry.
 unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath);
 
+// Login's save: replaces the entry that matches mardockName, or appends entry
+// when there is none, deciding under the lock of the write.
+unsigned long saveVSDKTokenInfo(const _VSDKTokenFileContents& entry, const std::string& mardockName,
+                                const std::string& tokenFilePath);
+
 // Replace (erase false) or remove (erase true) the entry that the look-up
 // finds for mardockName. Removing the last entry deletes the file.
 unsigned long updateVSDKTokenInfo(_VSDKTokenFileContents entry, std::string mardockName,

@@ -155,10 +155,10 @@ unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& par
                     tokenString ? vsdkerr::kTokenStringEncrypt : vsdkerr::kTokenFileWrite;
             } else if (tokenString) {
                 storeResult = constructVSDKTokenString(entry, result.tokenString);
-            } else if (found) {
-                storeResult = updateVSDKTokenInfo(entry, handle.mardockName, params.guid, false);
             } else {
-                storeResult = setVSDKTokenInfo(entry, params.guid);
+                // Replace or append is decided under the store's lock: another
+                // login may have saved this Mardock since the look-up.
+                storeResult = saveVSDKTokenInfo(entry, handle.mardockName, params.guid);
             }
         }
         state.getUser() = user;
