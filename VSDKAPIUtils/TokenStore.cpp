@@ -272,6 +272,22 @@ bool writeWhole(int fd, const char* data, std::size_t length) {
 
 }  // namespace
 
+bool tokenstore::readRegularFile(const std::string& path, std::size_t maxSize, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+              static_cast<unsigned long long>(st.st_size) <= maxSize;
+    if (ok) {
+        std::string content(static_cast<std::size_t>(st.st_size), '\0');
+        std::size_t got = 0;
+        ok = readWhole(fd, &content[0], content.size(), got);
+        if (ok) text.swap(content);
+    }
+    ::close(fd);
+    return ok;
+}
+
 // ---- entry record ------------------------------------------------------------
 
 std::string _VSDKTokenFileContents::c_str() const {

@@ -25,6 +25,11 @@ constexpr std::size_t kDecryptBufferSize = 25600;
 
 // A value up to its first zero byte.
 std::string upToZero(const std::string& value);
+
+// The whole content of a regular file of at most maxSize bytes. Anything
+// else (no file, a folder, a FIFO, a device, a larger file, a failed read)
+// gives false at once: the open never waits for a FIFO's writer.
+bool readRegularFile(const std::string& path, std::size_t maxSize, std::string& text);
 }  // namespace tokenstore
 
 // The old session-file record; nothing reads or writes one.

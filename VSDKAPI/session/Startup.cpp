@@ -19,8 +19,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 std::string _QInitializeParameters::c_str() const {
@@ -52,13 +50,9 @@ void registerMessageFamilies() {
     MediaManager::RegisterSubsystem();
 }
 
-// The whole content of a file; false when it cannot be opened.
-bool readWholeFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
+// A token file holds one token string or SAML token: anything larger is no
+// token file.
+constexpr std::size_t kTokenFileMaxSize = 1024 * 1024;
 
 std::string tabs(int n) { return std::string(static_cast<std::size_t>(n), '\t'); }
 
@@ -160,7 +154,9 @@ unsigned long startThread(VSDKAPIGlobalData& state, const _QInitializeParameters
 
     std::string token = params.tokenString;
     if (!tokenFileCopy.empty() && token.empty()) {
-        if (!readWholeFile(tokenFileCopy, token)) return vsdkerr::kTokenFileOpen;
+        if (!tokenstore::readRegularFile(tokenFileCopy, kTokenFileMaxSize, token)) {
+            return vsdkerr::kTokenFileOpen;
+        }
     }
 
     if (!token.empty() && token.find("SAML ") != std::string::npos) {
