@@ -13,6 +13,7 @@
 #include "platform/RKPassword.h"
 #include "platform/RKPlatformInfo.h"
 #include "platform/RkcScrambler.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -589,8 +590,9 @@ unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardoc
     return 0;
 }
 
-int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockName,
-                            std::string& tokenFilePath, std::string tokenString, bool& found) {
+static int getVSDKTokenInfoWrapperUnguarded(_VSDKTokenFileContents& entry, std::string mardockName,
+                                            std::string& tokenFilePath, std::string tokenString,
+                                            bool& found) {
     return static_cast<int>(getVSDKTokenInfo(entry, std::move(mardockName), tokenFilePath,
                                              std::move(tokenString), found, std::string()));
 }
@@ -774,4 +776,15 @@ unsigned long writeData(const char* path, std::string text) {
         return vsdkerr::kTokenFileWrite;
     }
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockName,
+                            std::string& tokenFilePath, std::string tokenString, bool& found) {
+    return vsdkguard::guarded("getVSDKTokenInfoWrapper", static_cast<int>(vsdkerr::kInternal),
+                              [&]() -> int {
+                                  return getVSDKTokenInfoWrapperUnguarded(
+                                      entry, mardockName, tokenFilePath, tokenString, found);
+                              });
 }

@@ -5,6 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Allocations fail while this is set. The replaced operators pair malloc
+// with free, which the compiler cannot see.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+static std::atomic<bool> g_failAllocations{false};
+
+void* operator new(std::size_t size) {
+    void* p = g_failAllocations ? nullptr : std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
 namespace {
 
 const std::string kDefault = "Unknown Error Code.Please check logs for more details.";
@@ -98,6 +117,24 @@ TEST(FormattedErrorTest, WidePlaceholdersTakeNarrowTextsAndLongResultsAreCut) {
     EXPECT_EQ("Invalid response received from VSDK Server", out);
     GetFormattedErrorString(out, "[%ls]", std::string(3000, 'x').c_str());
     EXPECT_EQ("[" + std::string(1022, 'x'), out);
+}
+
+TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
+    const std::string longText(200, 'x');
+    std::string out = "kept", encrypted;
+    std::string filtered = "before";
+    unsigned long startUp = 0, encrypt = 0;
+    g_failAllocations = true;
+    startUp = VSDKInitialize_NOSTL("localhost", "Instance001", nullptr, nullptr, false, false, false);
+    encrypt = QEncryptPassword(longText, encrypted);
+    filtered = filterPassword(longText);
+    GetFormattedErrorString(out, "%s", longText.c_str());
+    g_failAllocations = false;
+    EXPECT_EQ(0x201u, startUp);
+    EXPECT_EQ(nullptr, g_dataMap.current());  // the half-made record is gone
+    EXPECT_EQ(0x201u, encrypt);
+    EXPECT_EQ("", filtered);
+    EXPECT_EQ("kept", out);
 }
 
 }  // namespace

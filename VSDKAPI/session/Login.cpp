@@ -8,6 +8,7 @@
 #include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKAPIUtils/TokenStore.h"
 #include "VSDKErrors/VSDKErrors.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <strings.h>
 
@@ -233,17 +234,18 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     return 0;
 }
 
-unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
+static unsigned long VSDKLoginApiUnguarded(_QLoginParameters* params, _QLoginResp* result) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params || !result) return invalidArgument(*state, kLoginFunction);
     return loginThread(*state, *params, *result);
 }
 
-unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
-                                 const char* principalName, const char* domainName,
-                                 const char* guid, const char* tokenString, int providerId,
-                                 int flags, bool forceLogin, bool isTokenFile, bool giveToken) {
+static unsigned long VSDKLoginApi_NOSTLUnguarded(const char* user, const char* password,
+                                                 const char* principalName, const char* domainName,
+                                                 const char* guid, const char* tokenString,
+                                                 int providerId, int flags, bool forceLogin,
+                                                 bool isTokenFile, bool giveToken) {
     auto text = [](const char* s) { return s ? std::string(s) : std::string(); };
     _QLoginParameters params;
     msgf::copyBounded(params.user, text(user));
@@ -261,7 +263,7 @@ unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
     return VSDKLoginApi(&params, &result);
 }
 
-unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
+static unsigned long VSDKLoginSSOUnguarded(VSDKLogin::QLoginInfoMsg& request) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (msgf::getInt(request, VSDKLogin::kLoginFlags) & 1) {
@@ -274,15 +276,16 @@ unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginR
     return 0;
 }
 
-unsigned long VSDKLogout(_QLogoutParameters* params) {
+static unsigned long VSDKLogoutUnguarded(_QLogoutParameters* params) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params) return invalidArgument(*state, "VSDKLogout");
     return logoutThread(*state, *params);
 }
 
-unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
-                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+static unsigned long VSDKLogout_NOSTLUnguarded(bool logoutAllUsers, const char* tokenFilePath,
+                                               const char* tokenString, bool isTokenFile,
+                                               bool keepTokenStore) {
     _QLogoutParameters params;
     params.logoutAllUsers = logoutAllUsers;
     params.tokenFilePath = tokenFilePath ? tokenFilePath : "";
@@ -290,4 +293,38 @@ unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
     params.isTokenFile = isTokenFile;
     params.keepTokenStore = keepTokenStore;
     return VSDKLogout(&params);
+}
+
+// The exports: no exception leaves them.
+
+unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
+    return vsdkguard::guarded("VSDKLoginApi",
+                              [&] { return VSDKLoginApiUnguarded(params, result); });
+}
+
+unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password, const char* principalName,
+                                 const char* domainName, const char* guid, const char* tokenString,
+                                 int providerId, int flags, bool forceLogin, bool isTokenFile,
+                                 bool giveToken) {
+    return vsdkguard::guarded("VSDKLoginApi_NOSTL", [&] {
+        return VSDKLoginApi_NOSTLUnguarded(user, password, principalName, domainName, guid,
+                                           tokenString, providerId, flags, forceLogin, isTokenFile,
+                                           giveToken);
+    });
+}
+
+unsigned long VSDKLogout(_QLogoutParameters* params) {
+    return vsdkguard::guarded("VSDKLogout", [&] { return VSDKLogoutUnguarded(params); });
+}
+
+unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
+                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+    return vsdkguard::guarded("VSDKLogout_NOSTL", [&] {
+        return VSDKLogout_NOSTLUnguarded(logoutAllUsers, tokenFilePath, tokenString, isTokenFile,
+                                         keepTokenStore);
+    });
+}
+
+unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
+    return vsdkguard::guarded("VSDKLoginSSO", [&] { return VSDKLoginSSOUnguarded(request); });
 }
