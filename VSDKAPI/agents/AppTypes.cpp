@@ -3,6 +3,7 @@
 #include "VSDK/Agents.h"
 
 #include "AgentTreePath.h"
+#include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKErrors/ExportGuard.h"
 
