@@ -18,9 +18,8 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
     _QExecuteParams params;
     _QExecuteInfo info;
 
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobs || !flags) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
     QEvDebug& log = state->getEvDebug();
 
     CheckForArchiveJobReq request;

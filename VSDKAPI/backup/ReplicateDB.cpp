@@ -6,8 +6,8 @@
 #include "VSDKAPI/session/OperationFrame.h"
 
 VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr)) return rc;
 
     // Only the session object is ours; the caller's other fields go as given.
     fillSession(*state, request, MultiDomain::Never);

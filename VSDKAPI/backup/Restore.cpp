@@ -111,6 +111,17 @@ void putBody(CNMessageBase& r, const Record& p, bool jobFields) {
 }
 
 using R = _QRestoreParameters;
+using fieldrows::FieldRow;
+using fieldrows::put;
+
+// What a restore and a browse send after the shared body; NAS options travel
+// zero-extended.
+const FieldRow<R> kJobOnlyFields[] = {
+    {kRestoreNasOptions, put<&R::nasOptions>},
+    {kRestoreJobDescription, put<&R::jobDescription>},
+    {kRestoreExtraTexts, put<&R::extraTexts>},
+    {kRestoreXmlResult, fieldrows::putFlag<&R::xmlResult>},
+};
 using recorddump::DumpRow;
 using recorddump::dump;
 using recorddump::kLineEnd;
@@ -191,11 +202,7 @@ void fillRestoreFields(VSDKAPIGlobalData& state, const _QRestoreParameters& p,
     fillSession(state, request, MultiDomain::Never);
     putBody(request, p, which == RestoreFields::Full);
     if (which == RestoreFields::Validation) return;
-    // NAS options travel zero-extended.
-    msgf::putInt(request, kRestoreNasOptions, static_cast<long long>(p.nasOptions));
-    msgf::putTextList(request, kRestoreJobDescription, p.jobDescription);
-    msgf::putTextList(request, kRestoreExtraTexts, p.extraTexts);
-    msgf::putFlag(request, kRestoreXmlResult, p.xmlResult);
+    fieldrows::putRows(request, kJobOnlyFields, p);
 }
 
 unsigned long fillRestoreRequest(const _QRestoreParameters& params, QRestoreReqMsg& request) {
@@ -210,11 +217,9 @@ std::string _QRestoreParameters::c_str() const { return recorddump::dumpRows(kRe
 unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* result) {
     static const char* const kFunction = "VSDKRestore()";
     QRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kFunction);
-    state->getEvDebug().debugLvl(kFunction, 6, "Parameters of the Restore:%s",
-                                 params->c_str().c_str());
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, result)) return rc;
+    logParameters(*state, kFunction, "Parameters of the Restore:%s", *params);
 
     fillRestoreFields(*state, *params, request, RestoreFields::Full);
     putCallerIdentity(*state, request, kRestoreCallerIdentity, kFunction,
@@ -226,9 +231,8 @@ unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* res
 }
 
 unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, nullptr);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr, params)) return rc;
     QRestoreReqMsg inner;
     QValidateRestoreReqMsg request;
     fillRestoreFields(*state, *params, inner, RestoreFields::Validation);

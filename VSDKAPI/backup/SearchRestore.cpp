@@ -71,9 +71,9 @@ unsigned long VSDKSearchRestore(_QRestoreParametersSTLless params, const _QSearc
                                 int itemCount, long long* jobId) {
     static const char* const kFunction = "VSDKSearchRestore()";
     QSearchRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobId || !argumentsOk(params, items, itemCount)) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobId)) return rc;
+    if (!argumentsOk(params, items, itemCount)) return invalidArgument(*state, kFunction);
 
     CNMessageBase& inner = msgf::child<QRestoreReqMsg>(request, kSearchRestoreRequest);
     fillSession(*state, inner, MultiDomain::Never);

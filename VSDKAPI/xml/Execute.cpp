@@ -30,8 +30,7 @@ unsigned long runExecute(VSDKAPIGlobalData& state, const _QExecuteParams& params
 }
 
 VSDK_API unsigned long VSDKQExecute(_QExecuteParams* params, _QExecuteInfo* info) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !info) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, info)) return rc;
     return runExecute(*state, *params, *info);
 }
