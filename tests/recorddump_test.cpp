@@ -36,7 +36,7 @@ _QCLArchiveLogParam archiveLogs(unsigned int base) {
     return a;
 }
 
-std::string backupDump(char snap) {
+std::string backupDump() {
     _QBackupParameters p;
     p.options = 1, p.clientId = -2, p.appTypeId = 3, p.instanceId = 4, p.backupSetId = 5;
     p.subclientId = 6, p.taskPriority = 7, p.exportLocation = 8, p.transitLocation = 9;
@@ -44,7 +44,7 @@ std::string backupDump(char snap) {
     p.qrExecHostId = 14, p.qrOptions = 15, p.nasOptions = UINT_MAX, p.alertId = 16;
     p.retryHours = 17, p.retryNumber = 18, p.dataStreamCount = 19, p.logStreamCount = 20;
     p.storagePolicyId = 21, p.qrJobId = LLONG_MIN, p.corruptionThreshold = 22, p.rmanDiskRatio = 23;
-    p.transportableSnap = snap;
+    p.transportableSnap = 'Y';
     set(p.clientName, "client"), set(p.appName, "app"), set(p.instanceName, "inst");
     set(p.backupSetName, "bset"), set(p.subclientName, "subc"), set(p.backupDescription, "desc");
     set(p.sourceToDestination, "s2d"), set(p.extendedOptions, "ext"), set(p.entityNames, "ent");
@@ -146,7 +146,7 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"backup", [] { return backupDump('Y'); },
+    {"backup", backupDump,
      "\nOptions:[1]\nClient ID:[-2]\nClient Name:[client]\nApplication ID:[3]\n"
      "Appmodule Name:[app]\ninstance ID:[4]\nInstance NAme:[inst]\nBackupSet ID:[5]\n"
      "BackupSet Name:[bset]\nSubClient ID:[6]\nSubClient Name:[subc]\n"
@@ -154,39 +154,6 @@ const Case kCases[] = {
      "Media Status:[11]\nIncrement Level:[12]\nCumulative:[13]\nQR Exec Host ID:[14]\n"
      "QR Options:[15]\nNAS Options:[4294967295]\nBackup Description:[desc]\n"
      "Transportable Snap:[Y]\nSource to Destination:s2d]\nEntity Names:[ent]\n"
-     "On Demand input Fie:[ondemand]\nAlert Id:[16]\nVSS Import Map:[vssmap]\n"
-     "VSS Import Exec Host Name:[vsshost]\nRetry Hours:[17]\nRetry No:[18]\n"
-     "Connect String:[conn]\nInstance scripts:\nInstance Name:[i1],Script Name:[s1] \n"
-     "Instance Name:[i2],Script Name:[s2] \nStorage Policy:[sp]\n"
-     "Storage Policy Id:[21]\nData Script:[data.rman]\nLog Script:[log.rman]\n"
-     "Data Stream Count:[19]\nLog Stream Count:[20]\n"
-     "QR Job Id:[-9223372036854775808]\nDataPath Param:\nMedia Agent Id List:[1 -2 ]\n"
-     "Library Id List:[3 ]\nDrive Pool Id List:[]\n"
-     "Scratch Pool Id List:[4 5 ]Backup Archive Log Params:\n"
-     "BackupArchive Log Type:[100]\nOlder Than :[101 days]\nNot Older Than:[102days]\n"
-     "Start Time:[\nUnix time:[10]\nStart time:[start]\nTime Zone:[zone]\n"
-     "OffSet:[-60]\nDs Flags:[1]]\nEnd Time:[\nUnix time:[-20]\nStart time:[start]\n"
-     "Time Zone:[zone]\nOffSet:[-60]\nDs Flags:[1]]\nInstance Log:[4294967295]\n"
-     "Start LSN:[-3]\nEnd LSN:[4]\nStart SCN:[5]\nEnd SCN:[6]\n"
-     "Delete Backup Archive Log Files:[7]\nArchive Log Selected:[8]\n"
-     "Like Expression:[like%]\nArchive Log Destination:[/d1 /d2 ]\n"
-     "Delete Archive Log Params:\nBackupArchive Log Type:[200]\n"
-     "Older Than :[201 days]\nNot Older Than:[202days]\nStart Time:[\nUnix time:[10]\n"
-     "Start time:[start]\nTime Zone:[zone]\nOffSet:[-60]\nDs Flags:[1]]\nEnd Time:[\n"
-     "Unix time:[-20]\nStart time:[start]\nTime Zone:[zone]\nOffSet:[-60]\n"
-     "Ds Flags:[1]]\nInstance Log:[4294967295]\nStart LSN:[-3]\nEnd LSN:[4]\n"
-     "Start SCN:[5]\nEnd SCN:[6]\nDelete Backup Archive Log Files:[7]\n"
-     "Archive Log Selected:[8]\nLike Expression:[like%]\n"
-     "Archive Log Destination:[/d1 /d2 ]\nRMAN Disk Ratio:[23]\n"
-     "Corruption Threshold:[22]\nJob Description:[line 1\nline 2\n]"},
-    {"backup, no snap", [] { return backupDump(0); },
-     "\nOptions:[1]\nClient ID:[-2]\nClient Name:[client]\nApplication ID:[3]\n"
-     "Appmodule Name:[app]\ninstance ID:[4]\nInstance NAme:[inst]\nBackupSet ID:[5]\n"
-     "BackupSet Name:[bset]\nSubClient ID:[6]\nSubClient Name:[subc]\n"
-     "Task Priority:[7]\nExport Location:[8]\nTransit Location:[9]\nUse VMS:[10]\n"
-     "Media Status:[11]\nIncrement Level:[12]\nCumulative:[13]\nQR Exec Host ID:[14]\n"
-     "QR Options:[15]\nNAS Options:[4294967295]\nBackup Description:[desc]\n"
-     "Transportable Snap:[]\nSource to Destination:s2d]\nEntity Names:[ent]\n"
      "On Demand input Fie:[ondemand]\nAlert Id:[16]\nVSS Import Map:[vssmap]\n"
      "VSS Import Exec Host Name:[vsshost]\nRetry Hours:[17]\nRetry No:[18]\n"
      "Connect String:[conn]\nInstance scripts:\nInstance Name:[i1],Script Name:[s1] \n"

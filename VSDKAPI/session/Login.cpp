@@ -230,9 +230,8 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
 }
 
 unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kLoginFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kLoginFunction, params, result)) return rc;
     return loginThread(*state, *params, *result);
 }
 
@@ -258,8 +257,8 @@ unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
 }
 
 unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLoginSSO")) return rc;
     if (msgf::getInt(request, VSDKLogin::kLoginFlags) & 1) {
         state->getEvDebug().debugLvl("VSDKLoginSSO", 0,
                                      "SSO Login failed with Error code [0x%lx] Error string [%s]",
@@ -271,9 +270,8 @@ unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginR
 }
 
 unsigned long VSDKLogout(_QLogoutParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, "VSDKLogout");
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLogout", params)) return rc;
     return logoutThread(*state, *params);
 }
 
