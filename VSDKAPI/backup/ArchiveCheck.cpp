@@ -19,9 +19,8 @@ static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CN
     _QExecuteParams params;
     _QExecuteInfo info;
 
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobs || !flags) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
     QEvDebug& log = state->getEvDebug();
 
     CheckForArchiveJobReq request;
