@@ -23,6 +23,7 @@ const char* const kDefaultLogId = "vsdk";
 struct Settings {
     std::mutex mutex;
     bool loaded = false;
+    unsigned long focusChanges = 0;  // RKPI_Focus::changeCount() when read
     std::string folder;
     std::atomic<int> level{kDefaultDebugLevel};
 };
@@ -39,6 +40,7 @@ std::mutex& appendMutex() {
 
 // Caller holds the settings mutex.
 void loadLocked(Settings& s) {
+    s.focusChanges = RKPI_Focus::changeCount();
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -53,10 +55,15 @@ void loadLocked(Settings& s) {
     s.loaded = true;
 }
 
+// The settings are those of the current focus: a new focus reads them again.
+void loadIfStaleLocked(Settings& s) {
+    if (!s.loaded || s.focusChanges != RKPI_Focus::changeCount()) loadLocked(s);
+}
+
 void ensureLoaded() {
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.loaded) loadLocked(s);
+    loadIfStaleLocked(s);
 }
 
 bool makeFolders(const std::string& folder) {
@@ -211,7 +218,7 @@ void EvDebug::reloadSettings() {
 std::string EvDebug::logFolder() {
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.loaded) loadLocked(s);
+    loadIfStaleLocked(s);
     return s.folder;
 }
 

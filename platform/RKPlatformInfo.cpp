@@ -21,6 +21,7 @@ struct FocusState {
     std::mutex mutex;
     std::set<std::string> names;
     const char* current = nullptr;  // set by setFocus; null: from the focus file
+    std::atomic<unsigned long> changes{0};
 };
 
 FocusState& focusState() {
@@ -187,8 +188,12 @@ std::string RKPlatformInfo::getPhysicalMachine() {
 void RKPI_Focus::setFocus(const char* instance) {
     FocusState& st = focusState();
     std::lock_guard<std::mutex> lock(st.mutex);
-    st.current = (instance != nullptr && *instance != '\0') ? intern(st, instance) : nullptr;
+    const char* next = (instance != nullptr && *instance != '\0') ? intern(st, instance) : nullptr;
+    if (next != st.current) ++st.changes;
+    st.current = next;
 }
+
+unsigned long RKPI_Focus::changeCount() { return focusState().changes.load(); }
 
 const char* RKPI_Focus::getFocus() {
     FocusState& st = focusState();
