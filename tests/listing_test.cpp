@@ -90,6 +90,10 @@ const std::vector<Listing>& listings() {
         {"VSDKGetSWActions", ou::QGetSWActionsReqMsg::kTag, ou::QGetSWActionsRespMsg::kTag, ou::QSWAction::kTag, ou::Offsite::kSWActions, ou::SWAction::kPolicyName,
          "Retrival of actions", "Retrival of actions",
          callerOf<_QSWActionInfo>(VSDKGetSWActions, [](const _QSWActionInfo& r) { return static_cast<const char*>(r.policyName); })},
+        {"VSDKGetShelfwatchPolicies", ou::QGetShelfwatchPoliciesReqMsg::kTag, ou::QGetShelfwatchPoliciesRespMsg::kTag,
+         ou::QShelfwatchPolicy::kTag, ou::ShelfwatchPolicy::kList, ou::ShelfwatchPolicy::kPolicyName,
+         "Retrival of Shelfwatch Policies", "Retrival of Shelfwatch Policies",
+         callerOf<_QShelfwatchPolicyInfo>(VSDKGetShelfwatchPolicies, [](const _QShelfwatchPolicyInfo& r) { return static_cast<const char*>(r.policyName); })},
     };
     return all;
 }

@@ -1,6 +1,7 @@
 // Off-site creations and deletions as tables over one course each, and the
 // multi-domain token of the listings; the listings' course is in the listing suite.
 #include "VSDK.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
@@ -45,6 +46,9 @@ const Creation kCreations[] = {
      creating(VSDKSetIronMountain, &_QSetIronMountainParameters::customerId)},
     {"action", ou::QSetSWActionReqMsg::kTag, ou::QSetSWActionRespMsg::kTag, FieldId{}, ou::SetSWAction::kOperationId,
      creating(VSDKSetSWAction, &_QSetSWActionParameters::actionId)},
+    {"policy", ou::QSetShelfwatchPolicyReqMsg::kTag, ou::QSetShelfwatchPolicyRespMsg::kTag,
+     ou::SetShelfwatchPolicy::kId, ou::SetShelfwatchPolicy::kOperationId,
+     creating(VSDKSetShelfwatchPolicy, &_QSetShelfwatchPolicyParameters::policyId)},
 };
 
 TEST_F(Offsite, CreationsHandBackTheIdOrRefuse) {
@@ -165,6 +169,74 @@ TEST_F(Offsite, OnlyTheLocationListingSendsTheToken) {
         expectSession(*sent, {env.mardockName(), threadState()->getGuid(),
                               tag == ou::QGetLocationsReqMsg::kTag, "md-token"});
     }
+}
+
+TEST_F(Offsite, PolicySendsItsObjectsAndOnlyNonEmptyLists) {
+    namespace sp = ou::SetShelfwatchPolicy;
+    _QSetShelfwatchPolicyParameters p;
+    p.transitLocation = {7, "transit", 0x55};
+    p.rule.ruleField15 = -15;
+    setText(p.rule.ruleField16, "rule text");
+    int id = 0;
+    ASSERT_EQ(0u, VSDKSetShelfwatchPolicy(&p, &id));
+    auto sent = onlyRequest(env.server(), ou::QSetShelfwatchPolicyReqMsg::kTag);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(fieldRange(1, 21, {3, 8, 9, 13, 14, 15}), fieldNumbers(*sent));
+    const CNMessageBase* transit = objectAt(*sent, sp::kTransit, ou::QSWLocation::kTag);
+    ASSERT_NE(nullptr, transit);
+    expectFields(*transit, {{ou::SWLocation::kId, 7}, {ou::SWLocation::kType, 0x55}, {ou::SWLocation::kName, "transit"}});
+    ASSERT_NE(nullptr, objectAt(*sent, sp::kDestination, ou::QSWLocation::kTag));
+    const CNMessageBase* rule = objectAt(*sent, sp::kRule, ou::QSWRule::kTag);
+    ASSERT_NE(nullptr, rule);
+    EXPECT_EQ(fieldRange(1, 16), fieldNumbers(*rule));
+    expectFields(*rule, {{ou::SWRule::kField15, -15}, {ou::SWRule::kField16, "rule text"}});
+
+    env.server().clearJournal();
+    p.spCopyList.resize(2);
+    p.spCopyList[1].copyId = 4;
+    p.locationList.resize(1);
+    ASSERT_EQ(0u, VSDKSetShelfwatchPolicy(&p, &id));
+    sent = onlyRequest(env.server(), ou::QSetShelfwatchPolicyReqMsg::kTag);
+    const auto* copies = objectListAt(*sent, sp::kCopies);
+    ASSERT_TRUE(copies && copies->size() == 2u);
+    expectFields((*copies)[1], {{ou::SWSPCopy::kCopyId, 4}, {ou::SWSPCopy::kCopyName, ""}});
+    ASSERT_TRUE(objectListAt(*sent, sp::kLocations) && objectListAt(*sent, sp::kLocations)->size() == 1u);
+}
+
+TEST_F(Offsite, PolicyListingFillsTheRule) {
+    env.server().replyWith(ou::QGetShelfwatchPoliciesReqMsg::kTag, ou::QGetShelfwatchPoliciesRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) {
+                               ou::QShelfwatchPolicy entry;
+                               msgf::putInt(entry, ou::ShelfwatchPolicy::kPolicyType, 0x100000003LL);
+                               CNMessageBase& rule = msgf::child<ou::QSWRule>(entry, ou::ShelfwatchPolicy::kRule);
+                               msgf::putInt(rule, ou::SWRule::kField1, 11);
+                               msgf::putText(rule, ou::SWRule::kField16, "r16");
+                               msgf::appendObject(reply, ou::ShelfwatchPolicy::kList, entry);
+                           });
+    _QShelfwatchPolicyInfo* a = nullptr;
+    int n = 0;
+    ASSERT_EQ(0u, VSDKGetShelfwatchPolicies(&a, &n));
+    ASSERT_EQ(1, n);
+    EXPECT_EQ(3, a[0].policyType);
+    EXPECT_EQ(11, a[0].rule.ruleField1);
+    EXPECT_STREQ("r16", a[0].rule.ruleField16);
+    delete[] a;
+}
+
+TEST_F(Offsite, ShelfwatchRunSendsItsBodyInOrderAndKeepsTheRepliesText) {
+    _QShelfwatchParameters p;
+    setText(p.policyName, "weekly");
+    p.policyId = 12;
+    p.operationId = 2;
+    setErrorString("older");
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, VSDKShelfwatch(&p));
+    EXPECT_STREQ("", VSDKGetLastErrorString());
+    auto sent = onlyRequest(env.server(), OrvaneOperations::QShelfwatchReqMsg::kTag);
+    ASSERT_TRUE(sent);
+    namespace sw = OrvaneOperations::Shelfwatch;
+    expectFields(*sent, {{sw::kConstant, 2}, {sw::kOperationId, 2}, {sw::kPolicyId, 12}, {sw::kPolicyName, "weekly"}});
+    EXPECT_TRUE(env.logContains("Parameters of the Shelfwatch :\nSW Policy Name:[weekly]\nOperation Id:[2]", mark));
 }
 
 }  // namespace

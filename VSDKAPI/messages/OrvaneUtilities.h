@@ -57,6 +57,14 @@ constexpr int kModuleId = 6;
     X(QDeleteIronMountainRespMsg, 0x19160, 0x06379160, 0)  \
     X(QDeleteShelfwatchPolicyReqMsg, 21, 0x068E7B17, 0x066C72FD) \
     X(QDeleteShelfwatchPolicyRespMsg, 0x172FD, 0x066C72FD, 0) \
+    X(QGetShelfwatchPoliciesReqMsg, 36, 0x06000098, 0x06000099) \
+    X(QGetShelfwatchPoliciesRespMsg, 0x10099, 0x06000099, 0) \
+    X(QShelfwatchPolicy, 0x10097, 0x06000097, 0)           \
+    X(QSetShelfwatchPolicyReqMsg, 16, 0x06DE110C, 0x060F9BA8) \
+    X(QSetShelfwatchPolicyRespMsg, 0x19BA8, 0x060F9BA8, 0) \
+    X(QSWSPCopy, 2, 0x06015B01, 0)                         \
+    X(QSWLocation, 170, 0x06A6FFA4, 0)                     \
+    X(QSWRule, 166, 0x0660466B, 0)                         \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -223,6 +231,70 @@ VSDK_MESSAGE_FIELDS(DeleteContainer, OU_DELETE_CONTAINER_FIELDS)
 VSDK_MESSAGE_FIELDS(DeleteMediaShelf, OU_DELETE_MEDIA_SHELF_FIELDS)
 VSDK_MESSAGE_FIELDS(DeleteIronMountain, OU_DELETE_IRON_MOUNTAIN_FIELDS)
 VSDK_MESSAGE_FIELDS(DeleteShelfwatchPolicy, OU_DELETE_SW_POLICY_FIELDS)
+
+// Shelfwatch policies: the listing's entries, their rule, and the set
+// request with its copy and location elements.
+#define OU_SHELFWATCH_POLICY_FIELDS(F)      \
+    F(kList, 3, 3, 0x98F150)                \
+    F(kPolicyId, 1, 1, 0xB53E2D)            \
+    F(kPolicyName, 2, 2, 0x60AF1D)          \
+    F(kPolicyType, 3, 6, 0x2FFF6C)          \
+    F(kRule, 4, 7, 0xE58ADA)
+VSDK_MESSAGE_FIELDS(ShelfwatchPolicy, OU_SHELFWATCH_POLICY_FIELDS)
+
+// QSWRule: fifteen numbers, then a text (kField16).
+#define OU_SW_RULE_FIELDS(F)  \
+    F(kField1, 1, 1, 0x90BD57)  \
+    F(kField2, 2, 2, 0x27A4E9)  \
+    F(kField3, 3, 3, 0x4958D6)  \
+    F(kField4, 4, 4, 0x1FB475)  \
+    F(kField5, 5, 5, 0x97B8EB)  \
+    F(kField6, 6, 6, 0x040E34)  \
+    F(kField7, 7, 7, 0xD3C1B9)  \
+    F(kField8, 8, 8, 0x0E87F5)  \
+    F(kField9, 9, 9, 0x2CE57F)  \
+    F(kField10, 10, 10, 0xABCAC3)  \
+    F(kField11, 11, 11, 0x578220)  \
+    F(kField12, 12, 12, 0x12D1E4)  \
+    F(kField13, 13, 13, 0xC22392)  \
+    F(kField14, 14, 14, 0xA2BB9C)  \
+    F(kField15, 15, 15, 0x561D7B)  \
+    F(kField16, 16, 16, 0x590BC7)
+VSDK_MESSAGE_FIELDS(SWRule, OU_SW_RULE_FIELDS)
+
+#define OU_SW_SP_COPY_FIELDS(F)             \
+    F(kStoragePolicyId, 1, 1, 0x35F458)     \
+    F(kStoragePolicyName, 2, 2, 0x8C8688)   \
+    F(kCopyId, 3, 6, 0x40AF70)              \
+    F(kCopyName, 4, 7, 0xD4DBA0)
+VSDK_MESSAGE_FIELDS(SWSPCopy, OU_SW_SP_COPY_FIELDS)
+
+// QSWLocation: the type is a 64-bit number here.
+#define OU_SW_LOCATION_FIELDS(F)            \
+    F(kId, 1, 1, 0x25DC7B)                  \
+    F(kType, 2, 2, 0x26069A)                \
+    F(kName, 3, 3, 0x22F1EB)
+VSDK_MESSAGE_FIELDS(SWLocation, OU_SW_LOCATION_FIELDS)
+
+// Fields 3, 13, 14 and 15 of the request are never set.
+#define OU_SET_SHELFWATCH_POLICY_FIELDS(F)  \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyType, 5, 5, 0x2FFF6C)          \
+    F(kPolicyName, 6, 6, 0x60AF1D)          \
+    F(kDescription, 7, 10, 0x3583FC)        \
+    F(kCopies, 8, 14, 0xE29D93)             \
+    F(kLocations, 9, 15, 0x0A20F0)          \
+    F(kDestination, 10, 16, 0xC94077)       \
+    F(kTransit, 11, 17, 0x3276A8)           \
+    F(kRule, 12, 18, 0xE58ADA)              \
+    F(kField16, 16, 22, 0x5529BC)           \
+    F(kField17, 17, 23, 0x0A06F0)           \
+    F(kContainerId, 18, 24, 0x60397C)       \
+    F(kField19, 19, 25, 0xC0B45B)           \
+    F(kField20, 20, 26, 0x3A53CF)           \
+    F(kOperationId, 21, 30, 0xBB20E2)       \
+    F(kId, 3, 3, 0xB53E2D)
+VSDK_MESSAGE_FIELDS(SetShelfwatchPolicy, OU_SET_SHELFWATCH_POLICY_FIELDS)
 
 void RegisterSubsystem();
 

@@ -2,6 +2,7 @@
 // apart by their body rows, log texts and how the id comes back.
 #include "VSDK/Offsite.h"
 
+#include "ShelfwatchRule.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
@@ -138,4 +139,72 @@ VSDK_API unsigned long VSDKSetSWAction(_QSetSWActionParameters* params, int* out
         "VSDKSetSWAction()", "Parameters of the SWAction:%s", "Run command on SWAction with Id:[%d]",
         "Command on SWAction", FieldId{}, &Action::actionId};
     return setOffsite<QSetSWActionReqMsg>(kCreation, kSWActionBody, params, outId);
+}
+
+namespace {
+
+using Policy = _QSetShelfwatchPolicyParameters;
+
+// A location as a QSWLocation object: id, type, name.
+void fillSWLocation(CNMessageBase& object, const _QLocationInfo& location) {
+    msgf::putInt(object, SWLocation::kId, location.locationId);
+    msgf::putInt(object, SWLocation::kType, location.locationType);
+    msgf::putText(object, SWLocation::kName, location.locationName);
+}
+
+template <_QLocationInfo Policy::*M>
+void putSWLocation(CNMessageBase& request, FieldId f, const Policy& p) {
+    fillSWLocation(msgf::child<QSWLocation>(request, f), p.*M);
+}
+
+void putRule(CNMessageBase& request, FieldId f, const Policy& p) {
+    putRows(msgf::child<QSWRule>(request, f), shelfwatch::kRuleToRequest, p.rule);
+}
+
+// The two element lists, entry by entry: an empty vector leaves its field unset.
+void putCopies(CNMessageBase& request, FieldId f, const Policy& p) {
+    for (const _QSWSPCopyInfo& copy : p.spCopyList) {
+        QSWSPCopy element;
+        msgf::putInt(element, SWSPCopy::kCopyId, copy.copyId);
+        msgf::putText(element, SWSPCopy::kCopyName, copy.copyName);
+        msgf::putInt(element, SWSPCopy::kStoragePolicyId, copy.storagePolicyId);
+        msgf::putText(element, SWSPCopy::kStoragePolicyName, copy.storagePolicyName);
+        msgf::appendObject(request, f, element);
+    }
+}
+
+void putLocations(CNMessageBase& request, FieldId f, const Policy& p) {
+    for (const _QLocationInfo& location : p.locationList) {
+        QSWLocation element;
+        fillSWLocation(element, location);
+        msgf::appendObject(request, f, element);
+    }
+}
+
+const FieldRow<Policy> kPolicyBody[] = {
+    {SetShelfwatchPolicy::kOperationId, put<&Policy::operationId>},
+    {SetShelfwatchPolicy::kPolicyId, put<&Policy::policyId>},
+    {SetShelfwatchPolicy::kPolicyType, put<&Policy::policyType>},
+    {SetShelfwatchPolicy::kPolicyName, put<&Policy::policyName>},
+    {SetShelfwatchPolicy::kDescription, put<&Policy::description>},
+    {SetShelfwatchPolicy::kDestination, putSWLocation<&Policy::destinationLocation>},
+    {SetShelfwatchPolicy::kTransit, putSWLocation<&Policy::transitLocation>},
+    {SetShelfwatchPolicy::kRule, putRule},
+    {SetShelfwatchPolicy::kField16, put<&Policy::policyField16>},
+    {SetShelfwatchPolicy::kField17, put<&Policy::policyField17>},
+    {SetShelfwatchPolicy::kContainerId, put<&Policy::containerId>},
+    {SetShelfwatchPolicy::kField19, put<&Policy::policyField19>},
+    {SetShelfwatchPolicy::kField20, put<&Policy::policyField20>},
+    {SetShelfwatchPolicy::kCopies, putCopies},
+    {SetShelfwatchPolicy::kLocations, putLocations},
+};
+
+}  // namespace
+
+VSDK_API unsigned long VSDKSetShelfwatchPolicy(_QSetShelfwatchPolicyParameters* params, int* outId) {
+    static const Creation<Policy> kCreation{
+        "VSDKSetShelfwatchPolicy()", "Parameters of the ShelfwatchPolicy:%s",
+        "ShelfwatchPolicy is created with Id:[%d]", "Creation of ShelfwatchPolicy",
+        SetShelfwatchPolicy::kId};
+    return setOffsite<QSetShelfwatchPolicyReqMsg>(kCreation, kPolicyBody, params, outId);
 }

@@ -1,9 +1,11 @@
-// Deleting off-site entities: one course for the five. Each request carries
-// the constant 2, the entity's id and its name; the server's error text
-// becomes the thread's last error after every completed exchange.
+// Deleting off-site entities, and the Shelfwatch run: one course. Each
+// request carries the constant 2 and then its rows (a deletion: the entity's
+// id and name); the server's error text becomes the thread's last error
+// after every completed exchange.
 #include "VSDK/Offsite.h"
 
 #include "VSDKAPI/messages/FieldRows.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKErrors/ExportGuard.h"
@@ -19,8 +21,8 @@ struct Deletion {
     const char* failurePhrase;
 };
 
-template <class Request, class Rec>
-unsigned long deleteOffsite(const Deletion& d, const FieldRow<Rec> (&rows)[2], const Rec* params) {
+template <class Request, class Rec, std::size_t N>
+unsigned long deleteOffsite(const Deletion& d, const FieldRow<Rec> (&rows)[N], const Rec* params) {
     return vsdkguard::guarded(d.function, [&]() -> unsigned long {
         VSDKAPIGlobalData* state = nullptr;
         if (unsigned long rc = openOperation(state, d.function, params)) return rc;
@@ -80,4 +82,14 @@ VSDK_API unsigned long VSDKDeleteShelfwatchPolicy(_QDeleteShelfwatchPolicyParame
     static const FieldRow<R> kBody[] = {{DeleteShelfwatchPolicy::kId, put<&R::policyId>},
                                         {DeleteShelfwatchPolicy::kName, put<&R::policyName>}};
     return deleteOffsite<QDeleteShelfwatchPolicyReqMsg>(kDeletion, kBody, params);
+}
+
+VSDK_API unsigned long VSDKShelfwatch(_QShelfwatchParameters* params) {
+    using R = _QShelfwatchParameters;
+    namespace oo = OrvaneOperations;
+    static const Deletion kRun{"VSDKShelfwatch()", "Parameters of the Shelfwatch :%s", "Shelfwatch"};
+    static const FieldRow<R> kBody[] = {{oo::Shelfwatch::kOperationId, put<&R::operationId>},
+                                        {oo::Shelfwatch::kPolicyId, put<&R::policyId>},
+                                        {oo::Shelfwatch::kPolicyName, put<&R::policyName>}};
+    return deleteOffsite<oo::QShelfwatchReqMsg>(kRun, kBody, params);
 }

@@ -3,6 +3,7 @@
 // token.
 #include "VSDK/Offsite.h"
 
+#include "ShelfwatchRule.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
@@ -107,4 +108,32 @@ VSDK_API unsigned long VSDKGetSWActions(_QSWActionInfo** out, int* count) {
     static const auto kListing = offsiteListing<_QSWActionInfo, kSWActionRows>(
         "VSDKGetSWActions()", "Retrival of actions", Offsite::kSWActions, QSWAction::kTag);
     return listOffsite<QGetSWActionsReqMsg>(kListing, MultiDomain::Never, out, count);
+}
+
+namespace {
+
+const TakeRow<_QShelfwatchPolicyInfo> kPolicyRows[] = {
+    {ShelfwatchPolicy::kPolicyId, take<&_QShelfwatchPolicyInfo::policyId>},
+    {ShelfwatchPolicy::kPolicyType, take<&_QShelfwatchPolicyInfo::policyType>},
+    {ShelfwatchPolicy::kPolicyName, take<&_QShelfwatchPolicyInfo::policyName>},
+};
+
+// A policy and its rule; a policy without a rule object keeps a zero rule.
+void copyPolicy(const CNMessageBase& entry, _QShelfwatchPolicyInfo& record) {
+    takeRows(entry, kPolicyRows, record);
+    if (const CNMessageBase* rule = msgf::findChild(entry, ShelfwatchPolicy::kRule, QSWRule::kTag)) {
+        takeRows(*rule, shelfwatch::kRuleFromReply, record.rule);
+    }
+}
+
+}  // namespace
+
+VSDK_API unsigned long VSDKGetShelfwatchPolicies(_QShelfwatchPolicyInfo** out, int* count) {
+    static const ListingSpec<_QShelfwatchPolicyInfo> kListing{
+        {"VSDKGetShelfwatchPolicies()", "Retrival of Shelfwatch Policies"},
+        "Retrival of Shelfwatch Policies",
+        ShelfwatchPolicy::kList,
+        QShelfwatchPolicy::kTag,
+        copyPolicy};
+    return listOffsite<QGetShelfwatchPoliciesReqMsg>(kListing, MultiDomain::Never, out, count);
 }

@@ -82,6 +82,22 @@ const DumpRow<DelPolicy> kDeleteShelfwatchPolicyDump[] = {
     {"\nSW Policy Name:[", dump<&DelPolicy::policyName>, "]\n"},
 };
 
+using SetPolicy = _QSetShelfwatchPolicyParameters;
+void destinationType(std::string& out, const SetPolicy& r) { dumpValue(out, r.destinationLocation.locationType); }
+void destinationName(std::string& out, const SetPolicy& r) { dumpValue(out, r.destinationLocation.locationName); }
+const DumpRow<SetPolicy> kSetShelfwatchPolicyDump[] = {
+    {"\nSW Policy Name:[", dump<&SetPolicy::policyName>, "]\n"},
+    {"DestType:[", destinationType, "]"},
+    {"DestName:[", destinationName, "]"},
+    {"Operation Id:[", dump<&SetPolicy::operationId>, "]"},
+};
+
+using Run = _QShelfwatchParameters;
+const DumpRow<Run> kShelfwatchDump[] = {
+    {"\nSW Policy Name:[", dump<&Run::policyName>, "]\n"},
+    {"Operation Id:[", dump<&Run::operationId>, "]"},
+};
+
 }  // namespace
 
 std::string _QSetLocationParameters::c_str() const { return dumpRows(kSetLocationDump, *this); }
@@ -98,3 +114,7 @@ std::string _QDeleteIronMountainParameters::c_str() const {
 std::string _QDeleteShelfwatchPolicyParameters::c_str() const {
     return dumpRows(kDeleteShelfwatchPolicyDump, *this);
 }
+std::string _QSetShelfwatchPolicyParameters::c_str() const {
+    return dumpRows(kSetShelfwatchPolicyDump, *this);
+}
+std::string _QShelfwatchParameters::c_str() const { return dumpRows(kShelfwatchDump, *this); }

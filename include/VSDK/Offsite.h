@@ -144,6 +144,73 @@ struct VSDK_EXPORT _QDeleteShelfwatchPolicyParameters {
     std::string c_str() const;
 };
 
+/* ---- Shelfwatch policies and runs ------------------------------------ */
+
+/* The rule of a policy: fifteen numbers and a text. */
+struct _QSWRuleInfo {
+    int ruleField1 = 0;
+    int ruleField2 = 0;
+    int ruleField3 = 0;
+    int ruleField4 = 0;
+    int ruleField5 = 0;
+    int ruleField6 = 0;
+    int ruleField7 = 0;
+    int ruleField8 = 0;
+    int ruleField9 = 0;
+    int ruleField10 = 0;
+    int ruleField11 = 0;
+    int ruleField12 = 0;
+    int ruleField13 = 0;
+    int ruleField14 = 0;
+    int ruleField15 = 0;
+    char ruleField16[1024] = {};
+};
+
+struct _QShelfwatchPolicyInfo {
+    int policyId = 0;
+    char policyName[1024] = {};
+    int policyType = 0;
+    _QSWRuleInfo rule;
+};
+
+/* A storage-policy copy named by a policy. */
+struct _QSWSPCopyInfo {
+    int storagePolicyId = 0;
+    int copyId = 0;
+    char storagePolicyName[1024] = {};
+    char copyName[1024] = {};
+};
+
+/* Empty lists are not sent; both locations and the rule always are. */
+struct VSDK_EXPORT _QSetShelfwatchPolicyParameters {
+    int policyId = 0;
+    int policyType = 0;
+    char policyName[1024] = {};
+    char description[1024] = {};
+    std::vector<_QSWSPCopyInfo> spCopyList;
+    std::vector<_QLocationInfo> locationList;
+    _QLocationInfo destinationLocation;
+    _QLocationInfo transitLocation;
+    _QSWRuleInfo rule;
+    int policyField16 = 0;
+    int policyField17 = 0;
+    int containerId = 0;
+    int policyField19 = 0;
+    char policyField20[1024] = {};
+    int operationId = 0;
+
+    std::string c_str() const;
+};
+
+/* A tracking run of one policy. */
+struct VSDK_EXPORT _QShelfwatchParameters {
+    char policyName[1024] = {};
+    int policyId = 0;
+    int operationId = 0;
+
+    std::string c_str() const;
+};
+
 /* ---- Operations ------------------------------------------------------ */
 
 /* Listings: *count receives the number of entries; with entries, *out a new[]
@@ -169,5 +236,11 @@ VSDK_API unsigned long VSDKDeleteContainer(_QDeleteContainerParameters* params);
 VSDK_API unsigned long VSDKDeleteMediaShelf(_QDeleteMediaShelfParameters* params);
 VSDK_API unsigned long VSDKDeleteIronMountain(_QDeleteIronMountainParameters* params);
 VSDK_API unsigned long VSDKDeleteShelfwatchPolicy(_QDeleteShelfwatchPolicyParameters* params);
+
+VSDK_API unsigned long VSDKGetShelfwatchPolicies(_QShelfwatchPolicyInfo** out, int* count);
+/* *outId receives the policy's id, -1 on a refusal. */
+VSDK_API unsigned long VSDKSetShelfwatchPolicy(_QSetShelfwatchPolicyParameters* params, int* outId);
+/* The server's error text becomes the last error, success included. */
+VSDK_API unsigned long VSDKShelfwatch(_QShelfwatchParameters* params);
 
 #endif
