@@ -3,6 +3,7 @@
 
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneUtilities;
 
@@ -35,34 +36,38 @@ void copyOsFilters(const CNMessageBase& entry, _QOSFilterAssocInfo& record) {
 VSDK_API unsigned long VSDKGetGlobalFilters(_QOSFilterAssocInfo** filters, int* count) {
     static const char kFunction[] = "VSDKGetGlobalFilters()";
     static const char kPhrase[] = "Retrival of Global Filters";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, filters, count)) return rc;
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, filters, count)) return rc;
 
-    QGetGlobalFiltersReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, TreeSelector::kConstant, 2);
+        QGetGlobalFiltersReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, TreeSelector::kConstant, 2);
 
-    ListingSpec<_QOSFilterAssocInfo> spec{{kFunction, kPhrase}, kPhrase, GlobalFilter::kList,
-                                          QOSFilterAssoc::kTag, copyOsFilters};
-    spec.entryWellFormed = filtersWellFormed;
-    return runListing(*state, spec, request, *filters, *count);
+        ListingSpec<_QOSFilterAssocInfo> spec{{kFunction, kPhrase}, kPhrase, GlobalFilter::kList,
+                                              QOSFilterAssoc::kTag, copyOsFilters};
+        spec.entryWellFormed = filtersWellFormed;
+        return runListing(*state, spec, request, *filters, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKSetGlobalFilters(_QSetOSFilterParameters* params) {
     static const char kFunction[] = "VSDKSetGlobalFilters()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
-    logParameters(*state, kFunction, "Parameters of the new global filter:%s", *params);
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
+        logParameters(*state, kFunction, "Parameters of the new global filter:%s", *params);
 
-    QSetGlobalFiltersReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, TreeSelector::kConstant, 2);
-    msgf::putInt(request, GlobalFilter::kSetOsId, params->osId);
-    // Appended one by one: no filters leaves the field unset.
-    for (const std::string& filter : params->filters) {
-        msgf::appendText(request, GlobalFilter::kSetFilters, filter);
-    }
+        QSetGlobalFiltersReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, TreeSelector::kConstant, 2);
+        msgf::putInt(request, GlobalFilter::kSetOsId, params->osId);
+        // Appended one by one: no filters leaves the field unset.
+        for (const std::string& filter : params->filters) {
+            msgf::appendText(request, GlobalFilter::kSetFilters, filter);
+        }
 
-    const OperationSpec spec{kFunction, "Creation of Global Filters"};
-    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+        const OperationSpec spec{kFunction, "Creation of Global Filters"};
+        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+    });
 }

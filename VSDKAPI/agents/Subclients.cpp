@@ -6,6 +6,7 @@
 #include "SqlDatabases.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneUtilities;
 using fieldrows::FieldRow;
@@ -61,36 +62,40 @@ VSDK_API unsigned long VSDKGetSubclients(_QAgentTreePath* path, _QSubclientInfo*
                                          int* count) {
     static const char kFunction[] = "VSDKGetSubclients()";
     static const char kPhrase[] = "Retrival of SubClients";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, path, subclients, count)) return rc;
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, path, subclients, count)) return rc;
 
-    QGetSubclientsReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putSelectorPath<TreeLevel::BackupSet>(request, *path);
+        QGetSubclientsReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putSelectorPath<TreeLevel::BackupSet>(request, *path);
 
-    ListingSpec<Info> spec{{kFunction, kPhrase}, kPhrase, Subclient::kList, QSubclient::kTag,
-                           copySubclient};
-    spec.entryWellFormed = subclientListsWellFormed;
-    return runListing(*state, spec, request, *subclients, *count);
+        ListingSpec<Info> spec{{kFunction, kPhrase}, kPhrase, Subclient::kList, QSubclient::kTag,
+                               copySubclient};
+        spec.entryWellFormed = subclientListsWellFormed;
+        return runListing(*state, spec, request, *subclients, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKGetSQLDataBases(_QGetSQLDBParameters* params, _QSQLDBInfo** databases,
                                            int* count) {
     static const char kFunction[] = "VSDKGetSQLDataBases()";
     static const char kPhrase[] = "Retrival of SQL Databases";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params, databases, count)) return rc;
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params, databases, count)) return rc;
 
-    QGetSQLDBReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, NodeIds::kConstant, 2);
-    msgf::putInt(request, NodeIds::kClientId, params->clientId);
-    msgf::putInt(request, NodeIds::kAppTypeId, params->appTypeId);
-    msgf::putInt(request, NodeIds::kInstanceId, params->instanceId);
+        QGetSQLDBReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, NodeIds::kConstant, 2);
+        msgf::putInt(request, NodeIds::kClientId, params->clientId);
+        msgf::putInt(request, NodeIds::kAppTypeId, params->appTypeId);
+        msgf::putInt(request, NodeIds::kInstanceId, params->instanceId);
 
-    const ListingSpec<_QSQLDBInfo> spec{{kFunction, kPhrase}, kPhrase, SqlDatabase::kList,
-                                        QSQLDBInfo::kTag, copySqlDatabase};
-    return runListing(*state, spec, request, *databases, *count);
+        const ListingSpec<_QSQLDBInfo> spec{{kFunction, kPhrase}, kPhrase, SqlDatabase::kList,
+                                            QSQLDBInfo::kTag, copySqlDatabase};
+        return runListing(*state, spec, request, *databases, *count);
+    });
 }
 
 namespace {
@@ -130,45 +135,49 @@ const FieldRow<Set> kSetSubclientOptionFields[] = {
 
 VSDK_API unsigned long VSDKSetSubclients(_QSetSubclientParameters* params, int* subclientId) {
     static const char kFunction[] = "VSDKSetSubclients()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params, subclientId)) return rc;
-    logParameters(*state, kFunction, "Parameters of the new SubClient:%s", *params);
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params, subclientId)) return rc;
+        logParameters(*state, kFunction, "Parameters of the new SubClient:%s", *params);
 
-    QSetSubclientsReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putCreationPath<TreeLevel::Subclient>(request, *params);
-    fieldrows::putRows(request, kSetSubclientFields, *params);
-    // The whole list, also when empty.
-    std::vector<CNMessageBase> databases;
-    for (const _QSQLDBInfo& db : params->sqlDatabases) databases.push_back(sqlDatabaseElement(db));
-    const FieldId dbField = SetSubclient::kSqlDatabases;
-    request.setlistobject(dbField.number, dbField.slot, &databases, request.getTagID(), dbField.hash);
-    fieldrows::putRows(request, kSetSubclientOptionFields, *params);
-    msgf::putInt(request, SetSubclient::kOne, 1);
+        QSetSubclientsReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putCreationPath<TreeLevel::Subclient>(request, *params);
+        fieldrows::putRows(request, kSetSubclientFields, *params);
+        // The whole list, also when empty.
+        std::vector<CNMessageBase> databases;
+        for (const _QSQLDBInfo& db : params->sqlDatabases) databases.push_back(sqlDatabaseElement(db));
+        const FieldId dbField = SetSubclient::kSqlDatabases;
+        request.setlistobject(dbField.number, dbField.slot, &databases, request.getTagID(), dbField.hash);
+        fieldrows::putRows(request, kSetSubclientOptionFields, *params);
+        msgf::putInt(request, SetSubclient::kOne, 1);
 
-    OperationSpec spec{kFunction, "Creation of SubClient"};
-    spec.failureLineFixedText = true;
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            *subclientId = static_cast<int>(msgf::getInt(reply, SetSubclient::kNewId));
-            state->getEvDebug().debugLvl(kFunction, 6, "SubClient Created with id:[%d]",
-                                         *subclientId);
-        },
-        [&](unsigned long) { *subclientId = -1; });
+        OperationSpec spec{kFunction, "Creation of SubClient"};
+        spec.failureLineFixedText = true;
+        return runOperation(
+            *state, spec, request,
+            [&](const CNMessageBase& reply) {
+                *subclientId = static_cast<int>(msgf::getInt(reply, SetSubclient::kNewId));
+                state->getEvDebug().debugLvl(kFunction, 6, "SubClient Created with id:[%d]",
+                                             *subclientId);
+            },
+            [&](unsigned long) { *subclientId = -1; });
+    });
 }
 
 VSDK_API unsigned long VSDKDeleteSubclient(_QDeleteSubclientParameters* params) {
     static const char kFunction[] = "VSDKDeleteSubclient()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
-    logParameters(*state, kFunction, "Parameters of the SubClient to be deleted:%s", *params);
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
+        logParameters(*state, kFunction, "Parameters of the SubClient to be deleted:%s", *params);
 
-    QDeleteSubclientReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putSelectorPath<TreeLevel::Subclient>(request, *params);
+        QDeleteSubclientReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putSelectorPath<TreeLevel::Subclient>(request, *params);
 
-    OperationSpec spec{kFunction, "Deletion of Subclient"};
-    spec.storeErrorTextOnSuccess = true;
-    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+        OperationSpec spec{kFunction, "Deletion of Subclient"};
+        spec.storeErrorTextOnSuccess = true;
+        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+    });
 }

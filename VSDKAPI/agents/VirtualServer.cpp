@@ -6,6 +6,7 @@
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneUtilities;
 using fieldrows::FieldRow;
@@ -37,32 +38,36 @@ const FieldRow<Content> kContentFields[] = {
 
 VSDK_API unsigned long VSDKGetVSBackupsetProperty(_QApplicationIdInfo* ids, std::string* property) {
     static const char kFunction[] = "VSDKGetVSBackupsetProperty()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, ids, property)) return rc;
-    logParameters(*state, kFunction, kParametersLine, *ids);
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, ids, property)) return rc;
+        logParameters(*state, kFunction, kParametersLine, *ids);
 
-    QGetVSBackupsetPropReq request;
-    fillSession(*state, request, MultiDomain::Never);
-    fieldrows::putRows(request, kPropertyFields, *ids);
+        QGetVSBackupsetPropReq request;
+        fillSession(*state, request, MultiDomain::Never);
+        fieldrows::putRows(request, kPropertyFields, *ids);
 
-    OperationSpec spec{kFunction, "Failed to get VS BackupSet Properties. Request"};
-    spec.failureLineFixedText = true;
-    return runOperation(*state, spec, request, [&](const CNMessageBase& reply) {
-        *property = msgf::getText(reply, VirtualServer::kProperty);
+        OperationSpec spec{kFunction, "Failed to get VS BackupSet Properties. Request"};
+        spec.failureLineFixedText = true;
+        return runOperation(*state, spec, request, [&](const CNMessageBase& reply) {
+            *property = msgf::getText(reply, VirtualServer::kProperty);
+        });
     });
 }
 
 VSDK_API unsigned long VSDKSetVSSubclientContent(_QSetVSSubclientContentParameters* params) {
     static const char kFunction[] = "VSDKSetVSSubclientContent()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
-    logParameters(*state, kFunction, kParametersLine, *params);
+    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
+        logParameters(*state, kFunction, kParametersLine, *params);
 
-    QSetVSSubclientContentReq request;
-    fillSession(*state, request, MultiDomain::Never);
-    fieldrows::putRows(request, kContentFields, *params);
+        QSetVSSubclientContentReq request;
+        fillSession(*state, request, MultiDomain::Never);
+        fieldrows::putRows(request, kContentFields, *params);
 
-    OperationSpec spec{kFunction, "SetVSSubclientContent operation"};
-    spec.failureLineFixedText = true;
-    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+        OperationSpec spec{kFunction, "SetVSSubclientContent operation"};
+        spec.failureLineFixedText = true;
+        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+    });
 }

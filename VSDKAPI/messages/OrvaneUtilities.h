@@ -17,30 +17,30 @@ constexpr int kModuleId = 6;
     X(QLMReplicateDBReq, 1190, 0x066E1DE9, 0x06559FE5)     \
     X(QLMReplicateDBResp, 1191, 0x06559FE5, 0)             \
     X(QGetSystemDatabasesReqMsg, 139, 0x060000D3, 0x060000D4) \
-    X(QGetSystemDatabasesRespMsg, 2150, 0x060000D4, 0)       \
+    X(QGetSystemDatabasesRespMsg, 0x100D4, 0x060000D4, 0)       \
     X(QDiscoverContentReqMsg, 159, 0x062162A2, 0x06367CD2)   \
-    X(QDiscoverContentRespMsg, 2151, 0x06367CD2, 0)          \
+    X(QDiscoverContentRespMsg, 0x17CD2, 0x06367CD2, 0)          \
     X(QDiscoveredContentMsg, 76, 0x062F37BF, 0)              \
-    X(QSubclient, 2152, 0x06000033, 0)                       \
+    X(QSubclient, 0x10033, 0x06000033, 0)                       \
     X(QGetSubclientsReqMsg, 50, 0x06000034, 0x06000035)      \
-    X(QGetSubclientsRespMsg, 2153, 0x06000035, 0)            \
+    X(QGetSubclientsRespMsg, 0x10035, 0x06000035, 0)            \
     X(QSQLDBInfo, 137, 0x0600003A, 0)                        \
     X(QGetSQLDBReqMsg, 91, 0x06000104, 0x06000105)           \
-    X(QGetSQLDBRespMsg, 2154, 0x06000105, 0)                 \
+    X(QGetSQLDBRespMsg, 0x10105, 0x06000105, 0)                 \
     X(QSetSubclientsReqMsg, 198, 0x06000036, 0x06000037)     \
-    X(QSetSubclientsRespMsg, 2155, 0x06000037, 0)            \
+    X(QSetSubclientsRespMsg, 0x10037, 0x06000037, 0)            \
     X(QDeleteSubclientReqMsg, 197, 0x06000038, 0x06000039)   \
-    X(QDeleteSubclientRespMsg, 2156, 0x06000039, 0)          \
-    X(QFilter, 2157, 0x060000FE, 0)                          \
-    X(QOSFilterAssoc, 2158, 0x06000101, 0)                   \
+    X(QDeleteSubclientRespMsg, 0x10039, 0x06000039, 0)          \
+    X(QFilter, 0x100FE, 0x060000FE, 0)                          \
+    X(QOSFilterAssoc, 0x10101, 0x06000101, 0)                   \
     X(QGetGlobalFiltersReqMsg, 201, 0x060000FF, 0x06000100)  \
-    X(QGetGlobalFiltersRespMsg, 2159, 0x06000100, 0)         \
+    X(QGetGlobalFiltersRespMsg, 0x10100, 0x06000100, 0)         \
     X(QSetGlobalFiltersReqMsg, 189, 0x06000111, 0x06000112)  \
-    X(QSetGlobalFiltersRespMsg, 2160, 0x06000112, 0)         \
+    X(QSetGlobalFiltersRespMsg, 0x10112, 0x06000112, 0)         \
     X(QGetVSBackupsetPropReq, 40, 0x0636299D, 0x068F0AB1)    \
-    X(QGetVSBackupsetPropResp, 2161, 0x068F0AB1, 0)          \
+    X(QGetVSBackupsetPropResp, 0x10AB1, 0x068F0AB1, 0)          \
     X(QSetVSSubclientContentReq, 114, 0x06EF1222, 0x06F332CC) \
-    X(QSetVSSubclientContentResp, 2162, 0x06F332CC, 0)       \
+    X(QSetVSSubclientContentResp, 0x132CC, 0x06F332CC, 0)       \
     X(QGetAppTypesReqMsg, 140, 0x06000016, 0x06000017)     \
     X(QGetAppTypesRespMsg, 0x10017, 0x06000017, 0)         \
     X(QAppType, 0x10015, 0x06000015, 0)                    \

@@ -200,8 +200,10 @@ unsigned long runListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& sp
                                 out = nullptr;
                                 return rc;
                             }
-                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], array[i]);
-                            out = array;
+                            // Held here until filled, so that a copy that throws leaks nothing.
+                            std::unique_ptr<Record[]> owned(array);
+                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], owned[i]);
+                            out = owned.release();
                             return 0;
                         });
 }
