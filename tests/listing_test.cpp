@@ -68,6 +68,16 @@ const std::vector<Listing>& listings() {
          "Retrival of Instances", "Retrival of Instances",
          caller<_QInstanceInfo, _QAgentTreePath>(VSDKGetInstances,
                                                  [](const _QInstanceInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetSubclients", ou::QGetSubclientsReqMsg::kTag, ou::QGetSubclientsRespMsg::kTag,
+         ou::QSubclient::kTag, ou::Subclient::kList, ou::Subclient::kName,
+         "Retrival of SubClients", "Retrival of SubClients",
+         caller<_QSubclientInfo, _QAgentTreePath>(VSDKGetSubclients,
+                                                  [](const _QSubclientInfo& r) { return static_cast<const char*>(r.subclientName); })},
+        {"VSDKGetSQLDataBases", ou::QGetSQLDBReqMsg::kTag, ou::QGetSQLDBRespMsg::kTag,
+         ou::QSQLDBInfo::kTag, ou::SqlDatabase::kList, ou::SqlDatabase::kName,
+         "Retrival of SQL Databases", "Retrival of SQL Databases",
+         caller<_QSQLDBInfo, _QGetSQLDBParameters>(VSDKGetSQLDataBases,
+                                                   [](const _QSQLDBInfo& r) { return static_cast<const char*>(r.name); })},
     };
     return all;
 }
