@@ -52,6 +52,13 @@ void copySubclient(const CNMessageBase& entry, Info& record) {
     }
 }
 
+using SqlParams = _QGetSQLDBParameters;
+const FieldRow<SqlParams> kSqlDatabaseFields[] = {
+    {NodeIds::kClientId, put<&SqlParams::clientId>},
+    {NodeIds::kAppTypeId, put<&SqlParams::appTypeId>},
+    {NodeIds::kInstanceId, put<&SqlParams::instanceId>},
+};
+
 void copySqlDatabase(const CNMessageBase& entry, _QSQLDBInfo& record) {
     record = sqlDatabaseFromElement(entry);
 }
@@ -88,9 +95,7 @@ VSDK_API unsigned long VSDKGetSQLDataBases(_QGetSQLDBParameters* params, _QSQLDB
         QGetSQLDBReqMsg request;
         fillSession(*state, request, MultiDomain::Never);
         msgf::putInt(request, NodeIds::kConstant, 2);
-        msgf::putInt(request, NodeIds::kClientId, params->clientId);
-        msgf::putInt(request, NodeIds::kAppTypeId, params->appTypeId);
-        msgf::putInt(request, NodeIds::kInstanceId, params->instanceId);
+        fieldrows::putRows(request, kSqlDatabaseFields, *params);
 
         const ListingSpec<_QSQLDBInfo> spec{{kFunction, kPhrase}, kPhrase, SqlDatabase::kList,
                                             QSQLDBInfo::kTag, copySqlDatabase};

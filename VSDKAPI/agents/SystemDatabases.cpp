@@ -10,6 +10,16 @@ using namespace OrvaneUtilities;
 using fieldrows::FieldRow;
 using fieldrows::put;
 
+namespace {
+
+using SysDb = _QGetSystemDatabasesParameters;
+const FieldRow<SysDb> kSystemDatabaseFields[] = {
+    {SystemDatabases::kCopyPrecedence, put<&SysDb::copyPrecedence>},
+    {SystemDatabases::kToTime, put<&SysDb::toTime>},
+};
+
+}  // namespace
+
 VSDK_API unsigned long VSDKGetSystemDatabases(_QGetSystemDatabasesParameters* params,
                                               long long* databaseCode) {
     static const char kFunction[] = "VSDKGetSystemDatabases()";
@@ -20,8 +30,7 @@ VSDK_API unsigned long VSDKGetSystemDatabases(_QGetSystemDatabasesParameters* pa
         QGetSystemDatabasesReqMsg request;
         fillSession(*state, request, MultiDomain::Never);
         putSelectorPath<TreeLevel::BackupSet>(request, *params);
-        msgf::putInt(request, SystemDatabases::kCopyPrecedence, params->copyPrecedence);
-        fieldrows::putTime(request, SystemDatabases::kToTime, params->toTime);
+        fieldrows::putRows(request, kSystemDatabaseFields, *params);
 
         const OperationSpec spec{kFunction, "Retrival of System Databases"};
         return runOperation(
