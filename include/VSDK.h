@@ -22,5 +22,6 @@
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
 #include "VSDK/Subclients.h"
+#include "VSDK/Offsite.h"
 
 #endif

@@ -47,6 +47,49 @@ constexpr int kModuleId = 6;
     X(QGetInstancesReqMsg, 49, 0x0600002A, 0x0600002B)     \
     X(QGetInstancesRespMsg, 0x1002B, 0x0600002B, 0)        \
     X(QInstance, 0x10029, 0x06000029, 0)                   \
+    X(QLocation, 87, 0x0600008D, 0)                        \
+    X(QContainer, 0x13730, 0x06303730, 0)                  \
+    X(QMediaShelf, 0x1B7D7, 0x061FB7D7, 0)                 \
+    X(QIronMountain, 0x10E66, 0x06AE0E66, 0)               \
+    X(QSWAction, 0x10DE5, 0x066C0DE5, 0)                   \
+    X(QGetLocationsReqMsg, 62, 0x0600008E, 0x0600008F)     \
+    X(QGetLocationsRespMsg, 0x1008F, 0x0600008F, 0)        \
+    X(QGetContainersReqMsg, 162, 0x0607A81A, 0x0618E65A)   \
+    X(QGetContainersRespMsg, 0x1E65A, 0x0618E65A, 0)       \
+    X(QGetMediaShelvesReqMsg, 181, 0x060E7D2C, 0x06ECB388) \
+    X(QGetMediaShelvesRespMsg, 0x1B388, 0x06ECB388, 0)     \
+    X(QGetIronMountainsReqMsg, 83, 0x061D51BC, 0x06B870F8) \
+    X(QGetIronMountainsRespMsg, 0x170F8, 0x06B870F8, 0)    \
+    X(QGetSWActionsReqMsg, 148, 0x063ADB5D, 0x064C1B77)    \
+    X(QGetSWActionsRespMsg, 0x11B77, 0x064C1B77, 0)        \
+    X(QSetLocationReqMsg, 90, 0x06D07AC9, 0x066A698B)      \
+    X(QSetLocationRespMsg, 0x1698B, 0x066A698B, 0)         \
+    X(QSetContainerReqMsg, 45, 0x06F27353, 0x06878241)     \
+    X(QSetContainerRespMsg, 0x18241, 0x06878241, 0)        \
+    X(QSetMediaShelfReqMsg, 100, 0x068186BA, 0x06DADBBA)   \
+    X(QSetMediaShelfRespMsg, 0x1DBBA, 0x06DADBBA, 0)       \
+    X(QSetIronMountainReqMsg, 80, 0x06E4F609, 0x06E5564B)  \
+    X(QSetIronMountainRespMsg, 0x1564B, 0x06E5564B, 0)     \
+    X(QSetSWActionReqMsg, 142, 0x06DA1A48, 0x0694B9EC)     \
+    X(QSetSWActionRespMsg, 0x1B9EC, 0x0694B9EC, 0)         \
+    X(QDeleteLocationReqMsg, 102, 0x0670E694, 0x06D77720)  \
+    X(QDeleteLocationRespMsg, 0x17720, 0x06D77720, 0)      \
+    X(QDeleteContainerReqMsg, 172, 0x065F80E8, 0x06BC274C) \
+    X(QDeleteContainerRespMsg, 0x1274C, 0x06BC274C, 0)     \
+    X(QDeleteMediaShelfReqMsg, 138, 0x06B62BC5, 0x063AD80F) \
+    X(QDeleteMediaShelfRespMsg, 0x1D80F, 0x063AD80F, 0)    \
+    X(QDeleteIronMountainReqMsg, 47, 0x06848454, 0x06379160) \
+    X(QDeleteIronMountainRespMsg, 0x19160, 0x06379160, 0)  \
+    X(QDeleteShelfwatchPolicyReqMsg, 21, 0x068E7B17, 0x066C72FD) \
+    X(QDeleteShelfwatchPolicyRespMsg, 0x172FD, 0x066C72FD, 0) \
+    X(QGetShelfwatchPoliciesReqMsg, 36, 0x06000098, 0x06000099) \
+    X(QGetShelfwatchPoliciesRespMsg, 0x10099, 0x06000099, 0) \
+    X(QShelfwatchPolicy, 0x10097, 0x06000097, 0)           \
+    X(QSetShelfwatchPolicyReqMsg, 16, 0x06DE110C, 0x060F9BA8) \
+    X(QSetShelfwatchPolicyRespMsg, 0x19BA8, 0x060F9BA8, 0) \
+    X(QSWSPCopy, 2, 0x06015B01, 0)                         \
+    X(QSWLocation, 170, 0x06A6FFA4, 0)                     \
+    X(QSWRule, 166, 0x0660466B, 0)                         \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -216,6 +259,177 @@ VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
     F(kOnDemand, 5, 14, 0x136854)         \
     F(kDescription, 7, 19, 0x3583FC)
 VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
+
+// Off-site tracking. Every listing and deletion request carries the
+// constant 2 at (3,3); the listings' replies hold their entries at (3,3).
+#define OU_OFFSITE_FIELDS(F)                \
+    F(kConstant, 3, 3, 0xABF8CF)            \
+    F(kLocations, 3, 3, 0xA4575E)           \
+    F(kContainers, 3, 3, 0xA84412)          \
+    F(kMediaShelves, 3, 3, 0xA6C468)        \
+    F(kIronMountains, 3, 3, 0xD5A3BE)       \
+    F(kSWActions, 3, 3, 0xC048FD)
+VSDK_MESSAGE_FIELDS(Offsite, OU_OFFSITE_FIELDS)
+
+// QLocation: a listing entry, and the sub-object of other requests.
+#define OU_LOCATION_FIELDS(F)               \
+    F(kId, 1, 1, 0xE68FB0)                  \
+    F(kName, 2, 2, 0x83ABE0)                \
+    F(kType, 3, 6, 0x86C08F)
+VSDK_MESSAGE_FIELDS(Location, OU_LOCATION_FIELDS)
+
+#define OU_CONTAINER_FIELDS(F)              \
+    F(kId, 1, 1, 0x60397C)                  \
+    F(kName, 2, 2, 0x3A12AC)                \
+    F(kCapacity, 3, 6, 0xF514BA)            \
+    F(kTrackingId, 4, 7, 0xAD5632)
+VSDK_MESSAGE_FIELDS(Container, OU_CONTAINER_FIELDS)
+
+#define OU_MEDIA_SHELF_FIELDS(F)            \
+    F(kId, 1, 1, 0xA684E5)                  \
+    F(kName, 2, 2, 0x1B27D5)
+VSDK_MESSAGE_FIELDS(MediaShelf, OU_MEDIA_SHELF_FIELDS)
+
+#define OU_IRON_MOUNTAIN_FIELDS(F)          \
+    F(kCustomerId, 1, 1, 0xC10999)          \
+    F(kIronMountainId, 2, 2, 0xB0AB70)
+VSDK_MESSAGE_FIELDS(IronMountain, OU_IRON_MOUNTAIN_FIELDS)
+
+// QSWAction; fields 6 to 8 (slots 9 to 11) are not read.
+#define OU_SW_ACTION_FIELDS(F)              \
+    F(kActionId, 1, 1, 0x48D1F1)            \
+    F(kField2, 2, 2, 0x617690)              \
+    F(kJobId, 3, 3, 0x09A9B8)               \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyName, 5, 5, 0x60AF1D)          \
+    F(kContainerId, 9, 12, 0x60397C)        \
+    F(kContainerName, 10, 13, 0x3A12AC)     \
+    F(kStartTime, 11, 17, 0x158A4F)         \
+    F(kField12, 12, 18, 0x6E4E7D)           \
+    F(kField13, 13, 19, 0x7564B5)
+VSDK_MESSAGE_FIELDS(SWAction, OU_SW_ACTION_FIELDS)
+
+// Creation and change requests; each reply's kId is the id handed back.
+#define OU_SET_LOCATION_FIELDS(F)           \
+    F(kLocationId, 3, 3, 0xE68FB0)          \
+    F(kLocationName, 4, 4, 0x83ABE0)        \
+    F(kLocationType, 5, 8, 0x86C08F)        \
+    F(kDescription, 6, 9, 0x3583FC)         \
+    F(kOperationId, 7, 13, 0xBB20E2)        \
+    F(kId, 3, 3, 0xE68FB0)
+VSDK_MESSAGE_FIELDS(SetLocation, OU_SET_LOCATION_FIELDS)
+
+#define OU_SET_CONTAINER_FIELDS(F)          \
+    F(kContainerId, 4, 4, 0x60397C)         \
+    F(kContainerName, 5, 5, 0x3A12AC)       \
+    F(kCapacity, 6, 9, 0xF514BA)            \
+    F(kTrackingId, 7, 10, 0xAD5632)         \
+    F(kDescription, 8, 14, 0x3583FC)        \
+    F(kOperationId, 9, 18, 0xBB20E2)        \
+    F(kId, 3, 3, 0x60397C)
+VSDK_MESSAGE_FIELDS(SetContainer, OU_SET_CONTAINER_FIELDS)
+
+#define OU_SET_MEDIA_SHELF_FIELDS(F)        \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kShelfId, 5, 5, 0xA684E5)             \
+    F(kShelfName, 6, 6, 0x1B27D5)           \
+    F(kSpareGroupId, 7, 10, 0xB57123)       \
+    F(kLocation, 8, 11, 0xAE2389)           \
+    F(kBarcodes, 9, 12, 0x19CD3E)           \
+    F(kBarcodePattern, 10, 13, 0x950AF0)    \
+    F(kNumberOfMedia, 11, 17, 0x6717FE)     \
+    F(kId, 3, 3, 0xA684E5)
+VSDK_MESSAGE_FIELDS(SetMediaShelf, OU_SET_MEDIA_SHELF_FIELDS)
+
+#define OU_SET_IRON_MOUNTAIN_FIELDS(F)      \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kCustomerId, 5, 5, 0xC10999)          \
+    F(kIronMountainId, 6, 6, 0xB0AB70)      \
+    F(kId, 3, 3, 0xC10999)
+VSDK_MESSAGE_FIELDS(SetIronMountain, OU_SET_IRON_MOUNTAIN_FIELDS)
+
+#define OU_SET_SW_ACTION_FIELDS(F)          \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kActionId, 5, 5, 0x48D1F1)            \
+    F(kContainerId, 6, 6, 0x60397C)         \
+    F(kValues, 7, 7, 0x9F8E82)
+VSDK_MESSAGE_FIELDS(SetSWAction, OU_SET_SW_ACTION_FIELDS)
+
+// Deletion requests: the constant, then the entity's id and name.
+#define OU_DELETE_LOCATION_FIELDS(F) F(kId, 4, 4, 0xE68FB0) F(kName, 5, 5, 0x83ABE0)
+#define OU_DELETE_CONTAINER_FIELDS(F) F(kId, 4, 4, 0x60397C) F(kName, 5, 5, 0x3A12AC)
+#define OU_DELETE_MEDIA_SHELF_FIELDS(F) F(kId, 4, 4, 0xA684E5) F(kName, 5, 5, 0x1B27D5)
+#define OU_DELETE_IRON_MOUNTAIN_FIELDS(F) F(kId, 4, 4, 0xC10999) F(kName, 5, 5, 0xB0AB70)
+#define OU_DELETE_SW_POLICY_FIELDS(F) F(kId, 4, 4, 0xB53E2D) F(kName, 5, 5, 0x60AF1D)
+VSDK_MESSAGE_FIELDS(DeleteLocation, OU_DELETE_LOCATION_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteContainer, OU_DELETE_CONTAINER_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteMediaShelf, OU_DELETE_MEDIA_SHELF_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteIronMountain, OU_DELETE_IRON_MOUNTAIN_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteShelfwatchPolicy, OU_DELETE_SW_POLICY_FIELDS)
+
+// Shelfwatch policies: the listing's entries, their rule, and the set
+// request with its copy and location elements.
+#define OU_SHELFWATCH_POLICY_FIELDS(F)      \
+    F(kList, 3, 3, 0x98F150)                \
+    F(kPolicyId, 1, 1, 0xB53E2D)            \
+    F(kPolicyName, 2, 2, 0x60AF1D)          \
+    F(kPolicyType, 3, 6, 0x2FFF6C)          \
+    F(kRule, 4, 7, 0xE58ADA)
+VSDK_MESSAGE_FIELDS(ShelfwatchPolicy, OU_SHELFWATCH_POLICY_FIELDS)
+
+// QSWRule: fifteen numbers, then a text (kField16).
+#define OU_SW_RULE_FIELDS(F)  \
+    F(kField1, 1, 1, 0x90BD57)  \
+    F(kField2, 2, 2, 0x27A4E9)  \
+    F(kField3, 3, 3, 0x4958D6)  \
+    F(kField4, 4, 4, 0x1FB475)  \
+    F(kField5, 5, 5, 0x97B8EB)  \
+    F(kField6, 6, 6, 0x040E34)  \
+    F(kField7, 7, 7, 0xD3C1B9)  \
+    F(kField8, 8, 8, 0x0E87F5)  \
+    F(kField9, 9, 9, 0x2CE57F)  \
+    F(kField10, 10, 10, 0xABCAC3)  \
+    F(kField11, 11, 11, 0x578220)  \
+    F(kField12, 12, 12, 0x12D1E4)  \
+    F(kField13, 13, 13, 0xC22392)  \
+    F(kField14, 14, 14, 0xA2BB9C)  \
+    F(kField15, 15, 15, 0x561D7B)  \
+    F(kField16, 16, 16, 0x590BC7)
+VSDK_MESSAGE_FIELDS(SWRule, OU_SW_RULE_FIELDS)
+
+#define OU_SW_SP_COPY_FIELDS(F)             \
+    F(kStoragePolicyId, 1, 1, 0x35F458)     \
+    F(kStoragePolicyName, 2, 2, 0x8C8688)   \
+    F(kCopyId, 3, 6, 0x40AF70)              \
+    F(kCopyName, 4, 7, 0xD4DBA0)
+VSDK_MESSAGE_FIELDS(SWSPCopy, OU_SW_SP_COPY_FIELDS)
+
+// QSWLocation: the type is a 64-bit number here.
+#define OU_SW_LOCATION_FIELDS(F)            \
+    F(kId, 1, 1, 0x25DC7B)                  \
+    F(kType, 2, 2, 0x26069A)                \
+    F(kName, 3, 3, 0x22F1EB)
+VSDK_MESSAGE_FIELDS(SWLocation, OU_SW_LOCATION_FIELDS)
+
+// Fields 3, 13, 14 and 15 of the request are never set.
+#define OU_SET_SHELFWATCH_POLICY_FIELDS(F)  \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyType, 5, 5, 0x2FFF6C)          \
+    F(kPolicyName, 6, 6, 0x60AF1D)          \
+    F(kDescription, 7, 10, 0x3583FC)        \
+    F(kCopies, 8, 14, 0xE29D93)             \
+    F(kLocations, 9, 15, 0x0A20F0)          \
+    F(kDestination, 10, 16, 0xC94077)       \
+    F(kTransit, 11, 17, 0x3276A8)           \
+    F(kRule, 12, 18, 0xE58ADA)              \
+    F(kField16, 16, 22, 0x5529BC)           \
+    F(kField17, 17, 23, 0x0A06F0)           \
+    F(kContainerId, 18, 24, 0x60397C)       \
+    F(kField19, 19, 25, 0xC0B45B)           \
+    F(kField20, 20, 26, 0x3A53CF)           \
+    F(kOperationId, 21, 30, 0xBB20E2)       \
+    F(kId, 3, 3, 0xB53E2D)
+VSDK_MESSAGE_FIELDS(SetShelfwatchPolicy, OU_SET_SHELFWATCH_POLICY_FIELDS)
 
 void RegisterSubsystem();
 
