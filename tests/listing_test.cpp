@@ -68,6 +68,18 @@ const std::vector<Listing>& listings() {
          "Retrival of Instances", "Retrival of Instances",
          caller<_QInstanceInfo, _QAgentTreePath>(VSDKGetInstances,
                                                  [](const _QInstanceInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetOrvaneUsers", ou::QGetOrvaneUsersReqMsg::kTag, ou::QGetOrvaneUsersRespMsg::kTag,
+         ou::QOrvaneUser::kTag, ou::GetOrvaneUsersResp::kList, ou::GetOrvaneUsersResp::kName,
+         "Retrival of users", "Retrival of users",
+         caller<_QOrvaneUserInfo, int>([](int*, _QOrvaneUserInfo** a, int* n) { return VSDKGetOrvaneUsers(a, n); },
+                                       [](const _QOrvaneUserInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetOrvaneUserGroups", ou::QGetOrvaneUserGroupsReqMsg::kTag,
+         ou::QGetOrvaneUserGroupsRespMsg::kTag, ou::QOrvaneUserGroup::kTag,
+         ou::GetOrvaneUserGroupsResp::kList, ou::GetOrvaneUserGroupsResp::kName,
+         "Retrival of Orvane user groups", "Retrival of Orvane user groups",
+         caller<_QOrvaneUserGroupInfo, _QGetOrvaneUserGroupsParameters>(
+             VSDKGetOrvaneUserGroups,
+             [](const _QOrvaneUserGroupInfo& r) { return static_cast<const char*>(r.name); })},
     };
     return all;
 }
