@@ -50,6 +50,8 @@ constexpr int kModuleId = 5;
     X(QFenmarkCaptureRespMsg, 0x10052, 0x05000052, 0)      \
     X(QFenmarkMergeReqMsg, 78, 0x0500005B, 0x0500005C)    \
     X(QFenmarkMergeRespMsg, 0x1005C, 0x0500005C, 0)        \
+    X(QSnapReqMsg, 9, 0x05000137, 0x05000138)             \
+    X(QSnapRespMsg, 0x10138, 0x05000138, 0)                \
     /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -474,5 +476,14 @@ VSDK_MESSAGE_FIELDS(FenmarkCapture, OO_FENMARK_CAPTURE_FIELDS)
     F(kReuseTapes, 9, 24, 0x31417D)             \
     F(kDbRestorePath, 10, 25, 0x423475)
 VSDK_MESSAGE_FIELDS(FenmarkMerge, OO_FENMARK_MERGE_FIELDS)
+
+// QSnapReqMsg: the two lists are filled entry by entry (unset when empty).
+#define OO_SNAP_FIELDS(F)                   \
+    F(kOption, 3, 3, 0x10E449)              \
+    F(kOperation, 4, 4, 0x1AD567)           \
+    F(kIntList, 5, 8, 0x8D91D5)             \
+    F(kDestinationClient, 6, 9, 0x477D38)   \
+    F(kTextList, 7, 13, 0xF6D75C)
+VSDK_MESSAGE_FIELDS(Snap, OO_SNAP_FIELDS)
 
 }  // namespace OrvaneOperations

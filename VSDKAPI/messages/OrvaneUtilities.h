@@ -32,6 +32,11 @@ constexpr int kModuleId = 6;
     X(QSetOrvaneUserRespMsg, 0x100DE, 0x060000DE, 0)       \
     X(QChangePasswordsReqMsg, 206, 0x060000B5, 0x060000B6) \
     X(QChangePasswordsRespMsg, 0x100B6, 0x060000B6, 0)     \
+    X(QGetSnapsReqMsg, 157, 0x06000191, 0x06000192)       \
+    X(QGetSnapsRespMsg, 0x10192, 0x06000192, 0)            \
+    X(QSnapshot, 0x10190, 0x06000190, 0)                   \
+    X(QBrevantUpdateReqMsg, 24, 0x06000083, 0x06000084)    \
+    X(QBrevantUpdateRespMsg, 0x10084, 0x06000084, 0)       \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -155,6 +160,32 @@ VSDK_MESSAGE_FIELDS(SetOrvaneUser, OU_SET_ORVANE_USER_FIELDS)
     F(kExtraText2, 20, 53, 0x4DF1F7)                 \
     F(kExtraText3, 21, 57, 0xF28E04)
 VSDK_MESSAGE_FIELDS(ChangePasswords, OU_CHANGE_PASSWORDS_FIELDS)
+
+// QGetSnapsReqMsg, its reply and the QSnapshot entries (entry field 3 is
+// never read).
+#define OU_GET_SNAPS_FIELDS(F)        \
+    F(kJobId, 3, 3, 0x09A9B8)         \
+    F(kCopyName, 4, 7, 0xD4DBA0)      \
+    F(kOption, 5, 11, 0x10E449)       \
+    F(kList, 3, 3, 0x8809E9)          \
+    F(kId, 1, 1, 0x9C7DFF)            \
+    F(kText2, 2, 2, 0xD20603)         \
+    F(kText4, 4, 10, 0x15A678)        \
+    F(kText5, 5, 14, 0x38F161)        \
+    F(kText6, 6, 18, 0x3C5FDE)        \
+    F(kText7, 7, 22, 0x49877A)        \
+    F(kUnixTime, 8, 26, 0x9ADDD0)
+VSDK_MESSAGE_FIELDS(GetSnaps, OU_GET_SNAPS_FIELDS)
+
+// QBrevantUpdateReqMsg; its reply carries the started job's id in the job-id
+// field of every job-start reply.
+#define OU_BREVANT_UPDATE_FIELDS(F)       \
+    F(kConstant, 3, 3, 0xABF8CF)          \
+    F(kClientId, 4, 4, 0x253646)          \
+    F(kClientName, 5, 5, 0xB304F6)        \
+    F(kExtendedOptions, 6, 9, 0xA60F25)   \
+    F(kReboot, 7, 13, 0x45F7A5)
+VSDK_MESSAGE_FIELDS(BrevantUpdate, OU_BREVANT_UPDATE_FIELDS)
 
 void RegisterSubsystem();
 

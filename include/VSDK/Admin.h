@@ -1,10 +1,11 @@
 /* Domain administration: users and user groups, stored credentials, domain
- * capture and merge. */
+ * capture and merge, snapshots, software update. */
 #ifndef VSDK_ADMIN_H
 #define VSDK_ADMIN_H
 
 #include "VSDK/Common.h"
 
+#include <list>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,43 @@ struct VSDK_EXPORT _QFenmarkMergeParameters {
     std::string c_str() const;
 };
 
+/* Selector of the snapshot listing. */
+struct _QGetSnapsParameters {
+    std::string jobId;
+    std::string copyName;
+    int option = 0;
+};
+
+/* One snapshot operation; an empty list is not sent at all. */
+struct _QSnapParameters {
+    std::string operation;
+    int option = 0;
+    std::list<int> intList;
+    std::string destinationClientName;
+    std::list<std::string> stringList;
+};
+
+/* One snapshot. timeText is its time as local-time text ("now" for 0). */
+struct _QSnapShotInfo {
+    int id = 0;
+    std::string text2;
+    std::string timeText;
+    std::string text4;
+    std::string text5;
+    std::string text6;
+    std::string text7;
+};
+
+/* A software update job on one client. */
+struct VSDK_EXPORT _QBrevantUpdateParameters {
+    int clientId = 0;
+    char clientName[1024] = {};
+    char extendedOptions[1024] = {};
+    bool reboot = false;
+
+    std::string c_str() const;
+};
+
 /* Listings: *count receives the number of entries; with entries, *out a new[]
  * array the caller releases with delete[] (untouched when there are none). */
 VSDK_API unsigned long VSDKGetOrvaneUsers(_QOrvaneUserInfo** users, int* count);
@@ -114,5 +152,16 @@ VSDK_API unsigned long VSDKChangePasswords(const _QChangePasswordsParameters* pa
 VSDK_API unsigned long VSDKFenmarkCapture(const _QFenmarkCaptureParameters* params,
                                           std::string& answerFile);
 VSDK_API unsigned long VSDKFenmarkMerge(const _QFenmarkMergeParameters* params);
+
+VSDK_API unsigned long VSDKGetSnaps(const _QGetSnapsParameters* params, _QSnapShotInfo** snapshots,
+                                    int* count);
+/* The server's error text becomes the thread's last error whatever its code. */
+VSDK_API unsigned long VSDKSnap(const _QSnapParameters* params);
+/* Not supported: always 0x301, whatever the arguments. */
+VSDK_API unsigned long VSDKPseudoMount(void* first, void* second);
+
+/* *outJobId receives the started job's id, -1 when the server refuses, and
+ * is left alone on every other failure. */
+VSDK_API unsigned long VSDKBrevantUpdate(const _QBrevantUpdateParameters* params, long* outJobId);
 
 #endif
