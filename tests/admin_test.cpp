@@ -1,10 +1,10 @@
 // Users, stored-password change, domain capture and merge: the passwords
 // they carry never reach the log, the capture's time window and answer
-// file, the merge's unset field 4, and the group listing's own fields.
+// file, and the merge's unset field 4.
 #include "VSDK.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
-#include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
 #include <gtest/gtest.h>
@@ -110,29 +110,6 @@ TEST_F(AdminTest, MergeLeavesFieldFourUnsetAndStoresTheServerText) {
     EXPECT_EQ(std::set<short>({1, 2, 3, 5, 6, 7, 9, 10}), fieldNumbers(*request));
     expectFields(*request, {{oo::FenmarkMerge::kAfContent, std::string("af\0tail", 7)},
                             {oo::FenmarkMerge::kReuseTapes, 0}});
-}
-
-TEST_F(AdminTest, GroupListingSendsTheUserIdAndFillsFlagsAndValue) {
-    env.server().replyWith(ou::QGetOrvaneUserGroupsReqMsg::kTag, ou::QGetOrvaneUserGroupsRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               ou::QOrvaneUserGroup entry;
-                               msgf::putInt(entry, ou::GetOrvaneUserGroupsResp::kGroupId, 0x100000007LL);
-                               msgf::putInt(entry, ou::GetOrvaneUserGroupsResp::kFlags, 8);
-                               msgf::putInt(entry, ou::GetOrvaneUserGroupsResp::kGroupValue, -9);
-                               msgf::appendObject(reply, ou::GetOrvaneUserGroupsResp::kList, entry);
-                           });
-    _QGetOrvaneUserGroupsParameters selector;
-    _QOrvaneUserGroupInfo* groups = nullptr;
-    int count = 0;
-    ASSERT_EQ(0u, VSDKGetOrvaneUserGroups(&selector, &groups, &count));
-    ASSERT_EQ(1, count);
-    EXPECT_EQ(7, groups[0].id);
-    EXPECT_EQ(8, groups[0].flags);
-    EXPECT_EQ(-9, groups[0].groupValue);
-    delete[] groups;
-    auto request = onlyRequest(env.server(), ou::QGetOrvaneUserGroupsReqMsg::kTag);
-    ASSERT_TRUE(request);
-    expectFields(*request, {{ou::OrvaneUsersReq::kConstant, 2}, {ou::OrvaneUsersReq::kUserId, 0}});
 }
 
 }  // namespace
