@@ -6,21 +6,21 @@
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPI/xml/Execute.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <string>
 #include <vector>
 
 using namespace MediaManager;
 
-VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
-                                                     int* flags) {
+static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CNMessageBase>* jobs,
+                                                            int* flags) {
     static const char* const kFunction = "archiveDataExistanceCheck()";
     _QExecuteParams params;
     _QExecuteInfo info;
 
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobs || !flags) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
     QEvDebug& log = state->getEvDebug();
 
     CheckForArchiveJobReq request;
@@ -48,4 +48,12 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
     if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
     if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
+                                                     int* flags) {
+    return vsdkguard::guarded("VSDKArchiveDataExistanceCheck",
+                              [&] { return VSDKArchiveDataExistanceCheckUnguarded(jobs, flags); });
 }

@@ -4,10 +4,11 @@
 
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
-VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+static unsigned long LMRepliateDBUnguarded(OrvaneUtilities::QLMReplicateDBReq& request) {
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr)) return rc;
 
     // Only the session object is ours; the caller's other fields go as given.
     fillSession(*state, request, MultiDomain::Never);
@@ -18,3 +19,9 @@ VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request)
 }
 
 VSDK_API unsigned long VSDKGetIndexFiles(void*, void*) { return 0; }
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
+    return vsdkguard::guarded("LMRepliateDB", [&] { return LMRepliateDBUnguarded(request); });
+}

@@ -80,6 +80,16 @@ void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
 }
 
 template <class Rec, std::size_t N>
+void putRows(CNMessageBase& message, const FieldRow<Rec> (&rows)[N], const Rec& record);
+
+// A member record as an object of message type Msg in field f, filled by
+// its own rows.
+template <auto M, class Msg, const auto& Rows>
+void putObject(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    putRows(msgf::child<Msg>(message, f), Rows, record.*M);
+}
+
+template <class Rec, std::size_t N>
 void putRows(CNMessageBase& message, const FieldRow<Rec> (&rows)[N], const Rec& record) {
     for (const FieldRow<Rec>& row : rows) row.put(message, row.field, record);
 }

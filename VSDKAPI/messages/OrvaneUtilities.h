@@ -30,6 +30,12 @@ constexpr int kModuleId = 6;
     X(QDeleteStoragePolicyRespMsg, 0x304D, 0x0600004D, 0) \
     X(QDeleteStoragePolicyCopyReqMsg, 75, 0x06000056, 0x06000057) \
     X(QDeleteStoragePolicyCopyRespMsg, 0x3057, 0x06000057, 0) \
+    X(QGetAppTypesReqMsg, 140, 0x06000016, 0x06000017)     \
+    X(QGetAppTypesRespMsg, 0x10017, 0x06000017, 0)         \
+    X(QAppType, 0x10015, 0x06000015, 0)                    \
+    X(QGetInstancesReqMsg, 49, 0x0600002A, 0x0600002B)     \
+    X(QGetInstancesRespMsg, 0x1002B, 0x0600002B, 0)        \
+    X(QInstance, 0x10029, 0x06000029, 0)                   \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -175,6 +181,25 @@ VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesReq, OU_SET_STORAGE_POLICY_COPIES_REQ_
 
 #define OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS(F) F(kCopyId, 3, 3, 0x40AF70)
 VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesResp, OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS)
+// QGetAppTypesRespMsg and its QAppType entries
+#define OU_GET_APP_TYPES_RESP_FIELDS(F)   \
+    F(kList, 3, 3, 0x031AD8)              \
+    F(kAppTypeId, 1, 1, 0xAD84FB)         \
+    F(kName, 2, 2, 0xAA704C)              \
+    F(kValue, 3, 6, 0xC42177)
+VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
+
+// QGetInstancesRespMsg and its QInstance entries
+#define OU_GET_INSTANCES_RESP_FIELDS(F)   \
+    F(kList, 3, 3, 0xBBFE7E)              \
+    F(kInstanceId, 1, 1, 0xC3CC90)        \
+    F(kName, 2, 2, 0x0530C0)              \
+    F(kFirstText, 6, 15, 0x5CE809)        \
+    F(kSecondText, 3, 6, 0xD53036)        \
+    F(kThirdText, 4, 10, 0xAFA6CC)        \
+    F(kOnDemand, 5, 14, 0x136854)         \
+    F(kDescription, 7, 19, 0x3583FC)
+VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
 
 void RegisterSubsystem();
 

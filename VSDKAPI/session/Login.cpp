@@ -6,8 +6,10 @@
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
+#include "VSDKAPIUtils/RecordDump.h"
 #include "VSDKAPIUtils/TokenStore.h"
 #include "VSDKErrors/VSDKErrors.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <strings.h>
 
@@ -26,13 +28,28 @@ CNMessageBase& loginSession(CNMessageBase& request) {
     return msgf::child<VSDKLogin::QSessionInfoMsg>(request, msgf::kRequestSession);
 }
 
-std::string converted(const std::string& text) {
-    std::string out;
-    qConvertStr2qwstr(out, text);
-    return out;
-}
+using LI = _QLoginParameters;
+using recorddump::dump;
 
-std::string flag(bool value) { return value ? "1" : "0"; }
+// The password, the token string and the session token are not written.
+const recorddump::DumpRow<LI> kLoginDump[] = {
+    {"\nUser:[", dump<&LI::user>, "]\n"},
+    {"Force login:[", dump<&LI::forceLogin>, "]\n"},
+    {"Provider ID:[", dump<&LI::providerId>, "]\n"},
+    {"Prinicipal Name:[", dump<&LI::principalName>, "]\n"},
+    {"Domain Name:[", dump<&LI::domainName>, "]\n"},
+    {"Flags:[", dump<&LI::flags>, "]\n"},
+    {"Guid:[", dump<&LI::guid>, "]\n"},
+    {"IsTokenFile:[", dump<&LI::isTokenFile>, "]\n"},
+    {"GiveToken:[", dump<&LI::giveToken>, "]\n"},
+    {"samlTokenrequesst:[", dump<&LI::samlTokenRequest>, "]\n"},
+    {"Validity Duration:[", dump<&LI::validityDuration>, "]\n"},
+    {"LoginWithSamlToken:[", dump<&LI::loginWithSamlToken>, "]"},
+};
+
+const recorddump::DumpRow<_QLogoutParameters> kLogoutDump[] = {
+    {"Log out All users:[", recorddump::dumpTrueFalse<&_QLogoutParameters::logoutAllUsers>, "]\n"},
+};
 
 // The entry the login saves: the thread's Mardock and client name, the user
 // and the reply's login token. False when a value does not fit its field (a
@@ -54,26 +71,9 @@ bool newEntry(VSDKAPIGlobalData& state, const std::string& user, const std::stri
 
 }  // namespace
 
-std::string _QLoginParameters::c_str() const {
-    std::string out;
-    out += "\nUser:[" + msgf::boundedText(user) + "]\n";
-    out += "Force login:[" + flag(forceLogin) + "]\n";
-    out += "Provider ID:[" + numberToqwString(providerId) + "]\n";
-    out += "Prinicipal Name:[" + converted(principalName) + "]\n";
-    out += "Domain Name:[" + converted(domainName) + "]\n";
-    out += "Flags:[" + numberToqwString(flags) + "]\n";
-    out += "Guid:[" + converted(guid) + "]\n";
-    out += "IsTokenFile:[" + flag(isTokenFile) + "]\n";
-    out += "GiveToken:[" + flag(giveToken) + "]\n";
-    out += "samlTokenrequesst:[" + flag(samlTokenRequest) + "]\n";
-    out += "Validity Duration:[" + numberToqwString(validityDuration) + "]\n";
-    out += "LoginWithSamlToken:[" + flag(loginWithSamlToken) + "]";
-    return out;
-}
+std::string _QLoginParameters::c_str() const { return recorddump::dumpRows(kLoginDump, *this); }
 
-std::string _QLogoutParameters::c_str() const {
-    return std::string("Log out All users:[") + (logoutAllUsers ? "True" : "False") + "]\n";
-}
+std::string _QLogoutParameters::c_str() const { return recorddump::dumpRows(kLogoutDump, *this); }
 
 unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& params,
                           _QLoginResp& result) {
@@ -155,10 +155,10 @@ unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& par
                     tokenString ? vsdkerr::kTokenStringEncrypt : vsdkerr::kTokenFileWrite;
             } else if (tokenString) {
                 storeResult = constructVSDKTokenString(entry, result.tokenString);
-            } else if (found) {
-                storeResult = updateVSDKTokenInfo(entry, handle.mardockName, params.guid, false);
             } else {
-                storeResult = setVSDKTokenInfo(entry, params.guid);
+                // Replace or append is decided under the store's lock: another
+                // login may have saved this Mardock since the look-up.
+                storeResult = saveVSDKTokenInfo(entry, handle.mardockName, params.guid);
             }
         }
         state.getUser() = user;
@@ -183,8 +183,11 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     msgf::putFlag(request, VSDKLogin::kLogoutAllUsers, params.logoutAllUsers);
 
     const bool sessionFiles = state.getUseSessionFile();
-    std::string storePath = params.tokenFilePath;
     if (sessionFiles) {
+        // The look-up writes the user's store path into its copy; the removal
+        // gets the caller's path, so that it still knows the store is the
+        // user's own.
+        std::string storePath = params.tokenFilePath;
         const unsigned long rc = getVSDKTokenInfo(stored, handle.mardockName, storePath,
                                                   params.tokenString, found,
                                                   handle.mardockClientName);
@@ -222,7 +225,7 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
         log.debugLvl(6, "User logged out,Reference Count:[%d]", references);
         if (params.logoutAllUsers || references <= 0 || code == kLogoutOutdated) {
             const unsigned long removed =
-                updateVSDKTokenInfo(stored, handle.mardockName, storePath, true);
+                updateVSDKTokenInfo(stored, handle.mardockName, params.tokenFilePath, true);
             if (removed != 0) return removed;
         }
     }
@@ -230,17 +233,17 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     return 0;
 }
 
-unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kLoginFunction);
+static unsigned long VSDKLoginApiUnguarded(_QLoginParameters* params, _QLoginResp* result) {
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kLoginFunction, params, result)) return rc;
     return loginThread(*state, *params, *result);
 }
 
-unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
-                                 const char* principalName, const char* domainName,
-                                 const char* guid, const char* tokenString, int providerId,
-                                 int flags, bool forceLogin, bool isTokenFile, bool giveToken) {
+static unsigned long VSDKLoginApi_NOSTLUnguarded(const char* user, const char* password,
+                                                 const char* principalName, const char* domainName,
+                                                 const char* guid, const char* tokenString,
+                                                 int providerId, int flags, bool forceLogin,
+                                                 bool isTokenFile, bool giveToken) {
     auto text = [](const char* s) { return s ? std::string(s) : std::string(); };
     _QLoginParameters params;
     msgf::copyBounded(params.user, text(user));
@@ -258,9 +261,9 @@ unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
     return VSDKLoginApi(&params, &result);
 }
 
-unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+static unsigned long VSDKLoginSSOUnguarded(VSDKLogin::QLoginInfoMsg& request) {
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLoginSSO")) return rc;
     if (msgf::getInt(request, VSDKLogin::kLoginFlags) & 1) {
         state->getEvDebug().debugLvl("VSDKLoginSSO", 0,
                                      "SSO Login failed with Error code [0x%lx] Error string [%s]",
@@ -271,15 +274,15 @@ unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginR
     return 0;
 }
 
-unsigned long VSDKLogout(_QLogoutParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, "VSDKLogout");
+static unsigned long VSDKLogoutUnguarded(_QLogoutParameters* params) {
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLogout", params)) return rc;
     return logoutThread(*state, *params);
 }
 
-unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
-                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+static unsigned long VSDKLogout_NOSTLUnguarded(bool logoutAllUsers, const char* tokenFilePath,
+                                               const char* tokenString, bool isTokenFile,
+                                               bool keepTokenStore) {
     _QLogoutParameters params;
     params.logoutAllUsers = logoutAllUsers;
     params.tokenFilePath = tokenFilePath ? tokenFilePath : "";
@@ -287,4 +290,38 @@ unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
     params.isTokenFile = isTokenFile;
     params.keepTokenStore = keepTokenStore;
     return VSDKLogout(&params);
+}
+
+// The exports: no exception leaves them.
+
+unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
+    return vsdkguard::guarded("VSDKLoginApi",
+                              [&] { return VSDKLoginApiUnguarded(params, result); });
+}
+
+unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password, const char* principalName,
+                                 const char* domainName, const char* guid, const char* tokenString,
+                                 int providerId, int flags, bool forceLogin, bool isTokenFile,
+                                 bool giveToken) {
+    return vsdkguard::guarded("VSDKLoginApi_NOSTL", [&] {
+        return VSDKLoginApi_NOSTLUnguarded(user, password, principalName, domainName, guid,
+                                           tokenString, providerId, flags, forceLogin, isTokenFile,
+                                           giveToken);
+    });
+}
+
+unsigned long VSDKLogout(_QLogoutParameters* params) {
+    return vsdkguard::guarded("VSDKLogout", [&] { return VSDKLogoutUnguarded(params); });
+}
+
+unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
+                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+    return vsdkguard::guarded("VSDKLogout_NOSTL", [&] {
+        return VSDKLogout_NOSTLUnguarded(logoutAllUsers, tokenFilePath, tokenString, isTokenFile,
+                                         keepTokenStore);
+    });
+}
+
+unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
+    return vsdkguard::guarded("VSDKLoginSSO", [&] { return VSDKLoginSSOUnguarded(request); });
 }

@@ -5,6 +5,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneOperations;
 
@@ -29,9 +30,14 @@ unsigned long runExecute(VSDKAPIGlobalData& state, const _QExecuteParams& params
     });
 }
 
-VSDK_API unsigned long VSDKQExecute(_QExecuteParams* params, _QExecuteInfo* info) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !info) return invalidArgument(*state, kFunction);
+static unsigned long VSDKQExecuteUnguarded(_QExecuteParams* params, _QExecuteInfo* info) {
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, info)) return rc;
     return runExecute(*state, *params, *info);
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKQExecute(_QExecuteParams* params, _QExecuteInfo* info) {
+    return vsdkguard::guarded("VSDKQExecute", [&] { return VSDKQExecuteUnguarded(params, info); });
 }
