@@ -68,6 +68,20 @@ const std::vector<Listing>& listings() {
          "Retrival of Instances", "Retrival of Instances",
          caller<_QInstanceInfo, _QAgentTreePath>(VSDKGetInstances,
                                                  [](const _QInstanceInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetStoragePolicies", ou::QGetStoragePoliciesReqMsg::kTag,
+         ou::QGetStoragePoliciesRespMsg::kTag, ou::QStoragePolicy::kTag,
+         ou::GetStoragePoliciesResp::kList, ou::StoragePolicyEntry::kName,
+         "Retrival of Storage Policies", "Retrival of Storage Policies",
+         caller<_QStoragePolicyInfo, int>(
+             [](int*, _QStoragePolicyInfo** a, int* n) { return VSDKGetStoragePolicies(a, n); },
+             [](const _QStoragePolicyInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetStoragePolicyCopies", ou::QGetStoragePolicyCopiesReqMsg::kTag,
+         ou::QGetStoragePolicyCopiesRespMsg::kTag, ou::QStoragePolicyCopy::kTag,
+         ou::GetStoragePolicyCopiesResp::kList, ou::StoragePolicyCopyEntry::kName,
+         "Retrival of Primary Copies", "Retrival of Primary Copies",
+         caller<_QStoragePolicyCopyInfo, _QStoragePolicyInfo>(
+             VSDKGetStoragePolicyCopies,
+             [](const _QStoragePolicyCopyInfo& r) { return static_cast<const char*>(r.name); })},
     };
     return all;
 }

@@ -7,6 +7,7 @@
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <memory>
@@ -101,55 +102,63 @@ unsigned long tooFewBuffers(int count) {
 }  // namespace
 
 VSDK_API unsigned long VSDKGetStoragePolicies(_QStoragePolicyInfo** policies, int* count) {
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, "VSDKGetStoragePolicies()", policies, count)) {
-        return rc;
-    }
-    QGetStoragePoliciesReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, StoragePolicySelector::kConstant, 2);
-    return runListing(*state, kPolicyListing, request, *policies, *count);
+    return vsdkguard::guarded("VSDKGetStoragePolicies()", [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, "VSDKGetStoragePolicies()", policies, count)) {
+            return rc;
+        }
+        QGetStoragePoliciesReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, StoragePolicySelector::kConstant, 2);
+        return runListing(*state, kPolicyListing, request, *policies, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKGetStoragePolicyCopies(const _QStoragePolicyInfo* policy,
                                                   _QStoragePolicyCopyInfo** copies, int* count) {
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc =
-            openOperation(state, "VSDKGetStoragePolicyCopies()", policy, copies, count)) {
-        return rc;
-    }
-    QGetStoragePolicyCopiesReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, StoragePolicySelector::kConstant, 2);
-    msgf::putInt(request, StoragePolicySelector::kPolicyId, policy->id);
-    msgf::putText(request, StoragePolicySelector::kPolicyName, policy->name);
-    return runListing(*state, kCopyListing, request, *copies, *count);
+    return vsdkguard::guarded("VSDKGetStoragePolicyCopies()", [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc =
+                openOperation(state, "VSDKGetStoragePolicyCopies()", policy, copies, count)) {
+            return rc;
+        }
+        QGetStoragePolicyCopiesReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, StoragePolicySelector::kConstant, 2);
+        msgf::putInt(request, StoragePolicySelector::kPolicyId, policy->id);
+        msgf::putText(request, StoragePolicySelector::kPolicyName, policy->name);
+        return runListing(*state, kCopyListing, request, *copies, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKGetStoragePoliciesCount_NOSTL(const char* instanceName, int* count) {
-    unsigned long rc = startedForTwin("VSDKGetStoragePoliciesCount_NOSTL()", instanceName, count);
-    if (rc != 0) return rc;
-    _QStoragePolicyInfo* list = nullptr;
-    rc = VSDKGetStoragePolicies(&list, count);
-    delete[] list;
-    if (rc == 0) t_namesBuffers = *count;
-    return rc;
+    return vsdkguard::guarded("VSDKGetStoragePoliciesCount_NOSTL()", [&]() -> unsigned long {
+        unsigned long rc = startedForTwin("VSDKGetStoragePoliciesCount_NOSTL()", instanceName, count);
+        if (rc != 0) return rc;
+        _QStoragePolicyInfo* list = nullptr;
+        rc = VSDKGetStoragePolicies(&list, count);
+        delete[] list;
+        if (rc == 0) t_namesBuffers = *count;
+        return rc;
+    });
 }
 
 VSDK_API unsigned long VSDKGetStoragePolicies_NOSTL(const char* instanceName, char** names) {
-    unsigned long rc = startedForTwin("VSDKGetStoragePolicies_NOSTL()", instanceName, names);
-    if (rc != 0) return rc;
-    _QStoragePolicyInfo* raw = nullptr;
-    int count = 0;
-    rc = VSDKGetStoragePolicies(&raw, &count);
-    std::unique_ptr<_QStoragePolicyInfo[]> list(raw);
-    if (rc != 0) return rc;
-    if (t_namesBuffers < 0 || count > t_namesBuffers) return tooFewBuffers(count);
-    for (int i = 0; i < count; ++i) {
-        if (!names[i]) return invalidArgument(*threadState(), "VSDKGetStoragePolicies_NOSTL()");
-    }
-    for (int i = 0; i < count; ++i) {
-        msgf::copyBounded(names[i], kNameBuffer, msgf::boundedText(list[i].name));
-    }
-    return 0;
+    return vsdkguard::guarded("VSDKGetStoragePolicies_NOSTL()", [&]() -> unsigned long {
+        unsigned long rc = startedForTwin("VSDKGetStoragePolicies_NOSTL()", instanceName, names);
+        if (rc != 0) return rc;
+        _QStoragePolicyInfo* raw = nullptr;
+        int count = 0;
+        rc = VSDKGetStoragePolicies(&raw, &count);
+        std::unique_ptr<_QStoragePolicyInfo[]> list(raw);
+        if (rc != 0) return rc;
+        if (t_namesBuffers < 0 || count > t_namesBuffers) return tooFewBuffers(count);
+        for (int i = 0; i < count; ++i) {
+            if (!names[i]) return invalidArgument(*threadState(), "VSDKGetStoragePolicies_NOSTL()");
+        }
+        for (int i = 0; i < count; ++i) {
+            msgf::copyBounded(names[i], kNameBuffer, msgf::boundedText(list[i].name));
+        }
+        return 0;
+    });
 }

@@ -5,6 +5,7 @@
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 #include "VSDKAPIUtils/RecordDump.h"
 
 using namespace OrvaneUtilities;
@@ -212,56 +213,64 @@ std::string _QDeleteStoragePolicyCopyParameters::c_str() const {
 
 VSDK_API unsigned long VSDKSetStoragePolicy(const _QSetStoragePolicyParameters* params,
                                             int* policyId) {
-    static const char* const kFunction = "VSDKSetStoragePolicy()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params, policyId)) return rc;
-    logParameters(*state, kFunction, "Parameters of the new Storage Policy:%s", *params);
-    QSetStoragePoliciesReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putRows(request, kPolicyFields, *params);
-    return runOperation(
-        *state, OperationSpec{kFunction, "Creation of Storage Policy"}, request,
-        [&](const CNMessageBase& reply) {
-            *policyId = static_cast<int>(msgf::getInt(reply, SetStoragePoliciesResp::kPolicyId));
-            state->getEvDebug().debugLvl(kFunction, 1, "Storage Policy created with Id:[%d]",
-                                         *policyId);
-        },
-        [&](unsigned long) { *policyId = -1; });
+    return vsdkguard::guarded("VSDKSetStoragePolicy()", [&]() -> unsigned long {
+        static const char* const kFunction = "VSDKSetStoragePolicy()";
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params, policyId)) return rc;
+        logParameters(*state, kFunction, "Parameters of the new Storage Policy:%s", *params);
+        QSetStoragePoliciesReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putRows(request, kPolicyFields, *params);
+        return runOperation(
+            *state, OperationSpec{kFunction, "Creation of Storage Policy"}, request,
+            [&](const CNMessageBase& reply) {
+                *policyId = static_cast<int>(msgf::getInt(reply, SetStoragePoliciesResp::kPolicyId));
+                state->getEvDebug().debugLvl(kFunction, 1, "Storage Policy created with Id:[%d]",
+                                             *policyId);
+            },
+            [&](unsigned long) { *policyId = -1; });
+    });
 }
 
 VSDK_API unsigned long VSDKSetStoragePolicyCopies(const _QSetStoragePolicyCopyParameters* params,
                                                   int* copyId) {
-    static const char* const kFunction = "VSDKSetStoragePolicyCopies()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, kFunction, params, copyId)) return rc;
-    logParameters(*state, kFunction, "Parameters of the new Primary Copy:%s", *params);
-    QSetStoragePolicyCopiesReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putRows(request, kCopyFields, *params);
-    const bool creation = params->operationId == 1;
-    return runOperation(
-        *state, OperationSpec{kFunction, creation ? "Creation of Copy" : "Operation on Copy"},
-        request,
-        [&](const CNMessageBase& reply) {
-            *copyId = static_cast<int>(msgf::getInt(reply, SetStoragePolicyCopiesResp::kCopyId));
-            QEvDebug& log = state->getEvDebug();
-            if (creation) {
-                log.debugLvl(kFunction, 1, "Copy Created with id:[%d]", *copyId);
-            } else {
-                log.debugLvl(kFunction, 1, "Operation on Copy completed successfully.");
-            }
-        },
-        [&](unsigned long) { *copyId = -1; });
+    return vsdkguard::guarded("VSDKSetStoragePolicyCopies()", [&]() -> unsigned long {
+        static const char* const kFunction = "VSDKSetStoragePolicyCopies()";
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, kFunction, params, copyId)) return rc;
+        logParameters(*state, kFunction, "Parameters of the new Primary Copy:%s", *params);
+        QSetStoragePolicyCopiesReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putRows(request, kCopyFields, *params);
+        const bool creation = params->operationId == 1;
+        return runOperation(
+            *state, OperationSpec{kFunction, creation ? "Creation of Copy" : "Operation on Copy"},
+            request,
+            [&](const CNMessageBase& reply) {
+                *copyId = static_cast<int>(msgf::getInt(reply, SetStoragePolicyCopiesResp::kCopyId));
+                QEvDebug& log = state->getEvDebug();
+                if (creation) {
+                    log.debugLvl(kFunction, 1, "Copy Created with id:[%d]", *copyId);
+                } else {
+                    log.debugLvl(kFunction, 1, "Operation on Copy completed successfully.");
+                }
+            },
+            [&](unsigned long) { *copyId = -1; });
+    });
 }
 
 VSDK_API unsigned long VSDKDeleteStoragePolicy(const _QDeleteStoragePolicyParameters* params) {
-    return deleteWith<QDeleteStoragePolicyReqMsg>(
-        "VSDKDeleteStoragePolicy()", "Parameters of the Storage Policy to be deleted:%s",
-        "Deletion of Storage Policy", kDeletePolicyFields, params);
+    return vsdkguard::guarded("VSDKDeleteStoragePolicy()", [&]() -> unsigned long {
+        return deleteWith<QDeleteStoragePolicyReqMsg>(
+            "VSDKDeleteStoragePolicy()", "Parameters of the Storage Policy to be deleted:%s",
+            "Deletion of Storage Policy", kDeletePolicyFields, params);
+    });
 }
 
 VSDK_API unsigned long VSDKDeleteStoragePolicyCopy(const _QDeleteStoragePolicyCopyParameters* params) {
-    return deleteWith<QDeleteStoragePolicyCopyReqMsg>(
-        "VSDKDeleteStoragePolicyCopy()", "Parameters of the Primary Copy to be Deleted:%s",
-        "Deletion of Primary Copy", kDeleteCopyFields, params);
+    return vsdkguard::guarded("VSDKDeleteStoragePolicyCopy()", [&]() -> unsigned long {
+        return deleteWith<QDeleteStoragePolicyCopyReqMsg>(
+            "VSDKDeleteStoragePolicyCopy()", "Parameters of the Primary Copy to be Deleted:%s",
+            "Deletion of Primary Copy", kDeleteCopyFields, params);
+    });
 }
