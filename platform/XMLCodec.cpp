@@ -428,8 +428,8 @@ private:
 
     void startField(Frame& frame, const XMLCh* name, const Attributes& attrs) {
         CNMessageBase& msg = *frame.msg;
-        short number = static_cast<short>(toInt(required(attrs, u"n"), 1, 32767));
-        short slot = static_cast<short>(toInt(required(attrs, u"s"), 1, 32767));
+        short number = static_cast<short>(toInt(required(attrs, u"n"), 0, 32767));
+        short slot = static_cast<short>(toInt(required(attrs, u"s"), 0, 32767));
         auto hash = static_cast<unsigned int>(toHex(required(attrs, u"h"), 0xFFFFFFUL));
         auto& fields = msg.mutableFields();
         if (fields.count(number)) fail("field given twice");

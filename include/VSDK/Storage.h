@@ -144,4 +144,18 @@ VSDK_API unsigned long VSDKSetStoragePolicyCopies(const _QSetStoragePolicyCopyPa
 VSDK_API unsigned long VSDKDeleteStoragePolicy(const _QDeleteStoragePolicyParameters* params);
 VSDK_API unsigned long VSDKDeleteStoragePolicyCopy(const _QDeleteStoragePolicyCopyParameters* params);
 
+/* The same operations as App documents sent through VSDKQExecute. */
+VSDK_API unsigned long VSDKSetStoragePolicyCopies_XML(const _QSetStoragePolicyCopyParameters* params,
+                                                      int* copyId);
+/* Adds the record's data path to the copy it names; result is -1 on a
+ * server error and untouched otherwise. */
+VSDK_API unsigned long VSDKAddDataPath_XML(const _QSetStoragePolicyCopyParameters* params,
+                                           int* result);
+/* Creates a policy with its primary copy "Primary". */
+VSDK_API unsigned long VSDKSetStoragePolicy_XML(const _QSetStoragePolicyParameters* params,
+                                                int* policyId);
+VSDK_API unsigned long VSDKDeleteStoragePolicy_XML(const _QDeleteStoragePolicyParameters* params);
+VSDK_API unsigned long VSDKDeleteStoragePolicyCopy_XML(
+    const _QDeleteStoragePolicyCopyParameters* params);
+
 #endif
