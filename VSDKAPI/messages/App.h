@@ -146,6 +146,8 @@ VSDK_MESSAGE_FIELDS(CreatePolicyReq, APP_CREATE_POLICY_REQ_FIELDS)
     F(kCopy, 2, 2, 0x40BBF2)
 VSDK_MESSAGE_FIELDS(DeleteReq, APP_DELETE_REQ_FIELDS)
 
+// Inner documents only: the family is never taken from the network, so no
+// start-up registers it.
 void RegisterSubsystem();
 
 }  // namespace App

@@ -55,6 +55,8 @@ VSDK_MESSAGE_FIELDS(DrivePoolRef, RK_DRIVE_POOL_ENTITY_FIELDS)
     F(kLibraryName, 4, 7, 0xA63DE6)
 VSDK_MESSAGE_FIELDS(ScratchPoolRef, RK_SCRATCH_POOL_ENTITY_FIELDS)
 
+// Inner documents only: the family is never taken from the network, so no
+// start-up registers it.
 void RegisterSubsystem();
 
 }  // namespace RkEntities

@@ -2,13 +2,11 @@
 #include "VSDK/Startup.h"
 
 #include "VSDK/Token.h"
-#include "VSDKAPI/messages/App.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/messages/RKGui.h"
-#include "VSDKAPI/messages/RkEntities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
@@ -59,8 +57,6 @@ void registerMessageFamilies() {
     OrvaneUtilities::RegisterSubsystem();
     RKGui::RegisterSubsystem();
     MediaManager::RegisterSubsystem();
-    App::RegisterSubsystem();
-    RkEntities::RegisterSubsystem();
 }
 
 // A token file holds one token string or SAML token: anything larger is no

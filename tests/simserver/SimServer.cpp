@@ -283,9 +283,12 @@ namespace {
 
 // A generic request whose inner document is a request of a known family is
 // answered by default with that request's paired reply document, empty: no
-// error object, so success.
+// error object, so success. Answers of other types are left alone.
 void answerInnerDocument(const CNMessageBase& request, CNMessageBase& reply) {
-    if (request.getTagID() != OrvaneOperations::QExecuteReqMsg::kTag) return;
+    if (request.getTagID() != OrvaneOperations::QExecuteReqMsg::kTag ||
+        reply.getTagID() != OrvaneOperations::QExecuteRespMsg::kTag) {
+        return;
+    }
     const std::string inner = msgf::getText(request, OrvaneOperations::kExecuteXml);
     CNMessageBase* built = nullptr;
     std::string why;
@@ -331,7 +334,7 @@ std::unique_ptr<CNMessageBase> SimServer::Impl::buildReply(const Action& action,
                 msgf::putText(error, msgf::kErrorText, action.text);
         }
     }
-    if (action.kind == Action::Kind::Default) answerInnerDocument(*request, *reply);
+    answerInnerDocument(*request, *reply);  // a fill may answer otherwise
     if (action.fill) action.fill(*request, *reply);
     return reply;
 }
