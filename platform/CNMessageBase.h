@@ -8,6 +8,7 @@
 
 #include "bstring.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,7 +32,7 @@ struct Field {
     short number = 0;
     short slot = 0;
     unsigned int hash = 0;
-    unsigned long ownerTag = 0;
+    unsigned int ownerTag = 0;  // tag codes are 32-bit values
     FieldKind kind = FieldKind::Int64;
     long long i = 0;
     std::string s;
