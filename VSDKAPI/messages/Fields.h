@@ -108,5 +108,8 @@ inline bool has(const CNMessageBase& m, FieldId f) {
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.
 const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
+// The elements of a list of integers (each cut to its low 32 bits); empty
+// when the field is absent or holds no list of integers.
+std::vector<int> getIntList(const CNMessageBase& m, FieldId f);
 
 }  // namespace msgf
