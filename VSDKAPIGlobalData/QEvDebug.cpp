@@ -1,5 +1,7 @@
 #include "QEvDebug.h"
 
+#include "VSDKErrors/ExportGuard.h"
+
 #include "VSDK/Errors.h"
 
 #include <cstdlib>
@@ -98,5 +100,6 @@ std::string UnixTimeToLocTimeStringImpl(unsigned long seconds) {
 }
 
 std::string UnixTimeToLocTimeString(unsigned long seconds) {
-    return UnixTimeToLocTimeStringImpl(seconds);
+    return vsdkguard::guarded("UnixTimeToLocTimeString", std::string("error"),
+                              [&] { return UnixTimeToLocTimeStringImpl(seconds); });
 }

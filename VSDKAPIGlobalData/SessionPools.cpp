@@ -7,6 +7,7 @@
 #include "platform/CRkNetwork.h"
 #include "platform/RKPlatformInfo.h"
 #include "platform/RkNetworkPool.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <atomic>
 #include <cstring>
@@ -87,12 +88,24 @@ char* VSDKAPIGlobalRegKeys::getCSName() { return g_csname; }
 
 bool VSDKAPIGlobalRegKeys::isRkSessionPoolEnabled() { return g_useRkSessionPool; }
 
-VSDK_API unsigned long VSDKInitializeConnectionPools() {
+static unsigned long VSDKInitializeConnectionPoolsUnguarded() {
     VSDKAPIGlobalRegKeys::initialize();
     return 0;
 }
 
-VSDK_API unsigned long VSDKCleanUpConnectionPools() {
+static unsigned long VSDKCleanUpConnectionPoolsUnguarded() {
     VSDKAPIGlobalData::cleanupSessionPools();
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKInitializeConnectionPools() {
+    return vsdkguard::guarded("VSDKInitializeConnectionPools",
+                              [&] { return VSDKInitializeConnectionPoolsUnguarded(); });
+}
+
+VSDK_API unsigned long VSDKCleanUpConnectionPools() {
+    return vsdkguard::guarded("VSDKCleanUpConnectionPools",
+                              [&] { return VSDKCleanUpConnectionPoolsUnguarded(); });
 }

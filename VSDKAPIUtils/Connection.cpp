@@ -5,6 +5,7 @@
 #include "platform/CPvIPAddr.h"
 #include "platform/CRkNetwork.h"
 #include "platform/RKPlatformInfo.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <new>
@@ -82,7 +83,7 @@ void logTime(QEvDebug& log, const char* name, long start) {
                  static_cast<double>(elapsed));
 }
 
-unsigned long isDockedOnCs(const std::string& mardockName, bool& same) {
+static unsigned long isDockedOnCsUnguarded(const std::string& mardockName, bool& same) {
     QEvDebug log;
     char registryHost[256];
     std::memset(registryHost, 0, sizeof registryHost);
@@ -109,4 +110,11 @@ unsigned long isDockedOnCs(const std::string& mardockName, bool& same) {
         }
     }
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+unsigned long isDockedOnCs(const std::string& mardockName, bool& same) {
+    return vsdkguard::guarded("isDockedOnCs",
+                              [&] { return isDockedOnCsUnguarded(mardockName, same); });
 }

@@ -13,6 +13,7 @@
 #include "platform/RKPassword.h"
 #include "platform/RKPlatformInfo.h"
 #include "platform/RkcScrambler.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -271,6 +272,22 @@ bool writeWhole(int fd, const char* data, std::size_t length) {
 }
 
 }  // namespace
+
+bool tokenstore::readRegularFile(const std::string& path, std::size_t maxSize, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+              static_cast<unsigned long long>(st.st_size) <= maxSize;
+    if (ok) {
+        std::string content(static_cast<std::size_t>(st.st_size), '\0');
+        std::size_t got = 0;
+        ok = readWhole(fd, &content[0], content.size(), got);
+        if (ok) text.swap(content);
+    }
+    ::close(fd);
+    return ok;
+}
 
 // ---- entry record ------------------------------------------------------------
 
@@ -573,15 +590,23 @@ unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardoc
     return 0;
 }
 
-int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockName,
-                            std::string& tokenFilePath, std::string tokenString, bool& found) {
+static int getVSDKTokenInfoWrapperUnguarded(_VSDKTokenFileContents& entry, std::string mardockName,
+                                            std::string& tokenFilePath, std::string tokenString,
+                                            bool& found) {
     return static_cast<int>(getVSDKTokenInfo(entry, std::move(mardockName), tokenFilePath,
                                              std::move(tokenString), found, std::string()));
 }
 
 // ---- append ------------------------------------------------------------------
 
-unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
+namespace {
+
+// Adds entry to the store at tokenFilePath under the store's lock. With
+// mardockName, the entry that matches it is replaced instead when there is
+// one: the choice is made under the same lock as the write, so logins racing
+// for one Mardock leave one entry.
+unsigned long appendOrReplace(const _VSDKTokenFileContents& entry, const std::string* mardockName,
+                              const std::string& tokenFilePath) {
     QEvDebug log;
     StoreChange change;
     unsigned long rc = beginChange(log, kAppendTag, entry, tokenFilePath,
@@ -606,8 +631,34 @@ unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFi
         if (!missing && !damagedOwn) return rc;
         log.debugLvl(kAppendTag, 0, "Token File does not Exist.First Login()/Could not read.");
     }
-    msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
+    long index = -1;
+    if (mardockName) {
+        const std::vector<CNMessageBase>& list = entriesOf(all);
+        // A name that cannot be matched (no address) leaves the entry to be appended.
+        if (findEntry(list, *mardockName, std::string(), log, kAppendTag, MatchFor::Update, index) != 0) {
+            index = -1;
+        }
+    }
+    if (index < 0) {
+        msgf::appendObject(all, VSDKLogin::kAllTokenList, makeEntryMessage(entry));
+    } else {
+        std::vector<CNMessageBase>*& list =
+            all.getlistobject(VSDKLogin::kAllTokenList.number, VSDKLogin::kAllTokenList.slot,
+                              all.getTagID(), VSDKLogin::kAllTokenList.hash, true);
+        fillEntryMessage((*list)[static_cast<std::size_t>(index)], entry);
+    }
     return finishChange(log, kAppendTag, all, change.path);
+}
+
+}  // namespace
+
+unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath) {
+    return appendOrReplace(entry, nullptr, tokenFilePath);
+}
+
+unsigned long saveVSDKTokenInfo(const _VSDKTokenFileContents& entry, const std::string& mardockName,
+                                const std::string& tokenFilePath) {
+    return appendOrReplace(entry, &mardockName, tokenFilePath);
 }
 
 // ---- replace and remove ----------------------------------------------------------
@@ -725,4 +776,15 @@ unsigned long writeData(const char* path, std::string text) {
         return vsdkerr::kTokenFileWrite;
     }
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+int getVSDKTokenInfoWrapper(_VSDKTokenFileContents& entry, std::string mardockName,
+                            std::string& tokenFilePath, std::string tokenString, bool& found) {
+    return vsdkguard::guarded("getVSDKTokenInfoWrapper", static_cast<int>(vsdkerr::kInternal),
+                              [&]() -> int {
+                                  return getVSDKTokenInfoWrapperUnguarded(
+                                      entry, mardockName, tokenFilePath, tokenString, found);
+                              });
 }

@@ -25,6 +25,11 @@ constexpr std::size_t kDecryptBufferSize = 25600;
 
 // A value up to its first zero byte.
 std::string upToZero(const std::string& value);
+
+// The whole content of a regular file of at most maxSize bytes. Anything
+// else (no file, a folder, a FIFO, a device, a larger file, a failed read)
+// gives false at once: the open never waits for a FIFO's writer.
+bool readRegularFile(const std::string& path, std::size_t maxSize, std::string& text);
 }  // namespace tokenstore
 
 // The old session-file record; nothing reads or writes one.
@@ -53,6 +58,11 @@ unsigned long getVSDKTokenInfo(_VSDKTokenFileContents& entry, std::string mardoc
 // Append (login): adds entry to the store at tokenFilePath. A missing or
 // damaged own store is replaced by one holding this entry.
 unsigned long setVSDKTokenInfo(_VSDKTokenFileContents entry, std::string tokenFilePath);
+
+// Login's save: replaces the entry that matches mardockName, or appends entry
+// when there is none, deciding under the lock of the write.
+unsigned long saveVSDKTokenInfo(const _VSDKTokenFileContents& entry, const std::string& mardockName,
+                                const std::string& tokenFilePath);
 
 // Replace (erase false) or remove (erase true) the entry that the look-up
 // finds for mardockName. Removing the last entry deletes the file.

@@ -9,6 +9,7 @@
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/RKPassword.h"
 #include "platform/RKPlatformInfo.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <string>
@@ -70,7 +71,8 @@ unsigned long constructVSDKTokenString(_VSDKTokenFileContents entry, std::string
     return 0;
 }
 
-unsigned long destructVSDKTokenString(std::string tokenString, _VSDKTokenFileContents* entry) {
+static unsigned long destructVSDKTokenStringUnguarded(std::string tokenString,
+                                                      _VSDKTokenFileContents* entry) {
     QEvDebug log;
     const char tag[] = "destructVSDKTokenString";
     if (!entry) return vsdkerr::kInvalidArgument;
@@ -98,7 +100,8 @@ unsigned long destructVSDKTokenString(std::string tokenString, _VSDKTokenFileCon
     return 0;
 }
 
-unsigned long getVSDKTokenInfoWS(std::string tokenString, _VSDKTokenFileContents* entry) {
+static unsigned long getVSDKTokenInfoWSUnguarded(std::string tokenString,
+                                                 _VSDKTokenFileContents* entry) {
     QEvDebug log;
     if (!entry) return vsdkerr::kInvalidArgument;
     VSDKLogin::QAllTokenInfo all;
@@ -109,9 +112,10 @@ unsigned long getVSDKTokenInfoWS(std::string tokenString, _VSDKTokenFileContents
     return 0;
 }
 
-unsigned long VSDKConstructTokenWrapper(const char* mardockName, const char* mardockClientName,
-                                        const char* user, const char* token,
-                                        std::string& tokenString) {
+static unsigned long VSDKConstructTokenWrapperUnguarded(const char* mardockName,
+                                                        const char* mardockClientName,
+                                                        const char* user, const char* token,
+                                                        std::string& tokenString) {
     _VSDKTokenFileContents entry;
     // A value cut to its field would make a token string of another login.
     if (!makeVSDKTokenEntry(entry, textOrEmpty(mardockName), textOrEmpty(mardockClientName),
@@ -124,10 +128,11 @@ unsigned long VSDKConstructTokenWrapper(const char* mardockName, const char* mar
     return 0;
 }
 
-unsigned long VSDKConstructTokenWrapper_NOSTL(const char* mardockName,
-                                              const char* mardockClientName, const char* user,
-                                              const char* token, char* tokenString,
-                                              unsigned long size) {
+static unsigned long VSDKConstructTokenWrapper_NOSTLUnguarded(const char* mardockName,
+                                                              const char* mardockClientName,
+                                                              const char* user, const char* token,
+                                                              char* tokenString,
+                                                              unsigned long size) {
     if (!tokenString) return vsdkerr::kInvalidArgument;
     std::string built;
     const unsigned long rc =
@@ -139,8 +144,9 @@ unsigned long VSDKConstructTokenWrapper_NOSTL(const char* mardockName,
     return 0;
 }
 
-unsigned long VSDKGetSessionIdFromToken_NOSTL(const char* tokenString, char* sessionId,
-                                              unsigned long size, const char* mardockName) {
+static unsigned long VSDKGetSessionIdFromToken_NOSTLUnguarded(const char* tokenString,
+                                                              char* sessionId, unsigned long size,
+                                                              const char* mardockName) {
     if (!sessionId || size == 0) return vsdkerr::kInvalidArgument;
 
     std::string name;
@@ -165,4 +171,42 @@ unsigned long VSDKGetSessionIdFromToken_NOSTL(const char* tokenString, char* ses
     std::memcpy(sessionId, token.data(), token.size());
     std::memset(sessionId + token.size(), 0, size - token.size());
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+unsigned long destructVSDKTokenString(std::string tokenString, _VSDKTokenFileContents* entry) {
+    return vsdkguard::guarded("destructVSDKTokenString",
+                              [&] { return destructVSDKTokenStringUnguarded(tokenString, entry); });
+}
+
+unsigned long getVSDKTokenInfoWS(std::string tokenString, _VSDKTokenFileContents* entry) {
+    return vsdkguard::guarded("getVSDKTokenInfoWS",
+                              [&] { return getVSDKTokenInfoWSUnguarded(tokenString, entry); });
+}
+
+unsigned long VSDKConstructTokenWrapper(const char* mardockName, const char* mardockClientName,
+                                        const char* user, const char* token,
+                                        std::string& tokenString) {
+    return vsdkguard::guarded("VSDKConstructTokenWrapper", [&] {
+        return VSDKConstructTokenWrapperUnguarded(mardockName, mardockClientName, user, token,
+                                                  tokenString);
+    });
+}
+
+unsigned long VSDKConstructTokenWrapper_NOSTL(const char* mardockName,
+                                              const char* mardockClientName, const char* user,
+                                              const char* token, char* tokenString,
+                                              unsigned long size) {
+    return vsdkguard::guarded("VSDKConstructTokenWrapper_NOSTL", [&] {
+        return VSDKConstructTokenWrapper_NOSTLUnguarded(mardockName, mardockClientName, user, token,
+                                                        tokenString, size);
+    });
+}
+
+unsigned long VSDKGetSessionIdFromToken_NOSTL(const char* tokenString, char* sessionId,
+                                              unsigned long size, const char* mardockName) {
+    return vsdkguard::guarded("VSDKGetSessionIdFromToken_NOSTL", [&] {
+        return VSDKGetSessionIdFromToken_NOSTLUnguarded(tokenString, sessionId, size, mardockName);
+    });
 }

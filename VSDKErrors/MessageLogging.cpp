@@ -2,6 +2,7 @@
 
 #include "platform/CNMessageBase.h"
 #include "platform/XMLCodec.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <memory>
 #include <exception>
@@ -68,7 +69,7 @@ std::string filterPasswordAttrBased(const std::string& xml) {
     return result;
 }
 
-std::string filterPassword(const std::string& xml) {
+static std::string filterPasswordUnguarded(const std::string& xml) {
     static const char kAttr[] = "password=\"";
     constexpr std::size_t kAttrLength = sizeof kAttr - 1;
     std::string result(xml);
@@ -129,4 +130,11 @@ std::string logXMLMessage(const std::string& xml) {
     std::unique_ptr<CNMessageBase> message(raw);
     if (rc != 0 || !message) return kXmlNotFormattedText;
     return logXMLMessage(message.get());
+}
+
+// The exports: no exception leaves them.
+
+std::string filterPassword(const std::string& xml) {
+    return vsdkguard::guarded("filterPassword", std::string(),
+                              [&]() -> std::string { return filterPasswordUnguarded(xml); });
 }

@@ -4,6 +4,7 @@
 
 #include "VSDKAPIGlobalData/RkLocks.h"
 #include "platform/EvEvent.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -25,7 +26,7 @@ static std::unordered_map<int, std::pair<std::uint64_t, std::uint64_t>> EventMgr
 // Published with release order once the map is filled.
 static std::atomic<bool> needErrorMapInit{true};
 
-void initializeErrorMap() {
+static void initializeErrorMapUnguarded() {
     static RkCriticalSection mapLock;
     RkCriticalSectionLock guard(&mapLock);
     if (needErrorMapInit.load(std::memory_order_acquire)) {
@@ -64,7 +65,8 @@ std::size_t errorMapSize() {
 
 int errorMapFillCount() { return g_fillCount.load(); }
 
-void getLocaleErrorMsgFromVSDKErrorCode(std::string& out, unsigned long code, unsigned long locale) {
+static void getLocaleErrorMsgFromVSDKErrorCodeUnguarded(std::string& out, unsigned long code,
+                                                        unsigned long locale) {
     EvEvent event;
     char buffer[1024] = {0};
     ensureErrorMap();
@@ -77,7 +79,7 @@ void getLocaleErrorMsgFromVSDKErrorCode(std::string& out, unsigned long code, un
     out = buffer;
 }
 
-void frameErrorMsg(std::string& text, unsigned long& code, int eventManagerCode) {
+static void frameErrorMsgUnguarded(std::string& text, unsigned long& code, int eventManagerCode) {
     std::pair<std::uint64_t, std::uint64_t> row;
     if (!lookUpEventManagerCode(eventManagerCode, row)) return;
     code = static_cast<unsigned long>(row.first);
@@ -94,15 +96,35 @@ void GetFormattedErrorString(std::string& out, const char* format, ...) {
         out.clear();
         return;
     }
-    std::string working(format);
-    for (std::size_t pos = working.find("%ls"); pos != std::string::npos; pos = working.find("%ls")) {
-        working.erase(pos + 1, 1);
-    }
-    char buffer[1024] = {0};
     va_list args;
     va_start(args, format);
-    // Longer results are cut to 1023 characters.
-    std::vsnprintf(buffer, sizeof(buffer), working.c_str(), args);
+    vsdkguard::guardedVoid("GetFormattedErrorString", [&] {
+        std::string working(format);
+        for (std::size_t pos = working.find("%ls"); pos != std::string::npos;
+             pos = working.find("%ls")) {
+            working.erase(pos + 1, 1);
+        }
+        char buffer[1024] = {0};
+        // Longer results are cut to 1023 characters.
+        std::vsnprintf(buffer, sizeof(buffer), working.c_str(), args);
+        out = buffer;
+    });
     va_end(args);
-    out = buffer;
+}
+
+// The exports: no exception leaves them.
+
+void initializeErrorMap() {
+    vsdkguard::guardedVoid("initializeErrorMap", [&] { initializeErrorMapUnguarded(); });
+}
+
+void getLocaleErrorMsgFromVSDKErrorCode(std::string& out, unsigned long code,
+                                        unsigned long locale) {
+    vsdkguard::guardedVoid("getLocaleErrorMsgFromVSDKErrorCode",
+                           [&] { getLocaleErrorMsgFromVSDKErrorCodeUnguarded(out, code, locale); });
+}
+
+void frameErrorMsg(std::string& text, unsigned long& code, int eventManagerCode) {
+    vsdkguard::guardedVoid("frameErrorMsg",
+                           [&] { frameErrorMsgUnguarded(text, code, eventManagerCode); });
 }

@@ -117,7 +117,7 @@ constexpr ErrorText kErrorTexts[] = {
     {0x271, "Unable to read Registry Entdries.Check for the permissions."},
     {0x272, "Insufficient Registry previlleges.Unable to open lock file /etc/HestioraRegistry/.global.lock.Permission denied"},
     {0x273, "Writing to file failed"},
-    {0x274, "Invalid token string: it must hold exactly one login"},
+    {0x274, "Invalid token string: it cannot be decrypted or does not hold exactly one login"},
     {0x275, "Failed to Encrypt the session xml Blob"},
     {0x280, "VSDKAPI already deinitialized. Please check vcommand.log for more information."},
     {0x281, "Failed to submit curl request. Please check vcommand.log for more information."},

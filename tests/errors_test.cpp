@@ -5,6 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Allocations fail while this is set. The replaced operators pair malloc
+// with free, which the compiler cannot see.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+static std::atomic<bool> g_failAllocations{false};
+
+void* operator new(std::size_t size) {
+    void* p = g_failAllocations ? nullptr : std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
 namespace {
 
 const std::string kDefault = "Unknown Error Code.Please check logs for more details.";
@@ -17,6 +36,7 @@ TEST(GetErrorStringTest, FixedTexts) {
         {0x10a, "Connection to the Mardock terminated, Relogin required"}, {0x209, "User not logged in"},
         {0x100000209UL, "User not logged in"},  // only the low 32 bits count
         {0x311, "User defined subclient cannot have / or \\ as content"},
+        {0x274, "Invalid token string: it cannot be decrypted or does not hold exactly one login"},
         {static_cast<unsigned long>(-1), kDefault}, {0x917, kDefault}, {0x121, kDefault}, {0x153, kDefault},
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, GetErrorString(c.first)) << std::hex << c.first;
@@ -33,10 +53,10 @@ TEST(ErrorTextExportTest, TheRulesOfTheThreeExports) {
         std::string expected, lastErrorAfter;
     } cases[] = {
         {noState, kGet, 0x10c, "Operation failed at Mardock", ""},
-        {noState, kGet, 0x100000207UL, kDefault, ""},
+        {noState, kGet, 0x100000207UL, "Invalid response received from VSDK Server", ""},
         {"", kGet, 0x10c, "", ""},
         {"", kGet, 0x303, "", ""},
-        {"", kGet, 0x100000000UL | 0x10c, kDefault, ""},
+        {"", kGet, 0x100000000UL | 0x10c, "Operation failed at Mardock", ""},  // low 32 bits
         {"", kGet, 0x207, "Invalid response received from VSDK Server", ""},
         {"", kGet, 0, "Successful", ""},
         {"server says no", kGet, 0, "server says no", "server says no"},
@@ -97,6 +117,24 @@ TEST(FormattedErrorTest, WidePlaceholdersTakeNarrowTextsAndLongResultsAreCut) {
     EXPECT_EQ("Invalid response received from VSDK Server", out);
     GetFormattedErrorString(out, "[%ls]", std::string(3000, 'x').c_str());
     EXPECT_EQ("[" + std::string(1022, 'x'), out);
+}
+
+TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
+    const std::string longText(200, 'x');
+    std::string out = "kept", encrypted;
+    std::string filtered = "before";
+    unsigned long startUp = 0, encrypt = 0;
+    g_failAllocations = true;
+    startUp = VSDKInitialize_NOSTL("localhost", "Instance001", nullptr, nullptr, false, false, false);
+    encrypt = QEncryptPassword(longText, encrypted);
+    filtered = filterPassword(longText);
+    GetFormattedErrorString(out, "%s", longText.c_str());
+    g_failAllocations = false;
+    EXPECT_EQ(0x201u, startUp);
+    EXPECT_EQ(nullptr, g_dataMap.current());  // the half-made record is gone
+    EXPECT_EQ(0x201u, encrypt);
+    EXPECT_EQ("", filtered);
+    EXPECT_EQ("kept", out);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <thread>
 
 // A message family that no start-up registers: its messages cannot be taken
 // from the network.
@@ -122,11 +123,28 @@ TEST_F(ExchangeTest, SendFailureAndNoStateOrConnectionSendNothing) {
     ASSERT_EQ(0u, env.initThread());
 }
 
-TEST_F(ExchangeTest, AConnectionThatTimedOutDoesNotTakeTheLateReply) {
+TEST_F(ExchangeTest, AfterAFailedReceiveTheNextRequestGoesOutOnAFreshConnection) {
     env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
     env.server().script(kAgeReq, Action::defaultReply().after(1500ms), 1);
+    env.server().script(kAgeReq, Action::noReplyClose(), 1);
+    env.server().script(kAgeReq, Action::bareError(0x50d, "third"), 1);
+    EXPECT_EQ(0x205u, send());  // timed out: the late reply is never taken
     EXPECT_EQ(0x205u, send());
-    EXPECT_EQ(0x204u, send());
+    EXPECT_EQ(0x50du, send());
+    EXPECT_EQ(3u, env.server().connections().size());
+    EXPECT_TRUE(env.logContains("Retrying Connection to VSDK Server"));
+}
+
+TEST_F(ExchangeTest, AReplyNobodyAskedForIsNeverTakenForTheNextAnswer) {
+    env.server().script(kAgeReq, Action::defaultReply().repeated(2), 1);
+    env.server().script(kAgeReq, Action::bareError(0x50d, "second"), 1);
+    ASSERT_EQ(0u, send());
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (!state().getVSDKHandle().network->isStale() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(0x50du, send());
+    EXPECT_EQ(2u, env.server().connections().size());
 }
 
 TEST_F(ExchangeTest, StampsTheHeaderAndLogsTheDocuments) {

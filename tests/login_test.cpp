@@ -340,6 +340,20 @@ TEST_F(LoginTest, LogoutKeepingTheTokenStoreLeavesIt) {
     EXPECT_TRUE(state().getGuid().empty());
 }
 
+TEST_F(LoginTest, LogoutDeletesTheUsersOwnStoreFoundDamagedOnRemoval) {
+    startUp(true);
+    ASSERT_EQ(0u, login());
+    // The store is damaged while the logout is on the wire.
+    env.server().clearScripts();
+    env.server().script(QLogoutInfoMsg::kTag,
+                        simserver::Action::reply(QLogoutRespMsg::kTag,
+                                                 [this](const CNMessageBase&, CNMessageBase&) {
+                                                     vsdktest::writeBytes(storePath(), "damaged");
+                                                 }));
+    EXPECT_EQ(0x208u, VSDKLogout_NOSTL(false, nullptr, nullptr, false, false));
+    EXPECT_FALSE(vsdktest::fileExists(storePath()));
+}
+
 TEST_F(LoginTest, LogoutWithoutStoreOrEntryForTheMardockSendsNothing) {
     startUp(true);
     state().setGuid("kept");

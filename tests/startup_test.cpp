@@ -17,6 +17,8 @@
 #include <cstring>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -100,12 +102,15 @@ TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
         unsigned long code;
         const char* mardock;  // null: the test's
         bool sessionFile;
-        bool tokenFile;  // a token file that cannot be opened
+        const char* tokenFile;  // one that cannot be read (under the root unless absolute)
     };
-    for (const Case& c : {Case{0x20d, nullptr, false, false}, Case{0x20e, "", false, false},
-                          Case{0x30b, nullptr, true, true}, Case{0x30b, nullptr, false, true},
-                          Case{0x10b, nullptr, true, false}, Case{0x202, "127.0.0.2", false, false},
-                          Case{0x202, "no-such-host.invalid", false, false}}) {
+    ASSERT_EQ(0, ::mkfifo((env.root() + "/fifo").c_str(), 0600));
+    for (const Case& c : {Case{0x20d, nullptr, false, nullptr}, Case{0x20e, "", false, nullptr},
+                          Case{0x30b, nullptr, true, "none"}, Case{0x30b, nullptr, false, "none"},
+                          Case{0x30b, nullptr, false, "."}, Case{0x30b, nullptr, false, "fifo"},
+                          Case{0x30b, nullptr, false, "/dev/zero"},
+                          Case{0x10b, nullptr, true, nullptr}, Case{0x202, "127.0.0.2", false, nullptr},
+                          Case{0x202, "no-such-host.invalid", false, nullptr}}) {
         if (c.code == 0x20d) {  // no instance name anywhere
             unsetenv("ORVANE_VM");
             RKPI_Focus::setFocus(nullptr);
@@ -114,7 +119,8 @@ TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
         EXPECT_EQ(c.code, env.initThread([&](_QInitializeParameters& p) {
             if (c.mardock) std::strcpy(p.mardockName, c.mardock);
             p.useSessionFile = c.sessionFile;
-            if (c.tokenFile) p.tokenFileLocation = env.root() + "/none";
+            if (c.tokenFile)
+                p.tokenFileLocation = *c.tokenFile == '/' ? c.tokenFile : env.root() + "/" + c.tokenFile;
         })) << (c.mardock ? c.mardock : "");
         EXPECT_EQ(nullptr, state());
         EXPECT_TRUE(noConnectionLeft());
@@ -130,6 +136,12 @@ TEST_F(StartupTest, FailureTwinsSucceed) {
     EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.portType = 1; }));
     VSDKDeInitialize();
     setenv("ORVANE_VM", env.options().instance.c_str(), 1);
+    // A start-up that does not connect needs no Mardock name.
+    env.removeValue("Mardock", "sMardockHostName");
+    EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }, false,
+                                 true, true));
+    EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
+    env.setValue("Mardock", "sMardockHostName", "localhost");
     // A start-up for a login looks no saved login up.
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }, true));
     EXPECT_EQ("", state()->getGuid());

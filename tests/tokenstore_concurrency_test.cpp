@@ -1,7 +1,10 @@
 // Concurrent changes of one token store, from threads and from processes:
 // no entry is lost, and a reader never meets a half-written store.
+#include "support/TestEnv.h"
 #include "support/TokenStoreTestUtil.h"
+#include "support/WireChecks.h"
 
+#include "VSDK.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "VSDKAPIUtils/TokenStore.h"
 
@@ -13,6 +16,8 @@
 #include <atomic>
 #include <set>
 #include <thread>
+
+#include "simserver/LoginService.h"
 
 namespace {
 
@@ -82,6 +87,29 @@ TEST_F(TokenStoreConcurrencyTest, ProcessesAppendingAtOnceLoseNothing) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     expectAllStored(kChildren + 1);
+}
+
+TEST(TokenStoreLoginConcurrencyTest, LoginsOfOneUserAtOnceLeaveOneEntry) {
+    vsdktest::TestEnv env;
+    simserver::LoginService logins(env.server());
+    constexpr int kThreads = 8;
+    std::atomic<int> waiting{kThreads}, failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            for (--waiting; waiting > 0;) std::this_thread::yield();
+            _QLoginParameters p;
+            vsdktest::setText(p.user, "alice");
+            vsdktest::setText(p.password, "pw");
+            _QLoginResp r;
+            failures += env.initThread([](_QInitializeParameters& i) { i.useSessionFile = true; }, true) != 0 ||
+                        VSDKLoginApi(&p, &r) != 0;
+            VSDKDeInitialize();
+        });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(0, failures.load());
+    EXPECT_EQ(1u, storeEntries(env.baseDir() + "/vsessions." + std::to_string(getuid())).size());
 }
 
 }  // namespace

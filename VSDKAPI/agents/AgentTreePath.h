@@ -13,41 +13,57 @@
 
 enum class TreeLevel { Client = 1, AppType, Instance, BackupSet, Subclient };
 
+// Where a layout puts the constant and each level.
+struct TreeLayout {
+    FieldId constant, clientId, clientName, appTypeId, appName, instanceId, instanceName,
+        backupSetId, backupSetName, subclientId, subclientName;
+};
+
+#define VSDK_TREE_LAYOUT(Fields)                                                               \
+    TreeLayout {                                                                               \
+        Fields::kConstant, Fields::kClientId, Fields::kClientName, Fields::kAppTypeId,         \
+            Fields::kAppName, Fields::kInstanceId, Fields::kInstanceName, Fields::kBackupSetId, \
+            Fields::kBackupSetName, Fields::kSubclientId, Fields::kSubclientName               \
+    }
+inline constexpr TreeLayout kSelectorLayout = VSDK_TREE_LAYOUT(OrvaneUtilities::TreeSelector);
+inline constexpr TreeLayout kCreationLayout = VSDK_TREE_LAYOUT(OrvaneUtilities::TreeCreation);
+#undef VSDK_TREE_LAYOUT
+
 // Selector requests: the constant 2 at (3,3), then the levels. Creation
 // requests: the record's operation id at (3,3), the constant 2 at (4,4),
 // then the levels. Both members of a level are sent as the caller gave them.
-template <TreeLevel Last, class Layout, class Record>
-void putTreeLevels(CNMessageBase& m, const Record& r) {
-    msgf::putInt(m, Layout::kConstant, 2);
-    msgf::putInt(m, Layout::kClientId, r.clientId);
-    msgf::putText(m, Layout::kClientName, r.clientName);
+template <TreeLevel Last, class Record>
+void putTreeLevels(CNMessageBase& m, const TreeLayout& Layout, const Record& r) {
+    msgf::putInt(m, Layout.constant, 2);
+    msgf::putInt(m, Layout.clientId, r.clientId);
+    msgf::putText(m, Layout.clientName, r.clientName);
     if constexpr (Last >= TreeLevel::AppType) {
-        msgf::putInt(m, Layout::kAppTypeId, r.appTypeId);
-        msgf::putText(m, Layout::kAppName, r.appName);
+        msgf::putInt(m, Layout.appTypeId, r.appTypeId);
+        msgf::putText(m, Layout.appName, r.appName);
     }
     if constexpr (Last >= TreeLevel::Instance) {
-        msgf::putInt(m, Layout::kInstanceId, r.instanceId);
-        msgf::putText(m, Layout::kInstanceName, r.instanceName);
+        msgf::putInt(m, Layout.instanceId, r.instanceId);
+        msgf::putText(m, Layout.instanceName, r.instanceName);
     }
     if constexpr (Last >= TreeLevel::BackupSet) {
-        msgf::putInt(m, Layout::kBackupSetId, r.backupSetId);
-        msgf::putText(m, Layout::kBackupSetName, r.backupSetName);
+        msgf::putInt(m, Layout.backupSetId, r.backupSetId);
+        msgf::putText(m, Layout.backupSetName, r.backupSetName);
     }
     if constexpr (Last >= TreeLevel::Subclient) {
-        msgf::putInt(m, Layout::kSubclientId, r.subclientId);
-        msgf::putText(m, Layout::kSubclientName, r.subclientName);
+        msgf::putInt(m, Layout.subclientId, r.subclientId);
+        msgf::putText(m, Layout.subclientName, r.subclientName);
     }
 }
 
 template <TreeLevel Last, class Record>
 void putSelectorPath(CNMessageBase& m, const Record& r) {
-    putTreeLevels<Last, OrvaneUtilities::TreeSelector>(m, r);
+    putTreeLevels<Last>(m, kSelectorLayout, r);
 }
 
 template <TreeLevel Last, class Record>
 void putCreationPath(CNMessageBase& m, const Record& r) {
     msgf::putInt(m, OrvaneUtilities::TreeCreation::kOperationId, r.operationId);
-    putTreeLevels<Last, OrvaneUtilities::TreeCreation>(m, r);
+    putTreeLevels<Last>(m, kCreationLayout, r);
 }
 
 // Dump label styles: "Client Id:[" or "Client Id: [".

@@ -6,14 +6,15 @@
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPI/xml/Execute.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <string>
 #include <vector>
 
 using namespace MediaManager;
 
-VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
-                                                     int* flags) {
+static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CNMessageBase>* jobs,
+                                                            int* flags) {
     static const char* const kFunction = "archiveDataExistanceCheck()";
     _QExecuteParams params;
     _QExecuteInfo info;
@@ -48,4 +49,12 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
     if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
     if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
+                                                     int* flags) {
+    return vsdkguard::guarded("VSDKArchiveDataExistanceCheck",
+                              [&] { return VSDKArchiveDataExistanceCheckUnguarded(jobs, flags); });
 }

@@ -6,6 +6,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
+#include "VSDKErrors/ExportGuard.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ void putArchiveLogs(CNMessageBase& req, FieldId field, const _QCLArchiveLogParam
 
 }  // namespace
 
-VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartInfo* result) {
+static unsigned long VSDKBackupUnguarded(const _QBackupParameters* params, _QJobStartInfo* result) {
     QBackupInfoMsg request;
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
@@ -123,7 +124,7 @@ VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartIn
                        params->xmlResult != 0 ? &result->xmlText : nullptr, kBackupRespXml);
 }
 
-VSDK_API unsigned long VSDKValidateBackup(const _QBackupParameters* params) {
+static unsigned long VSDKValidateBackupUnguarded(const _QBackupParameters* params) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params) return invalidArgument(*state, "VSDKValidateBackup");
@@ -137,4 +138,15 @@ VSDK_API unsigned long VSDKValidateBackup(const _QBackupParameters* params) {
     OperationSpec spec{nullptr, "Validation of BackupSet"};
     spec.storeErrorTextOnSuccess = true;
     return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKBackup(const _QBackupParameters* params, _QJobStartInfo* result) {
+    return vsdkguard::guarded("VSDKBackup", [&] { return VSDKBackupUnguarded(params, result); });
+}
+
+VSDK_API unsigned long VSDKValidateBackup(const _QBackupParameters* params) {
+    return vsdkguard::guarded("VSDKValidateBackup",
+                              [&] { return VSDKValidateBackupUnguarded(params); });
 }

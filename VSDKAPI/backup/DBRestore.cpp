@@ -5,6 +5,7 @@
 #include "JobStart.h"
 #include "VSDKAPIUtils/DBRestoreOptions.h"
 #include "VSDKAPIUtils/RecordDump.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace fieldrows;
 using namespace recorddump;
@@ -137,7 +138,8 @@ const DumpRow<DB> kDump[] = {
 
 std::string _QDBRestoreParameters::c_str() const { return dumpRows(kDump, *this); }
 
-VSDK_API unsigned long VSDKDBRestore(const _QDBRestoreParameters* params, _QJobStartInfo* result) {
+static unsigned long VSDKDBRestoreUnguarded(const _QDBRestoreParameters* params,
+                                            _QJobStartInfo* result) {
     oo::QDBRestoreReqMsg request;
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
@@ -162,4 +164,11 @@ VSDK_API unsigned long VSDKDBRestore(const _QDBRestoreParameters* params, _QJobS
     return runJobStart(*state, spec, request, result->jobId,
                        {kFunction, 1, "Restoration of Database Started with jobId:[%lld]"},
                        params->xmlResult != 0 ? &result->xmlText : nullptr, oo::kRestoreRespXml);
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKDBRestore(const _QDBRestoreParameters* params, _QJobStartInfo* result) {
+    return vsdkguard::guarded("VSDKDBRestore",
+                              [&] { return VSDKDBRestoreUnguarded(params, result); });
 }

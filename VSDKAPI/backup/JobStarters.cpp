@@ -5,6 +5,7 @@
 
 #include "VSDK/Backup.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneOperations;
 using msgf::putInt;
@@ -54,7 +55,7 @@ unsigned long startJob(const JobStart& job, const Record* params, long long* job
 
 }  // namespace
 
-VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long* jobId) {
+static unsigned long VSDKAuxCopyUnguarded(const _QAuxCopyParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of the Creation of Aux Copy:%s", "Creation of AuxCopy",
                               {"VSDKAuxCopy()", 1, "AuxCopy Created with id:[%lld]"}};
     return startJob<QAuxCopyReqMsg, QAuxCopyRespMsg>(
@@ -81,7 +82,7 @@ VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long*
         });
 }
 
-VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long* jobId) {
+static unsigned long VSDKAgeDataUnguarded(const _QAgeDataParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of the Age data:%s", "Age Data",
                               {"VSDKAgeData()", 0, "Data Aging started with job Id:[%lld]"}};
     return startJob<QAgeDataReqMsg, QAgeDataRespMsg>(
@@ -93,7 +94,7 @@ VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long*
         });
 }
 
-VSDK_API unsigned long VSDKERBackup(const _QERBackupParameters* params, long long* jobId) {
+static unsigned long VSDKERBackupUnguarded(const _QERBackupParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of ERBackup:%s", "ERBackup",
                               {"VSDKERBackup()", 0, "ERBackup started with job Id[%lld]"}};
     return startJob<QERBackupReqMsg, QERBackupRespMsg>(
@@ -105,4 +106,18 @@ VSDK_API unsigned long VSDKERBackup(const _QERBackupParameters* params, long lon
             putInt(req, kErAlertId, p.alertId);
             msgf::putTextList(req, kErJobDescription, p.jobDescription);
         });
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long* jobId) {
+    return vsdkguard::guarded("VSDKAuxCopy", [&] { return VSDKAuxCopyUnguarded(params, jobId); });
+}
+
+VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long* jobId) {
+    return vsdkguard::guarded("VSDKAgeData", [&] { return VSDKAgeDataUnguarded(params, jobId); });
+}
+
+VSDK_API unsigned long VSDKERBackup(const _QERBackupParameters* params, long long* jobId) {
+    return vsdkguard::guarded("VSDKERBackup", [&] { return VSDKERBackupUnguarded(params, jobId); });
 }

@@ -10,6 +10,7 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIGlobalData/QEvDebug.h"
 #include "platform/RKPlatformInfo.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <string>
@@ -49,8 +50,8 @@ private:
 
 }  // namespace
 
-VSDK_API unsigned long VSDAKBackupEx(const _QBackupParameters* params, _QJobStartInfo* info,
-                                     const std::string& mardockName) {
+static unsigned long VSDAKBackupExUnguarded(const _QBackupParameters* params, _QJobStartInfo* info,
+                                            const std::string& mardockName) {
     _QInitializeParameters init;
     _QLoginParameters login;
     _QLoginResp loginResult;
@@ -96,4 +97,12 @@ VSDK_API unsigned long VSDAKBackupEx(const _QBackupParameters* params, _QJobStar
     log.debugLvl(kFunction, 1, "completed. apiError=[%d], errorString=<%s>",
                  static_cast<int>(code), text.c_str());
     return code;
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDAKBackupEx(const _QBackupParameters* params, _QJobStartInfo* info,
+                                     const std::string& mardockName) {
+    return vsdkguard::guarded("VSDAKBackupEx",
+                              [&] { return VSDAKBackupExUnguarded(params, info, mardockName); });
 }

@@ -4,8 +4,9 @@
 
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
-VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
+static unsigned long LMRepliateDBUnguarded(OrvaneUtilities::QLMReplicateDBReq& request) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
 
@@ -18,3 +19,9 @@ VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request)
 }
 
 VSDK_API unsigned long VSDKGetIndexFiles(void*, void*) { return 0; }
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
+    return vsdkguard::guarded("LMRepliateDB", [&] { return LMRepliateDBUnguarded(request); });
+}

@@ -5,6 +5,7 @@
 #include "JobStart.h"
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <string>
@@ -154,7 +155,8 @@ void fillRestoreFields(VSDKAPIGlobalData& state, const _QRestoreParameters& p,
     msgf::putFlag(request, kRestoreXmlResult, p.xmlResult);
 }
 
-unsigned long fillRestoreRequest(const _QRestoreParameters& params, QRestoreReqMsg& request) {
+static unsigned long fillRestoreRequestUnguarded(const _QRestoreParameters& params,
+                                                 QRestoreReqMsg& request) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     fillRestoreFields(*state, params, request, RestoreFields::Full);
@@ -217,7 +219,8 @@ std::string _QRestoreParameters::c_str() const {
     return s;
 }
 
-unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* result) {
+static unsigned long VSDKRestoreUnguarded(const _QRestoreParameters* params,
+                                          _QJobStartInfo* result) {
     static const char* const kFunction = "VSDKRestore()";
     QRestoreReqMsg request;
     VSDKAPIGlobalData* state = threadState();
@@ -235,7 +238,7 @@ unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* res
                        params->xmlResult != 0 ? &result->xmlText : nullptr, kRestoreRespXml);
 }
 
-unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
+static unsigned long VSDKValidateRestoreUnguarded(const _QRestoreParameters* params) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params) return invalidArgument(*state, nullptr);
@@ -246,4 +249,20 @@ unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
 
     const OperationSpec spec{nullptr, "Validation of Restore"};
     return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+}
+
+// The exports: no exception leaves them.
+
+unsigned long fillRestoreRequest(const _QRestoreParameters& params, QRestoreReqMsg& request) {
+    return vsdkguard::guarded("fillRestoreRequest",
+                              [&] { return fillRestoreRequestUnguarded(params, request); });
+}
+
+unsigned long VSDKRestore(const _QRestoreParameters* params, _QJobStartInfo* result) {
+    return vsdkguard::guarded("VSDKRestore", [&] { return VSDKRestoreUnguarded(params, result); });
+}
+
+unsigned long VSDKValidateRestore(const _QRestoreParameters* params) {
+    return vsdkguard::guarded("VSDKValidateRestore",
+                              [&] { return VSDKValidateRestoreUnguarded(params); });
 }

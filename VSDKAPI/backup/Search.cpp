@@ -2,6 +2,7 @@
 #include "Restore.h"
 
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <ctime>
@@ -68,7 +69,7 @@ void _print(FILE* stream, const char* text) {
     std::fputs(text, stream ? stream : stdout);
 }
 
-long printSearchResults(QRestoreRespMsg& reply, FILE* stream) {
+static long printSearchResultsUnguarded(QRestoreRespMsg& reply, FILE* stream) {
     const CNMessageBase* browse =
         msgf::findChild(reply, kRestoreRespBrowse, QBrowseResultMsg::kTag);
     const std::vector<CNMessageBase>* items = browse ? msgf::findList(*browse, kBrowseItems) : nullptr;
@@ -110,7 +111,8 @@ long printSearchResults(QRestoreRespMsg& reply, FILE* stream) {
     return 0;
 }
 
-unsigned long VSDKSearch(const _QRestoreParameters* params, long* status, FILE* stream) {
+static unsigned long VSDKSearchUnguarded(const _QRestoreParameters* params, long* status,
+                                         FILE* stream) {
     QRestoreReqMsg request;
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
@@ -131,4 +133,16 @@ unsigned long VSDKSearch(const _QRestoreParameters* params, long* status, FILE* 
             printSearchResults(typed, stream);
         },
         [&](unsigned long) { *status = kStatusServerError; });
+}
+
+// The exports: no exception leaves them.
+
+long printSearchResults(QRestoreRespMsg& reply, FILE* stream) {
+    return vsdkguard::guarded("printSearchResults", 0L,
+                              [&]() -> long { return printSearchResultsUnguarded(reply, stream); });
+}
+
+unsigned long VSDKSearch(const _QRestoreParameters* params, long* status, FILE* stream) {
+    return vsdkguard::guarded("VSDKSearch",
+                              [&] { return VSDKSearchUnguarded(params, status, stream); });
 }

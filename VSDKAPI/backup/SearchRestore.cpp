@@ -3,6 +3,7 @@
 #include "Restore.h"
 
 #include "JobStart.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 #include <string>
@@ -67,8 +68,9 @@ void appendItem(CNMessageBase& request, const _QSearchRestoreItem& from) {
 
 }  // namespace
 
-unsigned long VSDKSearchRestore(_QRestoreParametersSTLless params, const _QSearchRestoreItem* items,
-                                int itemCount, long long* jobId) {
+static unsigned long VSDKSearchRestoreUnguarded(_QRestoreParametersSTLless params,
+                                                const _QSearchRestoreItem* items, int itemCount,
+                                                long long* jobId) {
     static const char* const kFunction = "VSDKSearchRestore()";
     QSearchRestoreReqMsg request;
     VSDKAPIGlobalData* state = threadState();
@@ -84,4 +86,13 @@ unsigned long VSDKSearchRestore(_QRestoreParametersSTLless params, const _QSearc
     return runJobStart(*state, OperationSpec{kFunction, "Restore by search"},
                        request, *jobId,
                        {kFunction, 1, "Restore by search started with job Id:[%lld]"});
+}
+
+// The exports: no exception leaves them.
+
+unsigned long VSDKSearchRestore(_QRestoreParametersSTLless params, const _QSearchRestoreItem* items,
+                                int itemCount, long long* jobId) {
+    return vsdkguard::guarded("VSDKSearchRestore", [&] {
+        return VSDKSearchRestoreUnguarded(params, items, itemCount, jobId);
+    });
 }

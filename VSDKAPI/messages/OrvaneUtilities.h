@@ -41,6 +41,12 @@ constexpr int kModuleId = 6;
     X(QGetQuickMediaReqMsg, 154, 0x060000F2, 0x060000F3)   \
     X(QGetQuickMediaRespMsg, 1243, 0x060000F3, 0)          \
     X(QQuickMedia, 2241, 0x060000F1, 0)                    \
+    X(QGetAppTypesReqMsg, 140, 0x06000016, 0x06000017)     \
+    X(QGetAppTypesRespMsg, 0x10017, 0x06000017, 0)         \
+    X(QAppType, 0x10015, 0x06000015, 0)                    \
+    X(QGetInstancesReqMsg, 49, 0x0600002A, 0x0600002B)     \
+    X(QGetInstancesRespMsg, 0x1002B, 0x0600002B, 0)        \
+    X(QInstance, 0x10029, 0x06000029, 0)                   \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -188,6 +194,25 @@ VSDK_MESSAGE_FIELDS(GetQuickMediaReq, OU_GET_QUICK_MEDIA_REQ_FIELDS)
     F(kOption2, 8, 29, 0xBC3F5F)                    \
     F(kContainerName, 9, 30, 0x3A12AC)
 VSDK_MESSAGE_FIELDS(QuickMediaEntry, OU_QUICK_MEDIA_ENTRY_FIELDS)
+// QGetAppTypesRespMsg and its QAppType entries
+#define OU_GET_APP_TYPES_RESP_FIELDS(F)   \
+    F(kList, 3, 3, 0x031AD8)              \
+    F(kAppTypeId, 1, 1, 0xAD84FB)         \
+    F(kName, 2, 2, 0xAA704C)              \
+    F(kValue, 3, 6, 0xC42177)
+VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
+
+// QGetInstancesRespMsg and its QInstance entries
+#define OU_GET_INSTANCES_RESP_FIELDS(F)   \
+    F(kList, 3, 3, 0xBBFE7E)              \
+    F(kInstanceId, 1, 1, 0xC3CC90)        \
+    F(kName, 2, 2, 0x0530C0)              \
+    F(kFirstText, 6, 15, 0x5CE809)        \
+    F(kSecondText, 3, 6, 0xD53036)        \
+    F(kThirdText, 4, 10, 0xAFA6CC)        \
+    F(kOnDemand, 5, 14, 0x136854)         \
+    F(kDescription, 7, 19, 0x3583FC)
+VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
 
 void RegisterSubsystem();
 

@@ -6,6 +6,7 @@
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKErrors/MessageLogging.h"
+#include "VSDKAPIUtils/Connection.h"
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/CRkNetwork.h"
 #include "platform/MessageCatalog.h"
@@ -35,6 +36,7 @@ public:
         m_pool = std::move(pool);
         m_connection = connection;
     }
+    bool held() const { return m_connection != nullptr; }
     void markBroken() { m_broken = true; }
     void giveBack() {
         if (!m_pool || !m_connection) return;
@@ -125,6 +127,20 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
             }
             lease.hold(pool, borrowed);
             network = borrowed;
+        }
+    }
+    if (network && !lease.held() && !options.receiveOnly) {
+        // The thread's own connection, before a request goes out: one the
+        // library closed after a failure, or with bytes nobody asked for
+        // waiting (out of step: they would be read as this request's answer),
+        // is replaced by a fresh one to the same service, once per request.
+        _QHandle& handle = state.getVSDKHandle();
+        if (network == handle.network && (!network->IsConnected() || network->isStale())) {
+            log.debugLvl(1, "Retrying Connection to VSDK Server");
+            const bool preInstall = network->GetAuthenticationMethod() == RK_AUTH_PREINSTALL;
+            const unsigned long rc = ConnectToVSDKService(handle, preInstall);
+            if (rc != 0) return rc;
+            network = connection = handle.network;
         }
     }
     if (!network) {

@@ -8,6 +8,7 @@
 #include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKAPIUtils/TokenStore.h"
 #include "VSDKErrors/VSDKErrors.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <strings.h>
 
@@ -155,10 +156,10 @@ unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& par
                     tokenString ? vsdkerr::kTokenStringEncrypt : vsdkerr::kTokenFileWrite;
             } else if (tokenString) {
                 storeResult = constructVSDKTokenString(entry, result.tokenString);
-            } else if (found) {
-                storeResult = updateVSDKTokenInfo(entry, handle.mardockName, params.guid, false);
             } else {
-                storeResult = setVSDKTokenInfo(entry, params.guid);
+                // Replace or append is decided under the store's lock: another
+                // login may have saved this Mardock since the look-up.
+                storeResult = saveVSDKTokenInfo(entry, handle.mardockName, params.guid);
             }
         }
         state.getUser() = user;
@@ -183,8 +184,11 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     msgf::putFlag(request, VSDKLogin::kLogoutAllUsers, params.logoutAllUsers);
 
     const bool sessionFiles = state.getUseSessionFile();
-    std::string storePath = params.tokenFilePath;
     if (sessionFiles) {
+        // The look-up writes the user's store path into its copy; the removal
+        // gets the caller's path, so that it still knows the store is the
+        // user's own.
+        std::string storePath = params.tokenFilePath;
         const unsigned long rc = getVSDKTokenInfo(stored, handle.mardockName, storePath,
                                                   params.tokenString, found,
                                                   handle.mardockClientName);
@@ -222,7 +226,7 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
         log.debugLvl(6, "User logged out,Reference Count:[%d]", references);
         if (params.logoutAllUsers || references <= 0 || code == kLogoutOutdated) {
             const unsigned long removed =
-                updateVSDKTokenInfo(stored, handle.mardockName, storePath, true);
+                updateVSDKTokenInfo(stored, handle.mardockName, params.tokenFilePath, true);
             if (removed != 0) return removed;
         }
     }
@@ -230,17 +234,18 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
     return 0;
 }
 
-unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
+static unsigned long VSDKLoginApiUnguarded(_QLoginParameters* params, _QLoginResp* result) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params || !result) return invalidArgument(*state, kLoginFunction);
     return loginThread(*state, *params, *result);
 }
 
-unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
-                                 const char* principalName, const char* domainName,
-                                 const char* guid, const char* tokenString, int providerId,
-                                 int flags, bool forceLogin, bool isTokenFile, bool giveToken) {
+static unsigned long VSDKLoginApi_NOSTLUnguarded(const char* user, const char* password,
+                                                 const char* principalName, const char* domainName,
+                                                 const char* guid, const char* tokenString,
+                                                 int providerId, int flags, bool forceLogin,
+                                                 bool isTokenFile, bool giveToken) {
     auto text = [](const char* s) { return s ? std::string(s) : std::string(); };
     _QLoginParameters params;
     msgf::copyBounded(params.user, text(user));
@@ -258,7 +263,7 @@ unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password,
     return VSDKLoginApi(&params, &result);
 }
 
-unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
+static unsigned long VSDKLoginSSOUnguarded(VSDKLogin::QLoginInfoMsg& request) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (msgf::getInt(request, VSDKLogin::kLoginFlags) & 1) {
@@ -271,15 +276,16 @@ unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginR
     return 0;
 }
 
-unsigned long VSDKLogout(_QLogoutParameters* params) {
+static unsigned long VSDKLogoutUnguarded(_QLogoutParameters* params) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params) return invalidArgument(*state, "VSDKLogout");
     return logoutThread(*state, *params);
 }
 
-unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
-                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+static unsigned long VSDKLogout_NOSTLUnguarded(bool logoutAllUsers, const char* tokenFilePath,
+                                               const char* tokenString, bool isTokenFile,
+                                               bool keepTokenStore) {
     _QLogoutParameters params;
     params.logoutAllUsers = logoutAllUsers;
     params.tokenFilePath = tokenFilePath ? tokenFilePath : "";
@@ -287,4 +293,38 @@ unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
     params.isTokenFile = isTokenFile;
     params.keepTokenStore = keepTokenStore;
     return VSDKLogout(&params);
+}
+
+// The exports: no exception leaves them.
+
+unsigned long VSDKLoginApi(_QLoginParameters* params, _QLoginResp* result) {
+    return vsdkguard::guarded("VSDKLoginApi",
+                              [&] { return VSDKLoginApiUnguarded(params, result); });
+}
+
+unsigned long VSDKLoginApi_NOSTL(const char* user, const char* password, const char* principalName,
+                                 const char* domainName, const char* guid, const char* tokenString,
+                                 int providerId, int flags, bool forceLogin, bool isTokenFile,
+                                 bool giveToken) {
+    return vsdkguard::guarded("VSDKLoginApi_NOSTL", [&] {
+        return VSDKLoginApi_NOSTLUnguarded(user, password, principalName, domainName, guid,
+                                           tokenString, providerId, flags, forceLogin, isTokenFile,
+                                           giveToken);
+    });
+}
+
+unsigned long VSDKLogout(_QLogoutParameters* params) {
+    return vsdkguard::guarded("VSDKLogout", [&] { return VSDKLogoutUnguarded(params); });
+}
+
+unsigned long VSDKLogout_NOSTL(bool logoutAllUsers, const char* tokenFilePath,
+                               const char* tokenString, bool isTokenFile, bool keepTokenStore) {
+    return vsdkguard::guarded("VSDKLogout_NOSTL", [&] {
+        return VSDKLogout_NOSTLUnguarded(logoutAllUsers, tokenFilePath, tokenString, isTokenFile,
+                                         keepTokenStore);
+    });
+}
+
+unsigned long VSDKLoginSSO(VSDKLogin::QLoginInfoMsg& request, VSDKLogin::QLoginRespMsg*&) {
+    return vsdkguard::guarded("VSDKLoginSSO", [&] { return VSDKLoginSSOUnguarded(request); });
 }

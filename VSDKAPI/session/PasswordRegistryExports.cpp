@@ -5,6 +5,7 @@
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/RKPassword.h"
 #include "platform/RKPlatformInfo.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstring>
 
@@ -77,24 +78,25 @@ unsigned long passwordAnsi(bool encrypting, const char* in, char* out, int* size
 
 }  // namespace
 
-unsigned long QEncryptPassword(const std::string& plain, std::string& out) {
+static unsigned long QEncryptPasswordUnguarded(const std::string& plain, std::string& out) {
     return passwordString(true, plain, out);
 }
 
-unsigned long QDecryptPassword(const std::string& encrypted, std::string& out) {
+static unsigned long QDecryptPasswordUnguarded(const std::string& encrypted, std::string& out) {
     return passwordString(false, encrypted, out);
 }
 
-unsigned long QEncryptPasswordAnsi(const char* plain, char* out, int* size) {
+static unsigned long QEncryptPasswordAnsiUnguarded(const char* plain, char* out, int* size) {
     return passwordAnsi(true, plain, out, size);
 }
 
-unsigned long QDecryptPasswordAnsi(const char* encrypted, char* out, int* size) {
+static unsigned long QDecryptPasswordAnsiUnguarded(const char* encrypted, char* out, int* size) {
     return passwordAnsi(false, encrypted, out, size);
 }
 
-unsigned long GetStringFromOrvaneRegistryAnsi(const char* focus, const char* section, const char* key,
-                                              char* out, int* size) {
+static unsigned long GetStringFromOrvaneRegistryAnsiUnguarded(const char* focus,
+                                                              const char* section, const char* key,
+                                                              char* out, int* size) {
     const char* function = "GetStringFromOrvaneRegistryAnsi";
     const unsigned long code = vsdkerr::kInvalidArgument;
     QEvDebug log;
@@ -129,8 +131,10 @@ unsigned long GetStringFromOrvaneRegistryAnsi(const char* focus, const char* sec
     return 0;
 }
 
-unsigned long GetStringFromOrvaneRegistry(const std::string& focus, const std::string& section,
-                                          const std::string& key, std::string& out) {
+static unsigned long GetStringFromOrvaneRegistryUnguarded(const std::string& focus,
+                                                          const std::string& section,
+                                                          const std::string& key,
+                                                          std::string& out) {
     QEvDebug log;
     RKPlatformInfo info;
     char buffer[kRegistryCapacity] = {0};
@@ -145,8 +149,8 @@ unsigned long GetStringFromOrvaneRegistry(const std::string& focus, const std::s
     return 0;
 }
 
-unsigned long GetNumberFromOrvaneRegistry(const char* focus, const char* section, const char* key,
-                                          unsigned long* value) {
+static unsigned long GetNumberFromOrvaneRegistryUnguarded(const char* focus, const char* section,
+                                                          const char* key, unsigned long* value) {
     QEvDebug log;
     RKPlatformInfo info;
     if (focus != nullptr) info.setFocus(focus);
@@ -157,4 +161,47 @@ unsigned long GetNumberFromOrvaneRegistry(const char* focus, const char* section
                     vsdkerr::kInvalidArgument);
     }
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+unsigned long QEncryptPassword(const std::string& plain, std::string& out) {
+    return vsdkguard::guarded("QEncryptPassword",
+                              [&] { return QEncryptPasswordUnguarded(plain, out); });
+}
+
+unsigned long QDecryptPassword(const std::string& encrypted, std::string& out) {
+    return vsdkguard::guarded("QDecryptPassword",
+                              [&] { return QDecryptPasswordUnguarded(encrypted, out); });
+}
+
+unsigned long QEncryptPasswordAnsi(const char* plain, char* out, int* size) {
+    return vsdkguard::guarded("QEncryptPasswordAnsi",
+                              [&] { return QEncryptPasswordAnsiUnguarded(plain, out, size); });
+}
+
+unsigned long QDecryptPasswordAnsi(const char* encrypted, char* out, int* size) {
+    return vsdkguard::guarded("QDecryptPasswordAnsi",
+                              [&] { return QDecryptPasswordAnsiUnguarded(encrypted, out, size); });
+}
+
+unsigned long GetStringFromOrvaneRegistryAnsi(const char* focus, const char* section,
+                                              const char* key, char* out, int* size) {
+    return vsdkguard::guarded("GetStringFromOrvaneRegistryAnsi", [&] {
+        return GetStringFromOrvaneRegistryAnsiUnguarded(focus, section, key, out, size);
+    });
+}
+
+unsigned long GetStringFromOrvaneRegistry(const std::string& focus, const std::string& section,
+                                          const std::string& key, std::string& out) {
+    return vsdkguard::guarded("GetStringFromOrvaneRegistry", [&] {
+        return GetStringFromOrvaneRegistryUnguarded(focus, section, key, out);
+    });
+}
+
+unsigned long GetNumberFromOrvaneRegistry(const char* focus, const char* section, const char* key,
+                                          unsigned long* value) {
+    return vsdkguard::guarded("GetNumberFromOrvaneRegistry", [&] {
+        return GetNumberFromOrvaneRegistryUnguarded(focus, section, key, value);
+    });
 }

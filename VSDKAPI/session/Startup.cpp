@@ -16,11 +16,10 @@
 #include "platform/CPvIPAddr.h"
 #include "platform/CRkNetwork.h"
 #include "platform/RKPlatformInfo.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 std::string _QInitializeParameters::c_str() const {
@@ -52,13 +51,9 @@ void registerMessageFamilies() {
     MediaManager::RegisterSubsystem();
 }
 
-// The whole content of a file; false when it cannot be opened.
-bool readWholeFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
+// A token file holds one token string or SAML token: anything larger is no
+// token file.
+constexpr std::size_t kTokenFileMaxSize = 1024 * 1024;
 
 std::string tabs(int n) { return std::string(static_cast<std::size_t>(n), '\t'); }
 
@@ -109,9 +104,9 @@ unsigned long startThread(VSDKAPIGlobalData& state, const _QInitializeParameters
         msgf::copyBounded(host, givenHost);
         log.debugLvl(kStartup, 6, "Mardock Host Name User Input:[%s]", host);
     }
-    if (host[0] == '\0') {
+    if (host[0] == '\0' && !noConnect) {
         // Neither the caller nor the registry names a Mardock: there is
-        // nothing to connect to.
+        // nothing to connect to. A start-up that does not connect goes on.
         log.debugLvl(kStartup, 0, "Mardock Host Name lookup failed with Error code [0x%x] Error string [%s]",
                      static_cast<unsigned int>(vsdkerr::kNoMardockName),
                      GetErrorString(vsdkerr::kNoMardockName));
@@ -160,7 +155,9 @@ unsigned long startThread(VSDKAPIGlobalData& state, const _QInitializeParameters
 
     std::string token = params.tokenString;
     if (!tokenFileCopy.empty() && token.empty()) {
-        if (!readWholeFile(tokenFileCopy, token)) return vsdkerr::kTokenFileOpen;
+        if (!tokenstore::readRegularFile(tokenFileCopy, kTokenFileMaxSize, token)) {
+            return vsdkerr::kTokenFileOpen;
+        }
     }
 
     if (!token.empty() && token.find("SAML ") != std::string::npos) {
@@ -232,14 +229,18 @@ void fillRecord(_QInitializeParameters& params, const char* mardockName, const c
 
 }  // namespace
 
-VSDK_API unsigned long VSDKInitializeWithLoginFlag(_QInitializeParameters* params, bool loginFlag,
-                                                   bool preInstallMode, bool noConnect) {
+static unsigned long VSDKInitializeWithLoginFlagUnguarded(_QInitializeParameters* params,
+                                                          bool loginFlag, bool preInstallMode,
+                                                          bool noConnect) {
     if (!params) return vsdkerr::kInvalidArgument;
     VSDKAPIGlobalDataMap::Entry inserted = g_dataMap.insert(VSDKAPIGlobalData());
     if (!inserted.second) return vsdkerr::kNotInitialized;
     VSDKAPIGlobalData& state = inserted.first->second;
 
-    const unsigned long rc = startThread(state, *params, loginFlag, preInstallMode, noConnect);
+    // A start-up that fails half-way, by an exception too, leaves no record.
+    const unsigned long rc = vsdkguard::guarded(kStartup, [&] {
+        return startThread(state, *params, loginFlag, preInstallMode, noConnect);
+    });
     if (rc != 0) {
         _QHandle& handle = state.getVSDKHandle();
         delete handle.network;
@@ -249,36 +250,34 @@ VSDK_API unsigned long VSDKInitializeWithLoginFlag(_QInitializeParameters* param
     return rc;
 }
 
-VSDK_API unsigned long VSDKInitialize(_QInitializeParameters* params) {
+static unsigned long VSDKInitializeUnguarded(_QInitializeParameters* params) {
     if (!params) return vsdkerr::kInvalidArgument;
     QEvDebug log;
     log.debugLvl("VSDKInitialize", 6, "Init Params:[%s]", params->c_str().c_str());
     return VSDKInitializeWithLoginFlag(params, false, true, false);
 }
 
-VSDK_API unsigned long VSDKInitialize_NOSTL(const char* mardockName, const char* vmName,
-                                            const char* tokenFileLocation,
-                                            const char* tokenString, bool useTokenFile,
-                                            bool useTokenString, bool useSessionFile) {
+static unsigned long VSDKInitialize_NOSTLUnguarded(const char* mardockName, const char* vmName,
+                                                   const char* tokenFileLocation,
+                                                   const char* tokenString, bool useTokenFile,
+                                                   bool useTokenString, bool useSessionFile) {
     _QInitializeParameters params;
     fillRecord(params, mardockName, vmName, tokenFileLocation, tokenString, useTokenFile,
                useTokenString, useSessionFile);
     return VSDKInitialize(&params);
 }
 
-VSDK_API unsigned long VSDKInitializeWithLoginFlag_NOSTL(const char* mardockName,
-                                                         const char* vmName,
-                                                         const char* tokenFileLocation,
-                                                         const char* tokenString,
-                                                         bool useTokenFile, bool useTokenString,
-                                                         bool useSessionFile, bool loginFlag) {
+static unsigned long VSDKInitializeWithLoginFlag_NOSTLUnguarded(
+    const char* mardockName, const char* vmName, const char* tokenFileLocation,
+    const char* tokenString, bool useTokenFile, bool useTokenString, bool useSessionFile,
+    bool loginFlag) {
     _QInitializeParameters params;
     fillRecord(params, mardockName, vmName, tokenFileLocation, tokenString, useTokenFile,
                useTokenString, useSessionFile);
     return VSDKInitializeWithLoginFlag(&params, loginFlag, true, false);
 }
 
-VSDK_API unsigned long VSDKDeInitializeWithFlags(bool keepConnection) {
+static unsigned long VSDKDeInitializeWithFlagsUnguarded(bool keepConnection) {
     VSDKAPIGlobalData* state = g_dataMap.current();
     if (!state) return vsdkerr::kNotInitialized;
     QEvDebug& log = state->getEvDebug();
@@ -309,7 +308,7 @@ VSDK_API unsigned long VSDKDeInitializeWithFlags(bool keepConnection) {
 
 VSDK_API unsigned long VSDKDeInitialize() { return VSDKDeInitializeWithFlags(false); }
 
-VSDK_API unsigned long VSDKGetVMName(char* out) {
+static unsigned long VSDKGetVMNameUnguarded(char* out) {
     if (!out) return vsdkerr::kInvalidArgument;
     const char* name = std::getenv("ORVANE_VM");
     if (!name) name = RKPI_Focus::getFocus();
@@ -323,7 +322,7 @@ VSDK_API unsigned long VSDKGetVMName(char* out) {
     return 0;
 }
 
-VSDK_API unsigned long VSDKAPISetFocus() {
+static unsigned long VSDKAPISetFocusUnguarded() {
     char name[1024];
     std::memset(name, 0, sizeof name);
     const unsigned long rc = VSDKGetVMName(name);
@@ -332,8 +331,62 @@ VSDK_API unsigned long VSDKAPISetFocus() {
     return 0;
 }
 
-VSDK_API unsigned long VSDKInitForStoredProcedure(const char* instance) {
+static unsigned long VSDKInitForStoredProcedureUnguarded(const char* instance) {
     if (!instance) return 0;
     RKPI_Focus::setFocus(instance);
     return 0;
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKInitializeWithLoginFlag(_QInitializeParameters* params, bool loginFlag,
+                                                   bool preInstallMode, bool noConnect) {
+    return vsdkguard::guarded("VSDKInitializeWithLoginFlag", [&] {
+        return VSDKInitializeWithLoginFlagUnguarded(params, loginFlag, preInstallMode, noConnect);
+    });
+}
+
+VSDK_API unsigned long VSDKInitialize(_QInitializeParameters* params) {
+    return vsdkguard::guarded("VSDKInitialize", [&] { return VSDKInitializeUnguarded(params); });
+}
+
+VSDK_API unsigned long VSDKInitialize_NOSTL(const char* mardockName, const char* vmName,
+                                            const char* tokenFileLocation, const char* tokenString,
+                                            bool useTokenFile, bool useTokenString,
+                                            bool useSessionFile) {
+    return vsdkguard::guarded("VSDKInitialize_NOSTL", [&] {
+        return VSDKInitialize_NOSTLUnguarded(mardockName, vmName, tokenFileLocation, tokenString,
+                                             useTokenFile, useTokenString, useSessionFile);
+    });
+}
+
+VSDK_API unsigned long VSDKInitializeWithLoginFlag_NOSTL(const char* mardockName,
+                                                         const char* vmName,
+                                                         const char* tokenFileLocation,
+                                                         const char* tokenString, bool useTokenFile,
+                                                         bool useTokenString, bool useSessionFile,
+                                                         bool loginFlag) {
+    return vsdkguard::guarded("VSDKInitializeWithLoginFlag_NOSTL", [&] {
+        return VSDKInitializeWithLoginFlag_NOSTLUnguarded(mardockName, vmName, tokenFileLocation,
+                                                          tokenString, useTokenFile, useTokenString,
+                                                          useSessionFile, loginFlag);
+    });
+}
+
+VSDK_API unsigned long VSDKDeInitializeWithFlags(bool keepConnection) {
+    return vsdkguard::guarded("VSDKDeInitializeWithFlags",
+                              [&] { return VSDKDeInitializeWithFlagsUnguarded(keepConnection); });
+}
+
+VSDK_API unsigned long VSDKGetVMName(char* out) {
+    return vsdkguard::guarded("VSDKGetVMName", [&] { return VSDKGetVMNameUnguarded(out); });
+}
+
+VSDK_API unsigned long VSDKAPISetFocus() {
+    return vsdkguard::guarded("VSDKAPISetFocus", [&] { return VSDKAPISetFocusUnguarded(); });
+}
+
+VSDK_API unsigned long VSDKInitForStoredProcedure(const char* instance) {
+    return vsdkguard::guarded("VSDKInitForStoredProcedure",
+                              [&] { return VSDKInitForStoredProcedureUnguarded(instance); });
 }

@@ -5,6 +5,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneOperations;
 
@@ -29,9 +30,15 @@ unsigned long runExecute(VSDKAPIGlobalData& state, const _QExecuteParams& params
     });
 }
 
-VSDK_API unsigned long VSDKQExecute(_QExecuteParams* params, _QExecuteInfo* info) {
+static unsigned long VSDKQExecuteUnguarded(_QExecuteParams* params, _QExecuteInfo* info) {
     VSDKAPIGlobalData* state = threadState();
     if (!state) return vsdkerr::kNotInitialized;
     if (!params || !info) return invalidArgument(*state, kFunction);
     return runExecute(*state, *params, *info);
+}
+
+// The exports: no exception leaves them.
+
+VSDK_API unsigned long VSDKQExecute(_QExecuteParams* params, _QExecuteInfo* info) {
+    return vsdkguard::guarded("VSDKQExecute", [&] { return VSDKQExecuteUnguarded(params, info); });
 }

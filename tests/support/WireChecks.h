@@ -75,13 +75,21 @@ void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table);
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values);
 void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values);
 
-// One field's expected value, a number or a text (slot and hash checked too).
+// One field's expected value, a number or a text (slot and hash checked
+// too), or its absence.
 struct Expect {
     Expect(FieldId f, int v) : field(f), number(v) {}
     Expect(FieldId f, long long v) : field(f), number(v) {}
     Expect(FieldId f, std::string v) : field(f), isText(true), text(std::move(v)) {}
     Expect(FieldId f, const char* v) : Expect(f, std::string(v)) {}
+    // The field must not be there at all.
+    static Expect absent(FieldId f) {
+        Expect e(f, 0);
+        e.isAbsent = true;
+        return e;
+    }
     FieldId field;
+    bool isAbsent = false;
     bool isText = false;
     long long number = 0;
     std::string text;

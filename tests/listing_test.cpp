@@ -1,0 +1,175 @@
+// The listing course, once for every listing: each listing is a row of the
+// table below, and every case runs over all rows.
+#include "VSDK.h"
+#include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPI/session/OperationFrame.h"
+#include "support/WireChecks.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace vsdktest;
+
+namespace {
+
+// What one call of a listing gave back.
+struct Outcome {
+    unsigned long rc = 0;
+    int count = -7;                  // the caller's count before the call
+    bool arrayUntouched = false;     // the array pointer kept its old value
+    bool arrayNull = false;
+    std::vector<std::string> names;  // the entries' name texts, in order
+};
+
+struct Listing {
+    const char* name;
+    unsigned long requestTag;
+    unsigned long replyTag;
+    unsigned long entryTag;
+    FieldId list;
+    FieldId entryName;
+    const char* serverFailurePhrase;
+    const char* allocationPhrase;
+    std::function<Outcome()> call;
+};
+
+// Calls fn(selector, &array, &count) on a default selector and reads the
+// records' names through nameOf.
+template <class Record, class Selector, class Fn>
+std::function<Outcome()> caller(Fn fn, const char* (*nameOf)(const Record&)) {
+    return [fn, nameOf] {
+        Selector selector;
+        Record sentinel[1];
+        Record* array = sentinel;
+        Outcome o;
+        o.rc = fn(&selector, &array, &o.count);
+        o.arrayUntouched = array == sentinel;
+        o.arrayNull = array == nullptr;
+        if (!o.arrayUntouched && array) {
+            for (int i = 0; i < o.count; ++i) o.names.emplace_back(nameOf(array[i]));
+            delete[] array;
+        }
+        return o;
+    };
+}
+
+namespace ou = OrvaneUtilities;
+
+const std::vector<Listing>& listings() {
+    static const std::vector<Listing> all = {
+        {"VSDKGetApplicationTypes", ou::QGetAppTypesReqMsg::kTag, ou::QGetAppTypesRespMsg::kTag,
+         ou::QAppType::kTag, ou::GetAppTypesResp::kList, ou::GetAppTypesResp::kName,
+         "Retrival of application Types", "Retrival of Application Types",
+         caller<_QAppTypeInfo, _QAgentTreePath>(VSDKGetApplicationTypes,
+                                                [](const _QAppTypeInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetInstances", ou::QGetInstancesReqMsg::kTag, ou::QGetInstancesRespMsg::kTag,
+         ou::QInstance::kTag, ou::GetInstancesResp::kList, ou::GetInstancesResp::kName,
+         "Retrival of Instances", "Retrival of Instances",
+         caller<_QInstanceInfo, _QAgentTreePath>(VSDKGetInstances,
+                                                 [](const _QInstanceInfo& r) { return static_cast<const char*>(r.name); })},
+    };
+    return all;
+}
+
+// The server answers l's request with entries named as given.
+void answerWith(TestEnv& env, const Listing& l, const std::vector<std::string>& names) {
+    env.server().replyWith(l.requestTag, l.replyTag, [l, names](const CNMessageBase&, CNMessageBase& reply) {
+        const vsdkmsg::MessageType* type = vsdkmsg::findByTag(l.entryTag);
+        for (const std::string& name : names) {
+            CNMessageBase entry(type->module, type->classNumber);
+            msgf::putText(entry, l.entryName, name);
+            msgf::appendObject(reply, l.list, entry);
+        }
+    });
+}
+
+class ListingCourse : public StartedTest {};
+
+TEST_F(ListingCourse, EntriesInReplyOrderWithLongNamesCut) {
+    const std::string longName(1500, 'n');
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        env.server().clearScripts();
+        answerWith(env, l, {longName, "second"});
+        const Outcome o = l.call();
+        ASSERT_EQ(0u, o.rc);
+        ASSERT_EQ(2, o.count);
+        EXPECT_EQ(std::string(1023, 'n'), o.names[0]) << "cut to the field, terminated";
+        EXPECT_EQ("second", o.names[1]) << "the next record is intact";
+    }
+}
+
+TEST_F(ListingCourse, EmptyListingLeavesTheArrayAlone) {
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        env.server().clearScripts();
+        answerWith(env, l, {});
+        const Outcome o = l.call();
+        EXPECT_EQ(0u, o.rc);
+        EXPECT_EQ(0, o.count);
+        EXPECT_TRUE(o.arrayUntouched);
+    }
+}
+
+TEST_F(ListingCourse, ServerErrorLeavesOutputsAndSetsTheLastError) {
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        env.server().clearScripts();
+        env.server().serverError(l.requestTag, 0x31, "no such client");
+        const std::size_t mark = env.logMark();
+        const Outcome o = l.call();
+        EXPECT_EQ(0x31u, o.rc);
+        EXPECT_EQ(-7, o.count);
+        EXPECT_TRUE(o.arrayUntouched);
+        EXPECT_STREQ("no such client", VSDKGetLastErrorString());
+        EXPECT_TRUE(env.logContains(std::string(l.serverFailurePhrase) +
+                                        " failed with Error code [0x31] Error string [no such client]",
+                                    mark));
+    }
+}
+
+TEST_F(ListingCourse, AllocationFailureKeepsTheCountAndNullsTheArray) {
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        env.server().clearScripts();
+        answerWith(env, l, {"a", "b", "c"});
+        setErrorString("before");
+        g_failListingAllocations = 1;
+        const std::size_t mark = env.logMark();
+        const Outcome o = l.call();
+        EXPECT_EQ(0x201u, o.rc);
+        EXPECT_EQ(3, o.count);
+        EXPECT_TRUE(o.arrayNull);
+        EXPECT_STREQ("before", VSDKGetLastErrorString()) << "the last error stays";
+        EXPECT_TRUE(env.logContains(std::string(l.allocationPhrase) + " failed with Error code [0x201]", mark));
+    }
+}
+
+TEST_F(ListingCourse, EntriesOfAnotherTypeAreAnInvalidReply) {
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        env.server().clearScripts();
+        env.server().replyWith(l.requestTag, l.replyTag, [l](const CNMessageBase&, CNMessageBase& reply) {
+            msgf::appendObject(reply, l.list, ou::QTime());
+        });
+        const Outcome o = l.call();
+        EXPECT_EQ(0x207u, o.rc);
+        EXPECT_EQ(-7, o.count);
+        EXPECT_TRUE(o.arrayUntouched);
+    }
+}
+
+TEST(ListingCourseWithoutState, NothingIsSent) {
+    TestEnv env;
+    for (const Listing& l : listings()) {
+        SCOPED_TRACE(l.name);
+        const Outcome o = l.call();
+        EXPECT_EQ(0x280u, o.rc);
+        EXPECT_EQ(-7, o.count);
+        EXPECT_TRUE(o.arrayUntouched);
+    }
+    EXPECT_EQ(0u, env.server().requestCount());
+}
+
+}  // namespace
