@@ -7,6 +7,7 @@
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 #include <cstdio>
 
@@ -95,15 +96,17 @@ VSDK_API unsigned long VSDKGetMedia(const _QGetMediaParams* params, _QMediaInfo*
     static const ListingSpec<_QMediaInfo> spec{
         OperationSpec{"VSDKGetMedia()", "Retrival of media"}, "Retrival of media",
         MediaTopologyResp::kMedia, QMedia::kTag, copyMedia};
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, spec.operation.function, params, media, count)) {
-        return rc;
-    }
-    QGetMediaReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, MediaTopologyReq::kConstant, 2);
-    putRows(request, kMediaFilter, *params);
-    return runListing(*state, spec, request, *media, *count);
+    return vsdkguard::guarded(spec.operation.function, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, spec.operation.function, params, media, count)) {
+            return rc;
+        }
+        QGetMediaReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, MediaTopologyReq::kConstant, 2);
+        putRows(request, kMediaFilter, *params);
+        return runListing(*state, spec, request, *media, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKGetQuickMedia(const _QGetQuickMediaParams* params,
@@ -112,13 +115,15 @@ VSDK_API unsigned long VSDKGetQuickMedia(const _QGetQuickMediaParams* params,
         OperationSpec{"VSDKGetQuickMedia()", "Retrival of quick media"},
         "Retrival of quick media", MediaTopologyResp::kMedia, QQuickMedia::kTag,
         copyQuickMedia};
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, spec.operation.function, params, media, count)) {
-        return rc;
-    }
-    QGetQuickMediaReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    putSelectorPath<TreeLevel::Subclient>(request, *params);
-    putRows(request, kQuickMediaWindow, *params);
-    return runListing(*state, spec, request, *media, *count);
+    return vsdkguard::guarded(spec.operation.function, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, spec.operation.function, params, media, count)) {
+            return rc;
+        }
+        QGetQuickMediaReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        putSelectorPath<TreeLevel::Subclient>(request, *params);
+        putRows(request, kQuickMediaWindow, *params);
+        return runListing(*state, spec, request, *media, *count);
+    });
 }

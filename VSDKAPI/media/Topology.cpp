@@ -8,6 +8,7 @@
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKErrors/ExportGuard.h"
 
 using fieldrows::FieldRow;
 using fieldrows::put;
@@ -94,15 +95,17 @@ const FieldRow<_QGetDrivesParams> kDrivesBody[] = {
 template <class Req, class Rec, class Params, std::size_t N>
 unsigned long list(const ListingSpec<Rec>& spec, const Params* params,
                    const FieldRow<Params> (&body)[N], Rec** out, int* count) {
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, spec.operation.function, params, out, count)) {
-        return rc;
-    }
-    Req request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, kConstant, 2);
-    putRows(request, body, *params);
-    return runListing(*state, spec, request, *out, *count);
+    return vsdkguard::guarded(spec.operation.function, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, spec.operation.function, params, out, count)) {
+            return rc;
+        }
+        Req request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, kConstant, 2);
+        putRows(request, body, *params);
+        return runListing(*state, spec, request, *out, *count);
+    });
 }
 
 template <class Rec, const auto& Rows>
@@ -118,14 +121,16 @@ VSDK_API unsigned long VSDKGetMediaAgents(_QMediaAgentInfo** agents, int* count)
     static const auto spec = listing<_QMediaAgentInfo, kAgentRows>(
         "VSDKGetMediaAgents()", "Retrival of Media agents", resp::kMediaAgents,
         OrvaneUtilities::QMediaAgent::kTag);
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, spec.operation.function, agents, count)) {
-        return rc;
-    }
-    OrvaneUtilities::QGetMediaAgentsReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, kConstant, 2);
-    return runListing(*state, spec, request, *agents, *count);
+    return vsdkguard::guarded(spec.operation.function, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, spec.operation.function, agents, count)) {
+            return rc;
+        }
+        OrvaneUtilities::QGetMediaAgentsReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, kConstant, 2);
+        return runListing(*state, spec, request, *agents, *count);
+    });
 }
 
 VSDK_API unsigned long VSDKGetMediaLibraries(const _QMediaAgentInfo* mediaAgent,
@@ -187,37 +192,39 @@ VSDK_API unsigned long VSDKGetLibraryChildren(const _QGetLibraryChildrenParams* 
     static const auto scratchSpec = listing<_QScratchPoolInfo, kScratchPoolRows>(
         "VSDKGetLibraryChildren()", "Retrival of Libraries", resp::kChildrenScratchPools,
         OrvaneUtilities::QScratchPool::kTag);
-    VSDKAPIGlobalData* state = nullptr;
-    if (unsigned long rc = openOperation(state, masterSpec.operation.function, params,
-                                         masterPools, masterPoolCount, scratchPools,
-                                         scratchPoolCount)) {
-        return rc;
-    }
-    OrvaneUtilities::QGetLibraryChildrenReqMsg request;
-    fillSession(*state, request, MultiDomain::Never);
-    msgf::putInt(request, kConstant, 2);
-    putRows(request, kChildrenBody, *params);
-    return runOperation(
-        *state, masterSpec.operation, request, [&](const CNMessageBase& reply) -> unsigned long {
-            _QMasterDrivePoolInfo* m = nullptr;
-            std::size_t masterCount = 0;
-            unsigned long rc = readListing(*state, masterSpec, reply, m, masterCount);
-            std::unique_ptr<_QMasterDrivePoolInfo[]> masters(m);
-            if (rc == vsdkerr::kInvalidResponse) return rc;
-            if (rc != 0) {
+    return vsdkguard::guarded(masterSpec.operation.function, [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (unsigned long rc = openOperation(state, masterSpec.operation.function, params,
+                                             masterPools, masterPoolCount, scratchPools,
+                                             scratchPoolCount)) {
+            return rc;
+        }
+        OrvaneUtilities::QGetLibraryChildrenReqMsg request;
+        fillSession(*state, request, MultiDomain::Never);
+        msgf::putInt(request, kConstant, 2);
+        putRows(request, kChildrenBody, *params);
+        return runOperation(
+            *state, masterSpec.operation, request, [&](const CNMessageBase& reply) -> unsigned long {
+                _QMasterDrivePoolInfo* m = nullptr;
+                std::size_t masterCount = 0;
+                unsigned long rc = readListing(*state, masterSpec, reply, m, masterCount);
+                std::unique_ptr<_QMasterDrivePoolInfo[]> masters(m);
+                if (rc == vsdkerr::kInvalidResponse) return rc;
+                if (rc != 0) {
+                    *masterPoolCount = static_cast<int>(masterCount);
+                    *masterPools = nullptr;
+                    return rc;
+                }
+                _QScratchPoolInfo* scratch = nullptr;
+                std::size_t scratchCount = 0;
+                rc = readListing(*state, scratchSpec, reply, scratch, scratchCount);
+                if (rc == vsdkerr::kInvalidResponse) return rc;
                 *masterPoolCount = static_cast<int>(masterCount);
-                *masterPools = nullptr;
-                return rc;
-            }
-            _QScratchPoolInfo* scratch = nullptr;
-            std::size_t scratchCount = 0;
-            rc = readListing(*state, scratchSpec, reply, scratch, scratchCount);
-            if (rc == vsdkerr::kInvalidResponse) return rc;
-            *masterPoolCount = static_cast<int>(masterCount);
-            *scratchPoolCount = static_cast<int>(scratchCount);
-            if (rc != 0) return rc;
-            if (masterCount != 0) *masterPools = masters.release();
-            if (scratchCount != 0) *scratchPools = scratch;
-            return 0;
-        });
+                *scratchPoolCount = static_cast<int>(scratchCount);
+                if (rc != 0) return rc;
+                if (masterCount != 0) *masterPools = masters.release();
+                if (scratchCount != 0) *scratchPools = scratch;
+                return 0;
+            });
+    });
 }

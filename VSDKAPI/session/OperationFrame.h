@@ -130,8 +130,11 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     }
 }
 
-// Test seam: while above zero, each listing allocation fails (and counts down).
+// Test seam: while above zero, each listing allocation fails (and counts
+// down), once the allocations still allowed before it (counting down too)
+// have been made.
 extern std::atomic<int> g_failListingAllocations;
+extern std::atomic<int> g_listingAllocationsBeforeFailure;
 
 // A reply of the right type whose content is not what the operation reads:
 // 0x207 with its fixed text as the last error and the failure line.
@@ -144,7 +147,10 @@ template <class T>
 unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
                               T*& out, std::size_t count) {
     T* array = nullptr;
-    if (g_failListingAllocations.load() > 0) {
+    if (g_failListingAllocations.load() > 0 && g_listingAllocationsBeforeFailure.load() > 0) {
+        --g_listingAllocationsBeforeFailure;
+        array = new (std::nothrow) T[count];
+    } else if (g_failListingAllocations.load() > 0) {
         --g_failListingAllocations;
     } else {
         array = new (std::nothrow) T[count];
@@ -191,7 +197,9 @@ unsigned long readListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& s
     const unsigned long rc =
         allocateListing(state, spec.operation.function, spec.allocationPhrase, array, n);
     if (rc != 0) return rc;
+    std::unique_ptr<Record[]> filling(array);  // freed if a copy throws
     for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], array[i]);
+    filling.release();
     return 0;
 }
 
