@@ -28,6 +28,7 @@ constexpr int kModuleId = 10;
     X(QVerifyMediaRespMsg, 1021, 0x0A000015, 0)            \
     X(QDiscoverMediaReqMsg, 19, 0x0A000016, 0x0A000017)    \
     X(QDiscoverMediaRespMsg, 1023, 0x0A000017, 0)          \
+    X(QScratchPoolInfo, 91, 0x0A6CAD19, 0)                 \
     /* end of list */
 
 VSDK_MEDIA_MANAGER_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -51,6 +52,89 @@ inline VSDK_MESSAGE_FIELDS(ArchiveCheckReq, MM_CHECK_FOR_ARCHIVE_JOB_REQ_FIELDS)
     F(kDriveName, 2, 2, 0x7FB335)                   \
     F(kDrivePoolId, 3, 6, 0x2AD461)
 VSDK_MESSAGE_FIELDS(GetDrives, MM_GET_DRIVES_FIELDS)
+
+// The control requests (library control, drive control, export, verify,
+// discover): the constant 2, the media agent, the library and its type.
+#define MM_CONTROL_FIELDS(F)                        \
+    F(kConstant, 3, 3, 0x10E449)                    \
+    F(kMediaAgentId, 4, 4, 0xECDE7C)                \
+    F(kLibraryId, 5, 5, 0x71EB36)                   \
+    F(kLibraryType, 6, 6, 0xA95295)
+VSDK_MESSAGE_FIELDS(Control, MM_CONTROL_FIELDS)
+
+// QLibraryControlReqMsg, and its scratch-pool object (QScratchPoolInfo).
+#define MM_LIBRARY_CONTROL_FIELDS(F)                \
+    F(kOperation, 7, 7, 0x1AD567)                   \
+    F(kOption, 8, 8, 0xBC38BB)                      \
+    F(kSpareGroupId, 9, 9, 0xB57123)                \
+    F(kMediaAgentName, 10, 10, 0xCB00E9)            \
+    F(kScratchPool, 11, 14, 0x3E41E8)               \
+    F(kTrailingText1, 12, 15, 0xC9E911)             \
+    F(kTrailingText2, 13, 19, 0xE27190)             \
+    F(kPoolName2, 8, 11, 0x1FFC93)                  \
+    F(kPoolId, 1, 1, 0xB57123)                      \
+    F(kPoolLibraryId, 2, 2, 0x71EB36)               \
+    F(kPoolName1, 7, 7, 0x124C28)                   \
+    F(kPoolValue5, 5, 5, 0x9C5502)                  \
+    F(kPoolValue4, 4, 4, 0xE9D790)                  \
+    F(kPoolValue6, 6, 6, 0x2DA957)                  \
+    F(kPoolValue3, 3, 3, 0x231142)
+VSDK_MESSAGE_FIELDS(LibraryControl, MM_LIBRARY_CONTROL_FIELDS)
+
+// QDriveControlReqMsg.
+#define MM_DRIVE_CONTROL_FIELDS(F)                  \
+    F(kDriveId, 7, 7, 0x766845)                     \
+    F(kOperation, 8, 8, 0x1AD567)                   \
+    F(kMediaText, 9, 9, 0x1DE880)
+VSDK_MESSAGE_FIELDS(DriveControl, MM_DRIVE_CONTROL_FIELDS)
+
+// QExportMediaReqMsg.
+#define MM_EXPORT_MEDIA_FIELDS(F)                   \
+    F(kMediaList, 7, 7, 0x9102A2)                   \
+    F(kVerifyMediaOnExport, 8, 8, 0xAB8E7E)         \
+    F(kLocationDescription, 9, 9, 0x7F2FE6)         \
+    F(kIePorts, 10, 13, 0x263C76)                   \
+    F(kContainerId, 11, 17, 0x60397C)               \
+    F(kContainerName, 12, 18, 0x3A12AC)             \
+    F(kUseShelfwatch, 13, 22, 0xBB6090)             \
+    F(kSwUseVMS, 14, 23, 0x46792A)                  \
+    F(kSwAutoAcknowledgement, 15, 24, 0x45A7BC)     \
+    F(kSwContainerId, 16, 25, 0xADCFDE)             \
+    F(kSwContainerName, 17, 26, 0x7B988E)           \
+    F(kSwTransitLocationId1, 18, 30, 0x101E0C)      \
+    F(kSwTransitLocationId2, 19, 31, 0x101E0D)      \
+    F(kSwTransitLocationName, 20, 32, 0x8B209F)     \
+    F(kSwDestinationLocationId1, 21, 36, 0xED4DF1)  \
+    F(kSwDestinationLocationId2, 22, 37, 0xED4DF2)  \
+    F(kSwDestinationLocationName, 23, 38, 0xBEB270) \
+    F(kOperation, 24, 42, 0x1AD567)                 \
+    F(kMediaSideName, 25, 43, 0x0BF886)             \
+    F(kDrivePoolId, 26, 47, 0x8FC081)               \
+    F(kDriveId, 27, 48, 0x766845)                   \
+    F(kMediaAgentName, 28, 49, 0x3177AC)            \
+    F(kDestinationScratchPoolId, 29, 53, 0x689E6F)  \
+    F(kMediaAttributeId, 30, 54, 0x310BF0)          \
+    F(kTime, 31, 55, 0x3F1C8C)
+VSDK_MESSAGE_FIELDS(ExportMedia, MM_EXPORT_MEDIA_FIELDS)
+
+// QVerifyMediaReqMsg and the verification text of its reply.
+#define MM_VERIFY_MEDIA_FIELDS(F)                   \
+    F(kMediaId, 6, 6, 0x13101F)                     \
+    F(kLocationId, 7, 7, 0xE68FB0)                  \
+    F(kVerifyOMLOnExport, 9, 12, 0xCAB088)          \
+    F(kLocationDescription, 8, 8, 0x7F2FE6)         \
+    F(kOperation, 10, 13, 0x1AD567)                 \
+    F(kVerificationText, 3, 3, 0xEB0007)
+VSDK_MESSAGE_FIELDS(VerifyMedia, MM_VERIFY_MEDIA_FIELDS)
+
+// QDiscoverMediaReqMsg (the media type name shares the library control's
+// media agent name field).
+#define MM_DISCOVER_MEDIA_FIELDS(F)                 \
+    F(kScratchPoolId, 8, 8, 0xB57123)               \
+    F(kMediaTypeName, 9, 9, 0xCB00E9)               \
+    F(kOperation, 10, 13, 0x1AD567)                 \
+    F(kBarcodes, 7, 7, 0x19CD3E)
+VSDK_MESSAGE_FIELDS(DiscoverMedia, MM_DISCOVER_MEDIA_FIELDS)
 
 void RegisterSubsystem();
 

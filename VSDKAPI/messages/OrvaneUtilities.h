@@ -214,6 +214,12 @@ VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
     F(kDescription, 7, 19, 0x3583FC)
 VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
 
+// QControlMediaAgentReqMsg, after the constant 2 at (3,3).
+#define OU_CONTROL_MEDIA_AGENT_FIELDS(F)            \
+    F(kMediaAgentId, 4, 4, 0xC29F00)                \
+    F(kOperation, 5, 5, 0x1AD567)
+VSDK_MESSAGE_FIELDS(ControlMediaAgent, OU_CONTROL_MEDIA_AGENT_FIELDS)
+
 void RegisterSubsystem();
 
 }  // namespace OrvaneUtilities

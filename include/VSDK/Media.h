@@ -4,6 +4,7 @@
 
 #include "VSDK/Common.h"
 
+#include <string>
 #include <vector>
 
 /* Entries of the topology listings, in reply order. Names hold at most 1023
@@ -154,6 +155,110 @@ struct _QQuickMediaInfo {
     char containerName[1024] = {};
 };
 
+/* Library control: an operation on a library or on one of its scratch
+ * pools. The operation code is sent as it is; its name appears only in the
+ * dump. The scratch-pool part is always sent. */
+struct _QLibraryScratchPool {
+    int scratchPoolId = 0;
+    int libraryId = 0;
+    int value3 = 0;
+    int value4 = 0;
+    int value5 = 0;
+    int value6 = 0;
+    char name1[1024] = {};
+    char name2[1024] = {};
+};
+
+struct VSDK_EXPORT _QLibraryControlParams {
+    int domainId = 0; /* dumped, not sent */
+    int mediaAgentId = 0;
+    int libraryId = 0;
+    int libraryType = 0;
+    int operation = 0;
+    int option = 0;
+    int spareGroupId = 0;
+    char mediaAgentName[1024] = {};
+    _QLibraryScratchPool scratchPool;
+    std::string trailingText1;
+    std::string trailingText2;
+    std::string c_str() const;
+};
+
+struct VSDK_EXPORT _QDriveControlParams {
+    int domainId = 0; /* dumped, not sent */
+    int mediaAgentId = 0;
+    int libraryId = 0;
+    int libraryType = 0;
+    int driveId = 0;
+    int operation = 0;
+    std::string mediaText;
+    std::string c_str() const;
+};
+
+struct VSDK_EXPORT _QControlMediaAgentParameters {
+    int mediaAgentId = 0;
+    int operation = 0;
+    std::string c_str() const;
+};
+
+/* Media export: media of a library, where they go, and the off-site
+ * tracking of the move. */
+struct VSDK_EXPORT _QMediaExportParams {
+    int domainId = 0; /* dumped, not sent */
+    int mediaAgentId = 0;
+    int libraryId = 0;
+    int libraryType = 0;
+    std::vector<int> mediaList; /* media ids */
+    int verifyMediaOnExport = 0;
+    std::string locationDescription;
+    std::string iePorts; /* import/export ports */
+    int containerId = 0;
+    std::string containerName;
+    int useShelfwatchForExport = 0;
+    int swUseVMSForExport = 0;
+    int swAutoAcknowledgement = 0;
+    int swContainerId = 0;
+    std::string swContainerName;
+    int swTransitLocationId1 = 0;
+    int swTransitLocationId2 = 0;
+    std::string swTransitLocationName;
+    int swDestinationLocationId1 = 0;
+    int swDestinationLocationId2 = 0;
+    std::string swDestinationLocationName;
+    int operation = 0;
+    std::string mediaSideName;
+    int drivePoolId = 0;
+    int driveId = 0;
+    std::string mediaAgentName;
+    int destinationScratchPoolId = 0;
+    int mediaAttributeId = 0;
+    _QTime time;
+    std::string c_str() const;
+};
+
+struct VSDK_EXPORT _QVerifyMediaParams {
+    int domainId = 0; /* dumped, not sent */
+    int mediaAgentId = 0;
+    int libraryId = 0;
+    int mediaId = 0;
+    int locationId = 0;
+    std::string locationDescription;
+    int verifyOMLOnExport = 0;
+    int operation = 0;
+    std::string c_str() const;
+};
+
+struct VSDK_EXPORT _QDiscoverMediaParameters {
+    int operation = 0;
+    int mediaAgentId = 0;
+    int libraryId = 0;
+    int libraryType = 0;
+    int scratchPoolId = 0;
+    char mediaTypeName[1024] = {};
+    std::vector<std::string> barcodeList;
+    std::string c_str() const;
+};
+
 /* Listings: the library makes the array with new[] and hands it to the
  * caller, who deletes it with delete[]; a count of 0 leaves the array
  * pointer as it was. */
@@ -178,5 +283,15 @@ VSDK_API unsigned long VSDKGetMedia(const _QGetMediaParams* params, _QMediaInfo*
                                     int* count);
 VSDK_API unsigned long VSDKGetQuickMedia(const _QGetQuickMediaParams* params,
                                          _QQuickMediaInfo** media, int* count);
+
+/* Control operations: only a code comes back. */
+VSDK_API unsigned long VSDKLibraryControl(const _QLibraryControlParams* params);
+VSDK_API unsigned long VSDKDriveControl(const _QDriveControlParams* params);
+VSDK_API unsigned long VSDKControlMediaAgent(const _QControlMediaAgentParameters* params);
+VSDK_API unsigned long VSDKMediaExport(const _QMediaExportParams* params);
+VSDK_API unsigned long VSDKDiscoverMedia(const _QDiscoverMediaParameters* params);
+/* On success text becomes the server's verification text; on a failure it
+ * is left as it was. */
+VSDK_API unsigned long VSDKVerifyMedia(const _QVerifyMediaParams* params, std::string* text);
 
 #endif
