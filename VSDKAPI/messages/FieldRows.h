@@ -68,6 +68,8 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
         msgf::putTextList(message, f, value);
     } else if constexpr (std::is_same_v<T, std::vector<int>>) {
         msgf::putIntList(message, f, value);
+    } else if constexpr (std::is_same_v<T, std::vector<long long>>) {
+        msgf::putInt64List(message, f, value);
     } else {
         static_assert(kAlwaysFalse<T>, "no writer for this member type");
     }

@@ -93,6 +93,9 @@ inline void putTextList(CNMessageBase& m, FieldId f, const std::vector<std::stri
 inline void putIntList(CNMessageBase& m, FieldId f, const std::vector<int>& v) {
     *m.getlistint(f.number, f.slot, m.getTagID(), f.hash, true) = v;
 }
+inline void putInt64List(CNMessageBase& m, FieldId f, const std::vector<long long>& v) {
+    *m.getlistlonglong(f.number, f.slot, m.getTagID(), f.hash, true) = v;
+}
 
 inline long long getInt(const CNMessageBase& m, FieldId f) {
     return m.getint64(f.slot, m.getTagID(), f.hash);

@@ -29,6 +29,10 @@ constexpr int kModuleId = 10;
     X(QDiscoverMediaReqMsg, 19, 0x0A000016, 0x0A000017)    \
     X(QDiscoverMediaRespMsg, 1023, 0x0A000017, 0)          \
     X(QScratchPoolInfo, 91, 0x0A6CAD19, 0)                 \
+    X(QGetMediaContentsReq, 52, 0x0A62FC05, 0)             \
+    X(QGetMediaContentsResp, 20, 0x0AFC8549, 0)            \
+    X(QJobInfo, 3001, 0x0ABE187A, 0)                       \
+    X(QChunkInfo, 3002, 0x0A94E76A, 0)                     \
     /* end of list */
 
 VSDK_MEDIA_MANAGER_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -135,6 +139,51 @@ VSDK_MESSAGE_FIELDS(VerifyMedia, MM_VERIFY_MEDIA_FIELDS)
     F(kOperation, 10, 13, 0x1AD567)                 \
     F(kBarcodes, 7, 7, 0x19CD3E)
 VSDK_MESSAGE_FIELDS(DiscoverMedia, MM_DISCOVER_MEDIA_FIELDS)
+
+// QGetMediaContentsReq / QGetMediaContentsResp: inner documents of the
+// generic request (no header or session). The reply's error object is at
+// (1,1); its flag is read by slot.
+#define MM_MEDIA_CONTENTS_FIELDS(F)                 \
+    F(kIsJobIdPassed, 2, 5, 0xE6B8BE)               \
+    F(kGetHWEncKey, 3, 6, 0x8D3E6A)                 \
+    F(kBarcodesPassed, 5, 8, 0xB22DEA)              \
+    F(kArchiveGroupId, 7, 10, 0x0336C4)             \
+    F(kCopyId, 8, 11, 0x40AF70)                     \
+    F(kJobIds, 4, 7, 0x523276)                      \
+    F(kBarcodes, 6, 9, 0xDFEEBA)                    \
+    F(kReplyError, 1, 1, 0xC4D208)                  \
+    F(kReplyFlag, 3, 3, 0x7C5281)                   \
+    F(kJobs, 2, 2, 0x2E7549)
+VSDK_MESSAGE_FIELDS(MediaContents, MM_MEDIA_CONTENTS_FIELDS)
+
+// QJobInfo: a job of the contents reply; its seventeen texts are fields 2
+// to 18, four slots apart from slot 2. QChunkInfo: one of its chunks.
+#define MM_CONTENTS_JOB_FIELDS(F)                   \
+    F(kJobId, 1, 1, 0x09A9B8)                       \
+    F(kMediaId, 20, 71, 0x13101F)                   \
+    F(kText1, 2, 2, 0x4DD60F)                       \
+    F(kClientName, 3, 6, 0xB304F6)                  \
+    F(kText3, 4, 10, 0x695631)                      \
+    F(kBackupSetName, 5, 14, 0xEC2DEB)              \
+    F(kInstanceName, 6, 18, 0x0530C0)               \
+    F(kSubclientName, 7, 22, 0x4BF336)              \
+    F(kText7, 8, 26, 0xAB7EE2)                      \
+    F(kText8, 9, 30, 0xC74EFE)                      \
+    F(kText9, 10, 34, 0x5E594C)                     \
+    F(kText10, 11, 38, 0x15C43C)                    \
+    F(kText11, 12, 42, 0x538BAF)                    \
+    F(kText12, 13, 46, 0x5BAD5A)                    \
+    F(kMediaSideName, 14, 50, 0x0BF886)             \
+    F(kText14, 15, 54, 0x5B449D)                    \
+    F(kText15, 16, 58, 0xC5B176)                    \
+    F(kText16, 17, 62, 0x42B60D)                    \
+    F(kText17, 18, 66, 0xF8259A)                    \
+    F(kChunks, 19, 70, 0xF74BF9)                    \
+    F(kChunkValue1, 1, 1, 0xAB1F32)                 \
+    F(kChunkValue2, 2, 2, 0x239537)                 \
+    F(kChunkKey, 3, 3, 0x7A6914)                    \
+    F(kChunkKeyLength, 4, 4, 0x0B3861)
+VSDK_MESSAGE_FIELDS(ContentsJob, MM_CONTENTS_JOB_FIELDS)
 
 void RegisterSubsystem();
 

@@ -259,6 +259,70 @@ struct VSDK_EXPORT _QDiscoverMediaParameters {
     std::string c_str() const;
 };
 
+/* Media contents: the jobs found on media, each with its chunks. */
+struct VSDK_EXPORT _QCLChunkInfo {
+    long long value1 = 0;
+    int value2 = 0;
+    std::string key; /* binary: zero bytes included */
+    int keyLength = 0; /* the number of bytes in key */
+
+    _QCLChunkInfo() = default;
+    _QCLChunkInfo(const _QCLChunkInfo& other);
+    _QCLChunkInfo& operator=(const _QCLChunkInfo& other);
+    /* The source keeps its numbers and is left with an empty key. */
+    _QCLChunkInfo(_QCLChunkInfo&& other) noexcept;
+    ~_QCLChunkInfo() = default;
+};
+
+struct VSDK_EXPORT _QCLJobInfo {
+    long long jobId = 0;
+    int mediaId = 0;
+    std::string text1;
+    std::string clientName;
+    std::string text3;
+    std::string backupSetName;
+    std::string instanceName;
+    std::string subclientName;
+    std::string text7;
+    std::string text8;
+    std::string text9;
+    std::string text10;
+    std::string text11;
+    std::string text12;
+    std::string mediaSideName;
+    std::string text14;
+    std::string text15;
+    std::string text16;
+    std::string text17;
+    std::vector<_QCLChunkInfo> chunks;
+
+    _QCLJobInfo() = default;
+    _QCLJobInfo(const _QCLJobInfo& other);
+    _QCLJobInfo& operator=(const _QCLJobInfo& other);
+    /* The source keeps its ids and is left with empty texts and no chunks. */
+    _QCLJobInfo(_QCLJobInfo&& other) noexcept;
+    ~_QCLJobInfo() = default;
+};
+
+struct VSDK_EXPORT _QCLGetMediaContentsParams {
+    std::vector<std::string> barcodeList; /* sent only when barcodesPassed */
+    bool isJobIdPassed = false;
+    bool getHWEncKey = false;
+    bool barcodesPassed = false;
+    std::vector<long long> jobIdList; /* sent only when isJobIdPassed */
+    int archiveGroupId = 0;
+    int copyId = 0;
+    std::string c_str() const;
+};
+
+/* On success errorCode becomes 0, jobs is replaced and replyFlag set; a
+ * failed call leaves all three as they were. */
+struct _QCLMediaContentsInfo {
+    int errorCode = 0;
+    std::vector<_QCLJobInfo> jobs;
+    bool replyFlag = false;
+};
+
 /* Listings: the library makes the array with new[] and hands it to the
  * caller, who deletes it with delete[]; a count of 0 leaves the array
  * pointer as it was. */
@@ -293,5 +357,7 @@ VSDK_API unsigned long VSDKDiscoverMedia(const _QDiscoverMediaParameters* params
 /* On success text becomes the server's verification text; on a failure it
  * is left as it was. */
 VSDK_API unsigned long VSDKVerifyMedia(const _QVerifyMediaParams* params, std::string* text);
+VSDK_API unsigned long VSDKGetMediaContents(const _QCLGetMediaContentsParams* params,
+                                            _QCLMediaContentsInfo* info);
 
 #endif
