@@ -1,6 +1,7 @@
 #include "TextConversion.h"
 
 #include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPIUtils/RecordDump.h"
 
 #include <locale>
 #include <sstream>
@@ -34,19 +35,18 @@ void QTimeCopy(CNMessageBase& timeObject, const _QTime& time) {
     msgf::putInt(timeObject, msgf::kTimeDsFlags, static_cast<long long>(time.dsFlags));
 }
 
-std::string _QTime::c_str() const {
-    std::string dump;
-    dump.reserve(80 + startTime.size() + timeZone.size());
-    dump += "\nUnix time:[";
-    dump += decimal(unixTime);
-    dump += "]\nStart time:[";
-    dump += startTime;
-    dump += "]\nTime Zone:[";
-    dump += timeZone;
-    dump += "]\nOffSet:[";
-    dump += decimal(offset);
-    dump += "]\nDs Flags:[";
-    dump += decimal(dsFlags);
-    dump += "]";
-    return dump;
-}
+namespace {
+
+using recorddump::dump;
+
+const recorddump::DumpRow<_QTime> kTimeDump[] = {
+    {"\nUnix time:[", dump<&_QTime::unixTime>, "]\n"},
+    {"Start time:[", dump<&_QTime::startTime>, "]\n"},
+    {"Time Zone:[", dump<&_QTime::timeZone>, "]\n"},
+    {"OffSet:[", dump<&_QTime::offset>, "]\n"},
+    {"Ds Flags:[", dump<&_QTime::dsFlags>, "]"},
+};
+
+}  // namespace
+
+std::string _QTime::c_str() const { return recorddump::dumpRows(kTimeDump, *this); }

@@ -205,12 +205,28 @@ const FieldRow<Sql> kSqlFields[] = {
     {oo::sqlopt::kOptions, put<&Sql::options>},
 };
 
+// The entries of the SQL Server lists, each on a line of its own.
+const DumpRow<_QSQLDb> kSqlDbDump[] = {
+    {"\nId:[", dump<&_QSQLDb::id>, "]"},
+    {"\tName:[", dump<&_QSQLDb::name>, "]"},
+};
+const DumpRow<_QSQLPhysicalFile> kSqlPhysicalFileDump[] = {
+    {"\nId:[", dump<&_QSQLPhysicalFile::id>, "]"},
+    {"\tName:[", dump<&_QSQLPhysicalFile::name>, "]"},
+};
+const DumpRow<_QSQLFile> kSqlFileDump[] = {
+    {"\nDb Id:[", dump<&_QSQLFile::dbId>, "]"},
+    {"\tFile Id:[", dump<&_QSQLFile::fileId>, "]"},
+    {"\tName:[", dump<&_QSQLFile::name>, "]"},
+};
+
+
 // The unlabelled string list is not written.
 const DumpRow<Sql> kSqlDump[] = {
     {"\nSQL Info:", nullptr, ""},
-    {"\nSQL Changed DB:", dump<&Sql::changedDbs>, ""},
-    {"\nSQL Physical File: ", dump<&Sql::physicalFiles>, ""},
-    {"\nChanged Files:", dump<&Sql::files>, ""},
+    {"\nSQL Changed DB:", dump<&Sql::changedDbs, kNothing>, ""},
+    {"\nSQL Physical File: ", dump<&Sql::physicalFiles, kNothing>, ""},
+    {"\nChanged Files:", dump<&Sql::files, kNothing>, ""},
     {"Multi Database:[", dump<&Sql::multiDatabase>, "]\n"},
     {"Log Mark Name:[", dump<&Sql::logMarkName>, "]\n"},
     {"Unix Time:", dump<&Sql::pointInTime>, ""},
@@ -275,15 +291,6 @@ std::string _QDB2RestoreParameters::c_str() const { return dumpRows(kDb2Dump, *t
 std::string _QInformixRestoreParameters::c_str() const { return dumpRows(kInformixDump, *this); }
 std::string _QSQLRestoreParameters::c_str() const { return dumpRows(kSqlDump, *this); }
 
-std::string _QSQLDb::c_str() const {
-    return "\nId:[" + numberToqwString(id) + "]\tName:[" + msgf::boundedText(name) + "]";
-}
-
-std::string _QSQLPhysicalFile::c_str() const {
-    return "\nId:[" + numberToqwString(id) + "]\tName:[" + msgf::boundedText(name) + "]";
-}
-
-std::string _QSQLFile::c_str() const {
-    return "\nDb Id:[" + numberToqwString(dbId) + "]\tFile Id:[" + numberToqwString(fileId) +
-           "]\tName:[" + msgf::boundedText(name) + "]";
-}
+std::string _QSQLDb::c_str() const { return dumpRows(kSqlDbDump, *this); }
+std::string _QSQLPhysicalFile::c_str() const { return dumpRows(kSqlPhysicalFileDump, *this); }
+std::string _QSQLFile::c_str() const { return dumpRows(kSqlFileDump, *this); }

@@ -3,6 +3,7 @@
 
 #include "TokenStore.h"
 
+#include "RecordDump.h"
 #include "TokenStoreInternal.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
@@ -291,16 +292,21 @@ bool tokenstore::readRegularFile(const std::string& path, std::size_t maxSize, s
 
 // ---- entry record ------------------------------------------------------------
 
-std::string _VSDKTokenFileContents::c_str() const {
-    std::string out = "\nMardock:[";
-    out += msgf::boundedText(mardockName);
-    out += "]\nUser:[";
-    out += msgf::boundedText(user);
-    out += "]\nCsClientName:[";
-    out += msgf::boundedText(mardockClientName);
-    out += "]";
-    return out;
-}
+namespace {
+
+using Entry = _VSDKTokenFileContents;
+using recorddump::dump;
+
+// The token is not written.
+const recorddump::DumpRow<Entry> kEntryDump[] = {
+    {"\nMardock:[", dump<&Entry::mardockName>, "]\n"},
+    {"User:[", dump<&Entry::user>, "]\n"},
+    {"CsClientName:[", dump<&Entry::mardockClientName>, "]"},
+};
+
+}  // namespace
+
+std::string _VSDKTokenFileContents::c_str() const { return recorddump::dumpRows(kEntryDump, *this); }
 
 _VSDKSessFileContents::_VSDKSessFileContents() {
     std::memset(mardockName, 0, sizeof mardockName);

@@ -22,5 +22,7 @@
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
 #include "VSDK/Media.h"
+#include "VSDK/Subclients.h"
+#include "VSDK/Offsite.h"
 
 #endif

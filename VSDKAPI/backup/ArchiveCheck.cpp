@@ -16,9 +16,8 @@ using namespace MediaManager;
 static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CNMessageBase>* jobs,
                                                             int* flags) {
     static const char* const kFunction = "archiveDataExistanceCheck()";
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobs || !flags) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
 
     CheckForArchiveJobReq request;
     CheckForArchiveJobResp reply;

@@ -3,6 +3,7 @@
 #include "JobStart.h"
 
 #include "VSDK/Backup.h"
+#include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
@@ -11,111 +12,122 @@
 namespace {
 
 using namespace OrvaneOperations;
-using msgf::putInt;
-using msgf::putText;
+using namespace fieldrows;
+using BP = _QBackupParameters;
+using Arch = _QCLArchiveLogParam;
+using Path = _QDataPathInfo;
 
-// "Transportable Snap" travels as a text of its one character; a zero
-// character is an empty text.
-std::string snapText(char c) { return c != 0 ? std::string(1, c) : std::string(); }
+const FieldRow<Arch> kArchiveLogFields[] = {
+    {kArchLogType, put<&Arch::logType>},
+    {kArchLogOlderThan, put<&Arch::olderThan>},
+    {kArchLogNotOlderThan, put<&Arch::notOlderThan>},
+    {kArchLogStartTime, put<&Arch::startTime>},
+    {kArchLogEndTime, put<&Arch::endTime>},
+    {kArchLogInstanceLog, put<&Arch::instanceLog>},
+    {kArchLogStartLSN, put<&Arch::startLSN>},
+    {kArchLogEndLSN, put<&Arch::endLSN>},
+    {kArchLogStartSCN, put<&Arch::startSCN>},
+    {kArchLogEndSCN, put<&Arch::endSCN>},
+    {kArchLogDeleteFiles, put<&Arch::deleteArchiveLogFiles>},
+    {kArchLogSelected, put<&Arch::archiveLogSelected>},
+    {kArchLogLikeExpression, put<&Arch::likeExpression>},
+    {kArchLogDestinations, put<&Arch::archiveLogDestinations>},
+};
 
-// The fields a backup and its validation both send. Text fields travel up to
-// their terminator, never past the end of their array.
-void putBackupBody(CNMessageBase& req, const _QBackupParameters& p) {
-    putInt(req, kBackupKind, 2);
-    putInt(req, kBackupOptions, p.options);
-    putInt(req, kBackupClientId, p.clientId);
-    putText(req, kBackupClientName, p.clientName);
-    putInt(req, kBackupAppTypeId, p.appTypeId);
-    putText(req, kBackupAppName, p.appName);
-    putInt(req, kBackupInstanceId, p.instanceId);
-    putText(req, kBackupInstanceName, p.instanceName);
-    putInt(req, kBackupSetId, p.backupSetId);
-    putText(req, kBackupSetName, p.backupSetName);
-    putInt(req, kBackupSubclientId, p.subclientId);
-    putText(req, kBackupSubclientName, p.subclientName);
-    putInt(req, kBackupTaskPriority, p.taskPriority);
-    putInt(req, kBackupExportLocation, p.exportLocation);
-    putInt(req, kBackupTransitLocation, p.transitLocation);
-    putInt(req, kBackupUseVMS, p.useVMS);
-    putInt(req, kBackupMediaStatus, p.mediaStatus);
-    putInt(req, kBackupIncrementLevel, p.incrementLevel);
-    putInt(req, kBackupCumulative, p.cumulative);
-    putInt(req, kBackupQrExecHostId, p.qrExecHostId);
-    putInt(req, kBackupQrOptions, p.qrOptions);
-    putText(req, kBackupDescription, p.backupDescription);
-    putText(req, kBackupTransportableSnap, snapText(p.transportableSnap));
-    putText(req, kBackupSourceToDestination, p.sourceToDestination);
-    putText(req, kBackupExtendedOptions, p.extendedOptions);
-    putText(req, kBackupEntityNames, p.entityNames);
-    putText(req, kBackupOnDemandInputFile, p.onDemandInputFile);
-    putText(req, kBackupVssImportMap, p.vssImportMap);
-    putText(req, kBackupVssImportExecHost, p.vssImportExecHostName);
-    putInt(req, kBackupRetryNumber, p.retryNumber);
-    putInt(req, kBackupRetryHours, p.retryHours);
-    putText(req, kBackupDataScript, p.dataScript);
-    putText(req, kBackupLogScript, p.logScript);
-    putInt(req, kBackupDataStreamCount, p.dataStreamCount);
-    putText(req, kBackupConnectString, p.connectString);
-    putInt(req, kBackupLogStreamCount, p.logStreamCount);
-    putInt(req, kBackupStoragePolicyId, p.storagePolicyId);
-    putText(req, kBackupStoragePolicyName, p.storagePolicyName);
-    putInt(req, kBackupQrJobId, p.qrJobId);
-    for (const _QInstanceScript& s : p.instanceScripts) {
-        QOracleInstanceScript element;
-        putText(element, kScriptInstanceName, s.instanceName);
-        putText(element, kScriptName, s.scriptName);
-        msgf::appendObject(req, kBackupInstanceScripts, element);
-    }
-}
+const FieldRow<Path> kDataPathFields[] = {
+    {kDataPathMediaAgents, put<&Path::mediaAgentIds>},
+    {kDataPathLibraries, put<&Path::libraryIds>},
+    {kDataPathDrivePools, put<&Path::drivePoolIds>},
+    {kDataPathScratchPools, put<&Path::scratchPoolIds>},
+};
 
-void putDataPath(CNMessageBase& req, const _QDataPathInfo& path) {
-    CNMessageBase& o = msgf::child<QBackupDataPathMsg>(req, kBackupDataPath);
-    msgf::putIntList(o, kDataPathMediaAgents, path.mediaAgentIds);
-    msgf::putIntList(o, kDataPathLibraries, path.libraryIds);
-    msgf::putIntList(o, kDataPathDrivePools, path.drivePoolIds);
-    msgf::putIntList(o, kDataPathScratchPools, path.scratchPoolIds);
-}
+const FieldRow<_QInstanceScript> kInstanceScriptFields[] = {
+    {kScriptInstanceName, put<&_QInstanceScript::instanceName>},
+    {kScriptName, put<&_QInstanceScript::scriptName>},
+};
 
-void putArchiveLogs(CNMessageBase& req, FieldId field, const _QCLArchiveLogParam& a) {
-    CNMessageBase& o = msgf::child<QArchiveLogParamMsg>(req, field);
-    putInt(o, kArchLogType, a.logType);
-    putInt(o, kArchLogOlderThan, a.olderThan);
-    putInt(o, kArchLogNotOlderThan, a.notOlderThan);
-    QTimeCopy<QTime>(msgf::child<QTime>(o, kArchLogStartTime), a.startTime);
-    QTimeCopy<QTime>(msgf::child<QTime>(o, kArchLogEndTime), a.endTime);
-    putInt(o, kArchLogInstanceLog, a.instanceLog);
-    putInt(o, kArchLogStartLSN, a.startLSN);
-    putInt(o, kArchLogEndLSN, a.endLSN);
-    putInt(o, kArchLogStartSCN, a.startSCN);
-    putInt(o, kArchLogEndSCN, a.endSCN);
-    putInt(o, kArchLogDeleteFiles, a.deleteArchiveLogFiles);
-    putInt(o, kArchLogSelected, a.archiveLogSelected);
-    putText(o, kArchLogLikeExpression, a.likeExpression);
-    msgf::putTextList(o, kArchLogDestinations, a.archiveLogDestinations);
-}
+// The fields a backup and its validation both send, in the order they are set.
+const FieldRow<BP> kBodyFields[] = {
+    {kBackupKind, [](CNMessageBase& m, FieldId f, const BP&) { msgf::putInt(m, f, 2); }},
+    {kBackupOptions, put<&BP::options>},
+    {kBackupClientId, put<&BP::clientId>},
+    {kBackupClientName, put<&BP::clientName>},
+    {kBackupAppTypeId, put<&BP::appTypeId>},
+    {kBackupAppName, put<&BP::appName>},
+    {kBackupInstanceId, put<&BP::instanceId>},
+    {kBackupInstanceName, put<&BP::instanceName>},
+    {kBackupSetId, put<&BP::backupSetId>},
+    {kBackupSetName, put<&BP::backupSetName>},
+    {kBackupSubclientId, put<&BP::subclientId>},
+    {kBackupSubclientName, put<&BP::subclientName>},
+    {kBackupTaskPriority, put<&BP::taskPriority>},
+    {kBackupExportLocation, put<&BP::exportLocation>},
+    {kBackupTransitLocation, put<&BP::transitLocation>},
+    {kBackupUseVMS, put<&BP::useVMS>},
+    {kBackupMediaStatus, put<&BP::mediaStatus>},
+    {kBackupIncrementLevel, put<&BP::incrementLevel>},
+    {kBackupCumulative, put<&BP::cumulative>},
+    {kBackupQrExecHostId, put<&BP::qrExecHostId>},
+    {kBackupQrOptions, put<&BP::qrOptions>},
+    {kBackupDescription, put<&BP::backupDescription>},
+    // A text of its one character; a zero character is an empty text.
+    {kBackupTransportableSnap,
+     [](CNMessageBase& m, FieldId f, const BP& p) {
+         msgf::putText(m, f, p.transportableSnap != 0 ? std::string(1, p.transportableSnap) : std::string());
+     }},
+    {kBackupSourceToDestination, put<&BP::sourceToDestination>},
+    {kBackupExtendedOptions, put<&BP::extendedOptions>},
+    {kBackupEntityNames, put<&BP::entityNames>},
+    {kBackupOnDemandInputFile, put<&BP::onDemandInputFile>},
+    {kBackupVssImportMap, put<&BP::vssImportMap>},
+    {kBackupVssImportExecHost, put<&BP::vssImportExecHostName>},
+    {kBackupRetryNumber, put<&BP::retryNumber>},
+    {kBackupRetryHours, put<&BP::retryHours>},
+    {kBackupDataScript, put<&BP::dataScript>},
+    {kBackupLogScript, put<&BP::logScript>},
+    {kBackupDataStreamCount, put<&BP::dataStreamCount>},
+    {kBackupConnectString, put<&BP::connectString>},
+    {kBackupLogStreamCount, put<&BP::logStreamCount>},
+    {kBackupStoragePolicyId, put<&BP::storagePolicyId>},
+    {kBackupStoragePolicyName, put<&BP::storagePolicyName>},
+    {kBackupQrJobId, put<&BP::qrJobId>},
+    // One script object per entry, in order.
+    {kBackupInstanceScripts,
+     [](CNMessageBase& m, FieldId f, const BP& p) {
+         for (const _QInstanceScript& script : p.instanceScripts) {
+             QOracleInstanceScript element;
+             putRows(element, kInstanceScriptFields, script);
+             msgf::appendObject(m, f, element);
+         }
+     }},
+};
+
+// What only a backup sends, after the shared body.
+const FieldRow<BP> kBackupOnlyFields[] = {
+    {kBackupAlertId, put<&BP::alertId>},
+    {kBackupNasOptions, put<&BP::nasOptions>},
+    {kBackupXmlResult, putFlag<&BP::xmlResult>},
+    {kBackupDataPath, putObject<&BP::dataPath, QBackupDataPathMsg, kDataPathFields>},
+    {kBackupFurtherText, put<&BP::furtherText>},
+    {kBackupArchiveLogs, putObject<&BP::backupArchiveLogParams, QArchiveLogParamMsg, kArchiveLogFields>},
+    {kBackupDeleteArchiveLogs,
+     putObject<&BP::deleteArchiveLogParams, QArchiveLogParamMsg, kArchiveLogFields>},
+    {kBackupRmanDiskRatio, put<&BP::rmanDiskRatio>},
+    {kBackupCorruptionThreshold, put<&BP::corruptionThreshold>},
+    {kBackupJobDescription, put<&BP::jobDescription>},
+};
 
 }  // namespace
 
 static unsigned long VSDKBackupUnguarded(const _QBackupParameters* params, _QJobStartInfo* result) {
     QBackupInfoMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, "VSDKBackup");
-    state->getEvDebug().debugLvl(6, "Parameters of the Backup Operation:%s",
-                                 params->c_str().c_str());
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKBackup", params, result)) return rc;
+    logParameters(*state, nullptr, "Parameters of the Backup Operation:%s", *params);
 
     fillSession(*state, request, MultiDomain::Never);
-    putBackupBody(request, *params);
-    putInt(request, kBackupAlertId, params->alertId);
-    putInt(request, kBackupNasOptions, params->nasOptions);
-    msgf::putFlag(request, kBackupXmlResult, params->xmlResult);
-    putDataPath(request, params->dataPath);
-    putText(request, kBackupFurtherText, params->furtherText);
-    putArchiveLogs(request, kBackupArchiveLogs, params->backupArchiveLogParams);
-    putArchiveLogs(request, kBackupDeleteArchiveLogs, params->deleteArchiveLogParams);
-    putInt(request, kBackupRmanDiskRatio, params->rmanDiskRatio);
-    putInt(request, kBackupCorruptionThreshold, params->corruptionThreshold);
-    msgf::putTextList(request, kBackupJobDescription, params->jobDescription);
+    putRows(request, kBodyFields, *params);
+    putRows(request, kBackupOnlyFields, *params);
     putCallerIdentity(*state, request, kBackupCallerIdentity, "VSDKBackup",
                       "backup failed to fetch UID info");
 
@@ -125,14 +137,13 @@ static unsigned long VSDKBackupUnguarded(const _QBackupParameters* params, _QJob
 }
 
 static unsigned long VSDKValidateBackupUnguarded(const _QBackupParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, "VSDKValidateBackup");
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKValidateBackup", params)) return rc;
     QBackupInfoMsg inner;
     QValidateBackupInfoMsg request;
 
     fillSession(*state, inner, MultiDomain::Never);
-    putBackupBody(inner, *params);
+    putRows(inner, kBodyFields, *params);
     msgf::putObject(request, kValidateBackupRequest, inner);
 
     OperationSpec spec{nullptr, "Validation of BackupSet"};

@@ -1,161 +1,141 @@
-// Text dumps of the backup and job-start records, for the debug log. Each
-// line is its label, the value and "]\n"; character arrays are written up to
-// their terminator and never past their end.
+// Text dumps of the backup and job-start records, for the debug log.
 #include "VSDK/Backup.h"
 
-#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPIUtils/RecordDump.h"
 
-#include <sstream>
+using namespace recorddump;
 
 namespace {
 
-template <std::size_t N>
-std::string text(const char (&array)[N]) {
-    return msgf::boundedText(array);
-}
+using Script = _QInstanceScript;
+using Arch = _QCLArchiveLogParam;
+using BP = _QBackupParameters;
+using Path = _QDataPathInfo;
+using Aux = _QAuxCopyParameters;
+using Age = _QAgeDataParameters;
+using ER = _QERBackupParameters;
 
-void idList(std::ostringstream& out, const char* label, const std::vector<int>& ids,
-            const char* close) {
-    out << label;
-    for (int id : ids) out << id << ' ';
-    out << close;
-}
+const DumpRow<Script> kScriptDump[] = {
+    {"\nInstance Name:[", dump<&Script::instanceName>, "],"},
+    {"Script Name:[", dump<&Script::scriptName>, "]"},
+};
 
-void dumpJobDescription(std::ostringstream& out, const std::vector<std::string>& lines) {
-    out << "Job Description:[";
-    for (const std::string& line : lines) out << line << "\n";
-    out << "]";
-}
+const DumpRow<Arch> kArchiveLogDump[] = {
+    {"\nBackupArchive Log Type:[", dump<&Arch::logType>, "]\n"},
+    {"Older Than :[", dump<&Arch::olderThan>, " days]\n"},
+    {"Not Older Than:[", dump<&Arch::notOlderThan>, "days]\n"},
+    {"Start Time:[", dump<&Arch::startTime>, "]\n"},
+    {"End Time:[", dump<&Arch::endTime>, "]\n"},
+    {"Instance Log:[", dump<&Arch::instanceLog>, "]\n"},
+    {"Start LSN:[", dump<&Arch::startLSN>, "]\n"},
+    {"End LSN:[", dump<&Arch::endLSN>, "]\n"},
+    {"Start SCN:[", dump<&Arch::startSCN>, "]\n"},
+    {"End SCN:[", dump<&Arch::endSCN>, "]\n"},
+    {"Delete Backup Archive Log Files:[", dump<&Arch::deleteArchiveLogFiles>, "]\n"},
+    {"Archive Log Selected:[", dump<&Arch::archiveLogSelected>, "]\n"},
+    {"Like Expression:[", dump<&Arch::likeExpression>, "]\n"},
+    {"Archive Log Destination:[", dump<&Arch::archiveLogDestinations>, "]\n"},
+};
+
+const DumpRow<Path> kDataPathDump[] = {
+    {"Media Agent Id List:[", dump<&Path::mediaAgentIds>, "]\n"},
+    {"Library Id List:[", dump<&Path::libraryIds>, "]\n"},
+    {"Drive Pool Id List:[", dump<&Path::drivePoolIds>, "]\n"},
+    {"Scratch Pool Id List:[", dump<&Path::scratchPoolIds>, "]"},
+};
+
+const DumpRow<BP> kBackupDump[] = {
+    {"\nOptions:[", dump<&BP::options>, "]\n"},
+    {"Client ID:[", dump<&BP::clientId>, "]\n"},
+    {"Client Name:[", dump<&BP::clientName>, "]\n"},
+    {"Application ID:[", dump<&BP::appTypeId>, "]\n"},
+    {"Appmodule Name:[", dump<&BP::appName>, "]\n"},
+    {"instance ID:[", dump<&BP::instanceId>, "]\n"},
+    {"Instance NAme:[", dump<&BP::instanceName>, "]\n"},
+    {"BackupSet ID:[", dump<&BP::backupSetId>, "]\n"},
+    {"BackupSet Name:[", dump<&BP::backupSetName>, "]\n"},
+    {"SubClient ID:[", dump<&BP::subclientId>, "]\n"},
+    {"SubClient Name:[", dump<&BP::subclientName>, "]\n"},
+    {"Task Priority:[", dump<&BP::taskPriority>, "]\n"},
+    {"Export Location:[", dump<&BP::exportLocation>, "]\n"},
+    {"Transit Location:[", dump<&BP::transitLocation>, "]\n"},
+    {"Use VMS:[", dump<&BP::useVMS>, "]\n"},
+    {"Media Status:[", dump<&BP::mediaStatus>, "]\n"},
+    {"Increment Level:[", dump<&BP::incrementLevel>, "]\n"},
+    {"Cumulative:[", dump<&BP::cumulative>, "]\n"},
+    {"QR Exec Host ID:[", dump<&BP::qrExecHostId>, "]\n"},
+    {"QR Options:[", dump<&BP::qrOptions>, "]\n"},
+    {"NAS Options:[", dump<&BP::nasOptions>, "]\n"},
+    {"Backup Description:[", dump<&BP::backupDescription>, "]\n"},
+    {"Transportable Snap:[", dumpChar<&BP::transportableSnap>, "]\n"},
+    {"Source to Destination:", dump<&BP::sourceToDestination>, "]\n"},
+    {"Entity Names:[", dump<&BP::entityNames>, "]\n"},
+    {"On Demand input Fie:[", dump<&BP::onDemandInputFile>, "]\n"},
+    {"Alert Id:[", dump<&BP::alertId>, "]\n"},
+    {"VSS Import Map:[", dump<&BP::vssImportMap>, "]\n"},
+    {"VSS Import Exec Host Name:[", dump<&BP::vssImportExecHostName>, "]\n"},
+    {"Retry Hours:[", dump<&BP::retryHours>, "]\n"},
+    {"Retry No:[", dump<&BP::retryNumber>, "]\n"},
+    {"Connect String:[", dump<&BP::connectString>, "]\n"},
+    {"Instance scripts:", dump<&BP::instanceScripts>, "\n"},
+    {"Storage Policy:[", dump<&BP::storagePolicyName>, "]\n"},
+    {"Storage Policy Id:[", dump<&BP::storagePolicyId>, "]\n"},
+    {"Data Script:[", dump<&BP::dataScript>, "]\n"},
+    {"Log Script:[", dump<&BP::logScript>, "]\n"},
+    {"Data Stream Count:[", dump<&BP::dataStreamCount>, "]\n"},
+    {"Log Stream Count:[", dump<&BP::logStreamCount>, "]\n"},
+    {"QR Job Id:[", dump<&BP::qrJobId>, "]\n"},
+    {"DataPath Param:\n", nested<&BP::dataPath, kDataPathDump>, ""},
+    {"Backup Archive Log Params:", dump<&BP::backupArchiveLogParams>, ""},
+    {"Delete Archive Log Params:", dump<&BP::deleteArchiveLogParams>, ""},
+    {"RMAN Disk Ratio:[", dump<&BP::rmanDiskRatio>, "]\n"},
+    {"Corruption Threshold:[", dump<&BP::corruptionThreshold>, "]\n"},
+    {"Job Description:[", dump<&BP::jobDescription, kLineEnd>, "]"},
+};
+
+const DumpRow<Aux> kAuxCopyDump[] = {
+    {"\nStorage Policy Id:[", dump<&Aux::storagePolicyId>, "]\n"},
+    {"Storage Policy Name:[", dump<&Aux::storagePolicyName>, "]\n"},
+    {"Copy Id: [", dump<&Aux::copyId>, "]\n"},
+    {"Copy Name: [", dump<&Aux::copyName>, "]\n"},
+    {"Priority: [", dump<&Aux::priority>, "]\n"},
+    {"Export Location: [", dump<&Aux::exportLocation>, "]\n"},
+    {"Trans Location: [", dump<&Aux::transLocation>, "]\n"},
+    {"VMS use: [", dump<&Aux::useVMS>, "]\n"},
+    {"Media Status: [", dump<&Aux::mediaStatus>, "]\n"},
+    {"Stream Count: [", dump<&Aux::streamCount>, "]\n"},
+    {"Start New Media: [", dump<&Aux::startNewMedia>, "]\n"},
+    {"Alert id: [", dump<&Aux::alertId>, "]\n"},
+    {"Start Suspended: [", dump<&Aux::startSuspended>, "]\n"},
+    {"Mark Media Full: [", dump<&Aux::markMediaFull>, "]\n"},
+    {"Retry hours: [", dump<&Aux::retryHours>, "]\n"},
+    {"Retry No: [", dump<&Aux::retryNumber>, "]\n"},
+    {"Select Recent Full: [", dump<&Aux::selectRecentFull>, "]\n"},
+    {"Extended Options:[", dump<&Aux::extendedOptions>, "]\n"},
+    {"Job Description:[", dump<&Aux::jobDescription, kLineEnd>, "]"},
+};
+
+const DumpRow<Age> kAgeDataDump[] = {
+    {"\nRetry Hours: [", dump<&Age::retryHours>, "]\n"},
+    {"Retry No: [", dump<&Age::retryNumber>, "]\n"},
+    {"Alert Id: [", dump<&Age::alertId>, "]\n"},
+    {"Job Description:[", dump<&Age::jobDescription, kLineEnd>, "]"},
+};
+
+const DumpRow<ER> kERBackupDump[] = {
+    {"\nIS Full Backup:[", dump<&ER::isFullBackup>, "]\n"},
+    {"Extended Options:[", dump<&ER::extendedOptions>, "]\n"},
+    {"Retry Hours:[", dump<&ER::retryHours>, "]\n"},
+    {"Retry No.[", dump<&ER::retryNumber>, "]\n"},
+    {"Alert Id:[", dump<&ER::alertId>, "]\n"},
+    {"Job Description:[", dump<&ER::jobDescription, kLineEnd>, "]"},
+};
 
 }  // namespace
 
-std::string _QInstanceScript::c_str() const {
-    std::ostringstream out;
-    out << "\nInstance Name:[" << text(instanceName) << "],"
-        << "Script Name:[" << text(scriptName) << "]";
-    return out.str();
-}
-
-std::string _QCLArchiveLogParam::c_str() const {
-    std::ostringstream out;
-    out << "\nBackupArchive Log Type:[" << logType << "]\n"
-        << "Older Than :[" << olderThan << " days]\n"
-        << "Not Older Than:[" << notOlderThan << "days]\n"
-        << "Start Time:[" << startTime.c_str() << "]\n"
-        << "End Time:[" << endTime.c_str() << "]\n"
-        << "Instance Log:[" << instanceLog << "]\n"
-        << "Start LSN:[" << startLSN << "]\n"
-        << "End LSN:[" << endLSN << "]\n"
-        << "Start SCN:[" << startSCN << "]\n"
-        << "End SCN:[" << endSCN << "]\n"
-        << "Delete Backup Archive Log Files:[" << deleteArchiveLogFiles << "]\n"
-        << "Archive Log Selected:[" << archiveLogSelected << "]\n"
-        << "Like Expression:[" << text(likeExpression) << "]\n"
-        << "Archive Log Destination:[";
-    for (const std::string& d : archiveLogDestinations) out << d << ' ';
-    out << "]\n";
-    return out.str();
-}
-
-std::string _QBackupParameters::c_str() const {
-    std::ostringstream out;
-    out << "\nOptions:[" << options << "]\n"
-        << "Client ID:[" << clientId << "]\n"
-        << "Client Name:[" << text(clientName) << "]\n"
-        << "Application ID:[" << appTypeId << "]\n"
-        << "Appmodule Name:[" << text(appName) << "]\n"
-        << "instance ID:[" << instanceId << "]\n"
-        << "Instance NAme:[" << text(instanceName) << "]\n"
-        << "BackupSet ID:[" << backupSetId << "]\n"
-        << "BackupSet Name:[" << text(backupSetName) << "]\n"
-        << "SubClient ID:[" << subclientId << "]\n"
-        << "SubClient Name:[" << text(subclientName) << "]\n"
-        << "Task Priority:[" << taskPriority << "]\n"
-        << "Export Location:[" << exportLocation << "]\n"
-        << "Transit Location:[" << transitLocation << "]\n"
-        << "Use VMS:[" << useVMS << "]\n"
-        << "Media Status:[" << mediaStatus << "]\n"
-        << "Increment Level:[" << incrementLevel << "]\n"
-        << "Cumulative:[" << cumulative << "]\n"
-        << "QR Exec Host ID:[" << qrExecHostId << "]\n"
-        << "QR Options:[" << qrOptions << "]\n"
-        << "NAS Options:[" << nasOptions << "]\n"
-        << "Backup Description:[" << text(backupDescription) << "]\n"
-        << "Transportable Snap:[";
-    if (transportableSnap != 0) out << transportableSnap;
-    out << "]\n"
-        << "Source to Destination:" << text(sourceToDestination) << "]\n"
-        << "Entity Names:[" << text(entityNames) << "]\n"
-        << "On Demand input Fie:[" << text(onDemandInputFile) << "]\n"
-        << "Alert Id:[" << alertId << "]\n"
-        << "VSS Import Map:[" << text(vssImportMap) << "]\n"
-        << "VSS Import Exec Host Name:[" << text(vssImportExecHostName) << "]\n"
-        << "Retry Hours:[" << retryHours << "]\n"
-        << "Retry No:[" << retryNumber << "]\n"
-        << "Connect String:[" << text(connectString) << "]\n"
-        << "Instance scripts:";
-    for (const _QInstanceScript& script : instanceScripts) out << script.c_str() << ' ';
-    out << "\n"
-        << "Storage Policy:[" << text(storagePolicyName) << "]\n"
-        << "Storage Policy Id:[" << storagePolicyId << "]\n"
-        << "Data Script:[" << text(dataScript) << "]\n"
-        << "Log Script:[" << text(logScript) << "]\n"
-        << "Data Stream Count:[" << dataStreamCount << "]\n"
-        << "Log Stream Count:[" << logStreamCount << "]\n"
-        << "QR Job Id:[" << qrJobId << "]\n"
-        << "DataPath Param:\n";
-    idList(out, "Media Agent Id List:[", dataPath.mediaAgentIds, "]\n");
-    idList(out, "Library Id List:[", dataPath.libraryIds, "]\n");
-    idList(out, "Drive Pool Id List:[", dataPath.drivePoolIds, "]\n");
-    idList(out, "Scratch Pool Id List:[", dataPath.scratchPoolIds, "]");
-    out << "Backup Archive Log Params:" << backupArchiveLogParams.c_str()
-        << "Delete Archive Log Params:" << deleteArchiveLogParams.c_str()
-        << "RMAN Disk Ratio:[" << rmanDiskRatio << "]\n"
-        << "Corruption Threshold:[" << corruptionThreshold << "]\n";
-    dumpJobDescription(out, jobDescription);
-    return out.str();
-}
-
-std::string _QAuxCopyParameters::c_str() const {
-    std::ostringstream out;
-    out << "\nStorage Policy Id:[" << storagePolicyId << "]\n"
-        << "Storage Policy Name:[" << text(storagePolicyName) << "]\n"
-        << "Copy Id: [" << copyId << "]\n"
-        << "Copy Name: [" << text(copyName) << "]\n"
-        << "Priority: [" << priority << "]\n"
-        << "Export Location: [" << exportLocation << "]\n"
-        << "Trans Location: [" << transLocation << "]\n"
-        << "VMS use: [" << useVMS << "]\n"
-        << "Media Status: [" << mediaStatus << "]\n"
-        << "Stream Count: [" << streamCount << "]\n"
-        << "Start New Media: [" << startNewMedia << "]\n"
-        << "Alert id: [" << alertId << "]\n"
-        << "Start Suspended: [" << startSuspended << "]\n"
-        << "Mark Media Full: [" << markMediaFull << "]\n"
-        << "Retry hours: [" << retryHours << "]\n"
-        << "Retry No: [" << retryNumber << "]\n"
-        << "Select Recent Full: [" << selectRecentFull << "]\n"
-        << "Extended Options:[" << text(extendedOptions) << "]\n";
-    dumpJobDescription(out, jobDescription);
-    return out.str();
-}
-
-std::string _QAgeDataParameters::c_str() const {
-    std::ostringstream out;
-    out << "\nRetry Hours: [" << retryHours << "]\n"
-        << "Retry No: [" << retryNumber << "]\n"
-        << "Alert Id: [" << alertId << "]\n";
-    dumpJobDescription(out, jobDescription);
-    return out.str();
-}
-
-std::string _QERBackupParameters::c_str() const {
-    std::ostringstream out;
-    out << "\nIS Full Backup:[" << isFullBackup << "]\n"
-        << "Extended Options:[" << text(extendedOptions) << "]\n"
-        << "Retry Hours:[" << retryHours << "]\n"
-        << "Retry No.[" << retryNumber << "]\n"
-        << "Alert Id:[" << alertId << "]\n";
-    dumpJobDescription(out, jobDescription);
-    return out.str();
-}
+std::string _QInstanceScript::c_str() const { return dumpRows(kScriptDump, *this); }
+std::string _QCLArchiveLogParam::c_str() const { return dumpRows(kArchiveLogDump, *this); }
+std::string _QBackupParameters::c_str() const { return dumpRows(kBackupDump, *this); }
+std::string _QAuxCopyParameters::c_str() const { return dumpRows(kAuxCopyDump, *this); }
+std::string _QAgeDataParameters::c_str() const { return dumpRows(kAgeDataDump, *this); }
+std::string _QERBackupParameters::c_str() const { return dumpRows(kERBackupDump, *this); }

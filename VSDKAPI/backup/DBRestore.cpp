@@ -118,20 +118,11 @@ const DumpRow<DB> kDump[] = {
     {"Alert Id:[", dump<&DB::alertId>, "]\n"},
     {"Retry Hours:[", dump<&DB::retryHours>, "]\n"},
     {"Retry No:[", dump<&DB::retryNo>, "]"},
-    {"\nSQL Restore Parameters:", [](std::string& out, const DB& p) { out += p.sqlParams.c_str(); }, ""},
-    {"\nInformix Restore Parameters:",
-     [](std::string& out, const DB& p) { out += p.informixParams.c_str(); }, ""},
-    {"\nDB2 Restore Parameters:", [](std::string& out, const DB& p) { out += p.db2Params.c_str(); }, ""},
-    {"\nOracle Restore Parameters:",
-     [](std::string& out, const DB& p) { out += p.oracleParams.c_str(); }, ""},
-    {"\nJob Description:[",
-     [](std::string& out, const DB& p) {
-         for (const std::string& line : p.jobDescription) {
-             out += line;
-             out += '\n';
-         }
-     },
-     "]"},
+    {"\nSQL Restore Parameters:", dump<&DB::sqlParams>, ""},
+    {"\nInformix Restore Parameters:", dump<&DB::informixParams>, ""},
+    {"\nDB2 Restore Parameters:", dump<&DB::db2Params>, ""},
+    {"\nOracle Restore Parameters:", dump<&DB::oracleParams>, ""},
+    {"\nJob Description:[", dump<&DB::jobDescription, kLineEnd>, "]"},
 };
 
 }  // namespace
@@ -141,11 +132,10 @@ std::string _QDBRestoreParameters::c_str() const { return dumpRows(kDump, *this)
 static unsigned long VSDKDBRestoreUnguarded(const _QDBRestoreParameters* params,
                                             _QJobStartInfo* result) {
     oo::QDBRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, result)) return rc;
     QEvDebug& log = state->getEvDebug();
-    log.debugLvl(kFunction, 6, "Parameters of DB Restore:%s", params->c_str().c_str());
+    logParameters(*state, kFunction, "Parameters of DB Restore:%s", *params);
 
     fillSession(*state, request, MultiDomain::Never);
     putRows(request, kBodyFields, *params);

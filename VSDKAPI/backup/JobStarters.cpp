@@ -4,12 +4,12 @@
 #include "JobStart.h"
 
 #include "VSDK/Backup.h"
+#include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneOperations;
-using msgf::putInt;
-using msgf::putText;
+using namespace fieldrows;
 
 unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
                           CNMessageBase& request, long long& jobId, const StartedLine& started,
@@ -37,75 +37,81 @@ struct JobStart {
     StartedLine started;        // its function is passed with every line
 };
 
-template <class Req, class Resp, class Record, class FillBody>
+template <class Req, class Record, std::size_t N>
 unsigned long startJob(const JobStart& job, const Record* params, long long* jobId,
-                       FillBody fillBody) {
+                       const FieldRow<Record> (&body)[N]) {
     const char* function = job.started.function;
     Req request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !jobId) return invalidArgument(*state, function);
-    state->getEvDebug().debugLvl(function, 6, job.parameterLine, params->c_str().c_str());
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, function, params, jobId)) return rc;
+    logParameters(*state, function, job.parameterLine, *params);
 
     fillSession(*state, request, MultiDomain::Never);
-    fillBody(request, *params);
+    putRows(request, body, *params);
     return runJobStart(*state, OperationSpec{function, job.failurePhrase}, request,
                        *jobId, job.started);
 }
+
+using Aux = _QAuxCopyParameters;
+using Age = _QAgeDataParameters;
+using ER = _QERBackupParameters;
+
+const FieldRow<Aux> kAuxCopyFields[] = {
+    {kAuxStoragePolicyId, put<&Aux::storagePolicyId>},
+    {kAuxStoragePolicyName, put<&Aux::storagePolicyName>},
+    {kAuxCopyId, put<&Aux::copyId>},
+    {kAuxCopyName, put<&Aux::copyName>},
+    {kAuxStartNewMedia, put<&Aux::startNewMedia>},
+    {kAuxMarkMediaFull, put<&Aux::markMediaFull>},
+    {kAuxPriority, put<&Aux::priority>},
+    {kAuxExportLocation, put<&Aux::exportLocation>},
+    {kAuxTransLocation, put<&Aux::transLocation>},
+    {kAuxUseVMS, put<&Aux::useVMS>},
+    {kAuxMediaStatus, put<&Aux::mediaStatus>},
+    {kAuxStreamCount, put<&Aux::streamCount>},
+    {kAuxAlertId, put<&Aux::alertId>},
+    {kAuxStartSuspended, put<&Aux::startSuspended>},
+    {kAuxRetryNumber, put<&Aux::retryNumber>},
+    {kAuxRetryHours, put<&Aux::retryHours>},
+    {kAuxSelectRecentFull, put<&Aux::selectRecentFull>},
+    {kAuxJobDescription, put<&Aux::jobDescription>},
+    {kAuxExtendedOptions, put<&Aux::extendedOptions>},
+};
+
+const FieldRow<Age> kAgeDataFields[] = {
+    {kAgeRetryNumber, put<&Age::retryNumber>},
+    {kAgeRetryHours, put<&Age::retryHours>},
+    {kAgeAlertId, put<&Age::alertId>},
+    {kAgeJobDescription, put<&Age::jobDescription>},
+};
+
+const FieldRow<ER> kERBackupFields[] = {
+    {kErFullBackup, put<&ER::isFullBackup>},
+    {kErExtendedOptions, put<&ER::extendedOptions>},
+    {kErRetryNumber, put<&ER::retryNumber>},
+    {kErRetryHours, put<&ER::retryHours>},
+    {kErAlertId, put<&ER::alertId>},
+    {kErJobDescription, put<&ER::jobDescription>},
+};
 
 }  // namespace
 
 static unsigned long VSDKAuxCopyUnguarded(const _QAuxCopyParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of the Creation of Aux Copy:%s", "Creation of AuxCopy",
                               {"VSDKAuxCopy()", 1, "AuxCopy Created with id:[%lld]"}};
-    return startJob<QAuxCopyReqMsg, QAuxCopyRespMsg>(
-        job, params, jobId, [](CNMessageBase& req, const _QAuxCopyParameters& p) {
-            putInt(req, kAuxStoragePolicyId, p.storagePolicyId);
-            putText(req, kAuxStoragePolicyName, p.storagePolicyName);
-            putInt(req, kAuxCopyId, p.copyId);
-            putText(req, kAuxCopyName, p.copyName);
-            putInt(req, kAuxStartNewMedia, p.startNewMedia);
-            putInt(req, kAuxMarkMediaFull, p.markMediaFull);
-            putInt(req, kAuxPriority, p.priority);
-            putInt(req, kAuxExportLocation, p.exportLocation);
-            putInt(req, kAuxTransLocation, p.transLocation);
-            putInt(req, kAuxUseVMS, p.useVMS);
-            putInt(req, kAuxMediaStatus, p.mediaStatus);
-            putInt(req, kAuxStreamCount, p.streamCount);
-            putInt(req, kAuxAlertId, p.alertId);
-            putInt(req, kAuxStartSuspended, p.startSuspended);
-            putInt(req, kAuxRetryNumber, p.retryNumber);
-            putInt(req, kAuxRetryHours, p.retryHours);
-            putInt(req, kAuxSelectRecentFull, p.selectRecentFull);
-            msgf::putTextList(req, kAuxJobDescription, p.jobDescription);
-            putText(req, kAuxExtendedOptions, p.extendedOptions);
-        });
+    return startJob<QAuxCopyReqMsg>(job, params, jobId, kAuxCopyFields);
 }
 
 static unsigned long VSDKAgeDataUnguarded(const _QAgeDataParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of the Age data:%s", "Age Data",
                               {"VSDKAgeData()", 0, "Data Aging started with job Id:[%lld]"}};
-    return startJob<QAgeDataReqMsg, QAgeDataRespMsg>(
-        job, params, jobId, [](CNMessageBase& req, const _QAgeDataParameters& p) {
-            putInt(req, kAgeRetryNumber, p.retryNumber);
-            putInt(req, kAgeRetryHours, p.retryHours);
-            putInt(req, kAgeAlertId, p.alertId);
-            msgf::putTextList(req, kAgeJobDescription, p.jobDescription);
-        });
+    return startJob<QAgeDataReqMsg>(job, params, jobId, kAgeDataFields);
 }
 
 static unsigned long VSDKERBackupUnguarded(const _QERBackupParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of ERBackup:%s", "ERBackup",
                               {"VSDKERBackup()", 0, "ERBackup started with job Id[%lld]"}};
-    return startJob<QERBackupReqMsg, QERBackupRespMsg>(
-        job, params, jobId, [](CNMessageBase& req, const _QERBackupParameters& p) {
-            putInt(req, kErFullBackup, p.isFullBackup);
-            putText(req, kErExtendedOptions, p.extendedOptions);
-            putInt(req, kErRetryNumber, p.retryNumber);
-            putInt(req, kErRetryHours, p.retryHours);
-            putInt(req, kErAlertId, p.alertId);
-            msgf::putTextList(req, kErJobDescription, p.jobDescription);
-        });
+    return startJob<QERBackupReqMsg>(job, params, jobId, kERBackupFields);
 }
 
 // The exports: no exception leaves them.

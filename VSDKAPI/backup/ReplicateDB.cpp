@@ -7,8 +7,8 @@
 #include "VSDKErrors/ExportGuard.h"
 
 static unsigned long LMRepliateDBUnguarded(OrvaneUtilities::QLMReplicateDBReq& request) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr)) return rc;
 
     // Only the session object is ours; the caller's other fields go as given.
     fillSession(*state, request, MultiDomain::Never);

@@ -6,6 +6,7 @@
 #include "VSDKAPI/session/CallerIdentity.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKErrors/ExportGuard.h"
+#include "VSDKAPIUtils/RecordDump.h"
 
 #include <cstring>
 #include <string>
@@ -110,20 +111,74 @@ void putBody(CNMessageBase& r, const Record& p, bool jobFields) {
     msgf::putInt(r, kRestoreSqlOptions, p.sqlOptions);
 }
 
-std::string joined(const std::vector<std::string>& values, const char* separator) {
-    std::string out;
-    for (const std::string& v : values) {
-        out += v;
-        out += separator;
-    }
-    return out;
-}
+using R = _QRestoreParameters;
+using fieldrows::FieldRow;
+using fieldrows::put;
 
-std::string converted(const std::string& in) {
-    std::string out;
-    qConvertStr2qwstr(out, in);
-    return out;
-}
+// What a restore and a browse send after the shared body; NAS options travel
+// zero-extended.
+const FieldRow<R> kJobOnlyFields[] = {
+    {kRestoreNasOptions, put<&R::nasOptions>},
+    {kRestoreJobDescription, put<&R::jobDescription>},
+    {kRestoreExtraTexts, put<&R::extraTexts>},
+    {kRestoreXmlResult, fieldrows::putFlag<&R::xmlResult>},
+};
+using recorddump::DumpRow;
+using recorddump::dump;
+using recorddump::kLineEnd;
+
+// The passwords and the extra texts are not written.
+const DumpRow<R> kRestoreDump[] = {
+    {"\nEntity Names:[", dump<&R::entityNames>, "]\n"},
+    {"Destination Client Name:[", dump<&R::destClientName>, "]\n"},
+    {"Destination Client ID:[", dump<&R::destClientId>, "]\n"},
+    {"Destination Path:[", dump<&R::destPath>, "]\n"},
+    {"Destination User Name:[", dump<&R::destUserName>, "]\n"},
+    {"Source Client ID:[", dump<&R::sourceClientId>, "]\n"},
+    {"Source Client Name:[", dump<&R::sourceClientName>, "]\n"},
+    {"Source Paths:[", dump<&R::sourcePaths>, "]\n"},
+    {"Filter Paths:[", dump<&R::filterPaths>, "]\n"},
+    {"Options:[", dump<&R::options>, "]\n"},
+    {"Application Id:[", dump<&R::appId>, "]\n"},
+    {"Application Name:[", dump<&R::appName>, "]\n"},
+    {"Instance Id:[", dump<&R::instanceId>, "]\n"},
+    {"Instance Name:[", dump<&R::instanceName>, "]\n"},
+    {"BackupSet Id:[", dump<&R::backupSetId>, "]\n"},
+    {"BackupSet Name:[", dump<&R::backupSetName>, "]\n"},
+    {"Level Of SOP:[", dump<&R::levelOfSOP>, "]\n"},
+    {"Source Type:[", dump<&R::sourceType>, "]\n"},
+    {"Current User Id:[", dump<&R::currentUserId>, "]\n"},
+    {"Storage Policy Copy Precedence:[", dump<&R::copyPrecedence>, "]\n"},
+    {"Stream Count:[", dump<&R::streamCount>, "]\n"},
+    {"Browse From:[", dump<&R::browseFrom>, "]\n"},
+    {"Browse To:[", dump<&R::browseTo>, "]\n"},
+    {"From Time:[", dump<&R::fromTime>, "]\n"},
+    {"To Time:[", dump<&R::toTime>, "]\n"},
+    {"Job Status:[", dump<&R::jobStatus>, "]\n"},
+    {"Backup Level:[", dump<&R::backupLevel>, "]\n"},
+    {"Use Aged Data:[", dump<&R::useAgedData>, "]\n"},
+    {"Device Files As Reg:[", dump<&R::deviceFilesAsReg>, "]\n"},
+    {"Media Agent Id:[", dump<&R::mediaAgentId>, "]\n"},
+    {"DrivepoolId:[", dump<&R::drivePoolId>, "]\n"},
+    {"Suffix:[", dump<&R::suffix>, "]\n"},
+    {"Destination Application Id:[", dump<&R::destAppId>, "]\n"},
+    {"Extended Options:[", dump<&R::extendedOptions>, "]\n"},
+    {"Priority:[", dump<&R::priority>, "]\n"},
+    {"Alert Id:[", dump<&R::alertId>, "]\n"},
+    {"On Demand Input File: [", dump<&R::onDemandInputFile>, "]\n"},
+    {"Map File: [", dump<&R::mapFile>, "]\n"},
+    {"No Mapping Data:[", dump<&R::noMappingData>, "]\n"},
+    {"PreCmd:[", dump<&R::preCmd>, "]\n"},
+    {"Post Cmd:[", dump<&R::postCmd>, "]\n"},
+    {"Pre-Post User Name:[", dump<&R::prePostUserName>, "]\n"},
+    {"Destination Instance Id:[", dump<&R::destInstanceId>, "]\n"},
+    {"Start Suspended:[", dump<&R::startSuspended>, "]\n"},
+    {"Retry Hours:[", dump<&R::retryHours>, "]\n"},
+    {"Retry No:[", dump<&R::retryNo>, "]\n"},
+    {"SQL Options:[", dump<&R::sqlOptions>, "]\n"},
+    {"NAS Options:[", dump<&R::nasOptions>, "]\n"},
+    {"Job Description:[", dump<&R::jobDescription, kLineEnd>, "]"},
+};
 
 }  // namespace
 
@@ -148,11 +203,7 @@ void fillRestoreFields(VSDKAPIGlobalData& state, const _QRestoreParameters& p,
     fillSession(state, request, MultiDomain::Never);
     putBody(request, p, which == RestoreFields::Full);
     if (which == RestoreFields::Validation) return;
-    // NAS options travel zero-extended.
-    msgf::putInt(request, kRestoreNasOptions, static_cast<long long>(p.nasOptions));
-    msgf::putTextList(request, kRestoreJobDescription, p.jobDescription);
-    msgf::putTextList(request, kRestoreExtraTexts, p.extraTexts);
-    msgf::putFlag(request, kRestoreXmlResult, p.xmlResult);
+    fieldrows::putRows(request, kJobOnlyFields, p);
 }
 
 static unsigned long fillRestoreRequestUnguarded(const _QRestoreParameters& params,
@@ -163,71 +214,15 @@ static unsigned long fillRestoreRequestUnguarded(const _QRestoreParameters& para
     return 0;
 }
 
-std::string _QRestoreParameters::c_str() const {
-    using msgf::boundedText;
-    auto num = [](long long v) { return numberToqwString(v); };
-    std::string s;
-    s += "\nEntity Names:[" + boundedText(entityNames) + "]\n";
-    s += "Destination Client Name:[" + boundedText(destClientName) + "]\n";
-    s += "Destination Client ID:[" + num(destClientId) + "]\n";
-    s += "Destination Path:[" + boundedText(destPath) + "]\n";
-    s += "Destination User Name:[" + boundedText(destUserName) + "]\n";
-    s += "Source Client ID:[" + num(sourceClientId) + "]\n";
-    s += "Source Client Name:[" + boundedText(sourceClientName) + "]\n";
-    s += "Source Paths:[" + joined(sourcePaths, " ") + "]\n";
-    s += "Filter Paths:[" + joined(filterPaths, " ") + "]\n";
-    s += "Options:[" + num(options) + "]\n";
-    s += "Application Id:[" + num(appId) + "]\n";
-    s += "Application Name:[" + boundedText(appName) + "]\n";
-    s += "Instance Id:[" + num(instanceId) + "]\n";
-    s += "Instance Name:[" + boundedText(instanceName) + "]\n";
-    s += "BackupSet Id:[" + num(backupSetId) + "]\n";
-    s += "BackupSet Name:[" + boundedText(backupSetName) + "]\n";
-    s += "Level Of SOP:[" + num(levelOfSOP) + "]\n";
-    s += "Source Type:[" + num(sourceType) + "]\n";
-    s += "Current User Id:[" + num(currentUserId) + "]\n";
-    s += "Storage Policy Copy Precedence:[" + num(copyPrecedence) + "]\n";
-    s += "Stream Count:[" + num(streamCount) + "]\n";
-    s += "Browse From:[" + converted(browseFrom.c_str()) + "]\n";
-    s += "Browse To:[" + converted(browseTo.c_str()) + "]\n";
-    s += "From Time:[" + converted(fromTime.c_str()) + "]\n";
-    s += "To Time:[" + converted(toTime.c_str()) + "]\n";
-    s += "Job Status:[" + num(jobStatus) + "]\n";
-    s += "Backup Level:[" + num(backupLevel) + "]\n";
-    s += "Use Aged Data:[" + num(useAgedData) + "]\n";
-    s += "Device Files As Reg:[" + num(deviceFilesAsReg) + "]\n";
-    s += "Media Agent Id:[" + num(mediaAgentId) + "]\n";
-    s += "DrivepoolId:[" + num(drivePoolId) + "]\n";
-    s += "Suffix:[" + converted(boundedText(suffix)) + "]\n";
-    s += "Destination Application Id:[" + num(destAppId) + "]\n";
-    s += "Extended Options:[" + converted(boundedText(extendedOptions)) + "]\n";
-    s += "Priority:[" + num(priority) + "]\n";
-    s += "Alert Id:[" + num(alertId) + "]\n";
-    s += "On Demand Input File: [" + boundedText(onDemandInputFile) + "]\n";
-    s += "Map File: [" + boundedText(mapFile) + "]\n";
-    s += "No Mapping Data:[" + num(noMappingData) + "]\n";
-    s += "PreCmd:[" + boundedText(preCmd) + "]\n";
-    s += "Post Cmd:[" + boundedText(postCmd) + "]\n";
-    s += "Pre-Post User Name:[" + boundedText(prePostUserName) + "]\n";
-    s += "Destination Instance Id:[" + num(destInstanceId) + "]\n";
-    s += "Start Suspended:[" + num(startSuspended) + "]\n";
-    s += "Retry Hours:[" + num(retryHours) + "]\n";
-    s += "Retry No:[" + num(retryNo) + "]\n";
-    s += "SQL Options:[" + num(sqlOptions) + "]\n";
-    s += "NAS Options:[" + num(static_cast<long long>(nasOptions)) + "]\n";
-    s += "Job Description:[" + joined(jobDescription, "\n") + "]";
-    return s;
-}
+std::string _QRestoreParameters::c_str() const { return recorddump::dumpRows(kRestoreDump, *this); }
 
 static unsigned long VSDKRestoreUnguarded(const _QRestoreParameters* params,
                                           _QJobStartInfo* result) {
     static const char* const kFunction = "VSDKRestore()";
     QRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kFunction);
-    state->getEvDebug().debugLvl(kFunction, 6, "Parameters of the Restore:%s",
-                                 params->c_str().c_str());
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, result)) return rc;
+    logParameters(*state, kFunction, "Parameters of the Restore:%s", *params);
 
     fillRestoreFields(*state, *params, request, RestoreFields::Full);
     putCallerIdentity(*state, request, kRestoreCallerIdentity, kFunction,
@@ -239,9 +234,8 @@ static unsigned long VSDKRestoreUnguarded(const _QRestoreParameters* params,
 }
 
 static unsigned long VSDKValidateRestoreUnguarded(const _QRestoreParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, nullptr);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr, params)) return rc;
     QRestoreReqMsg inner;
     QValidateRestoreReqMsg request;
     fillRestoreFields(*state, *params, inner, RestoreFields::Validation);

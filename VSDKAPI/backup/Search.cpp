@@ -114,11 +114,10 @@ static long printSearchResultsUnguarded(QRestoreRespMsg& reply, FILE* stream) {
 static unsigned long VSDKSearchUnguarded(const _QRestoreParameters* params, long* status,
                                          FILE* stream) {
     QRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !status) return invalidArgument(*state, nullptr);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, nullptr, params, status)) return rc;
     QEvDebug& log = state->getEvDebug();
-    log.debugLvl(6, "Parameters of the Find:%s", params->c_str().c_str());
+    logParameters(*state, nullptr, "Parameters of the Find:%s", *params);
 
     fillRestoreFields(*state, *params, request, RestoreFields::Full);
 

@@ -73,9 +73,9 @@ static unsigned long VSDKSearchRestoreUnguarded(_QRestoreParametersSTLless param
                                                 long long* jobId) {
     static const char* const kFunction = "VSDKSearchRestore()";
     QSearchRestoreReqMsg request;
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!jobId || !argumentsOk(params, items, itemCount)) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, jobId)) return rc;
+    if (!argumentsOk(params, items, itemCount)) return invalidArgument(*state, kFunction);
 
     CNMessageBase& inner = msgf::child<QRestoreReqMsg>(request, kSearchRestoreRequest);
     fillSession(*state, inner, MultiDomain::Never);

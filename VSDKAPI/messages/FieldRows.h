@@ -75,10 +75,36 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     }
 }
 
+// A vector of texts or numbers filled entry by entry, in order: an empty
+// vector leaves the list field unset.
+template <auto M>
+void putEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    using T = TypeOf<M>;
+    for (const auto& element : record.*M) {
+        if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+            msgf::appendText(message, f, element);
+        } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+            msgf::appendInt(message, f, element);
+        } else {
+            static_assert(kAlwaysFalse<T>, "no entry writer for this member type");
+        }
+    }
+}
+
 // Member M as a flag: 1 when non-zero, else 0.
 template <auto M>
 void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     msgf::putFlag(message, f, static_cast<long long>(record.*M));
+}
+
+template <class Rec, std::size_t N>
+void putRows(CNMessageBase& message, const FieldRow<Rec> (&rows)[N], const Rec& record);
+
+// A member record as an object of message type Msg in field f, filled by
+// its own rows.
+template <auto M, class Msg, const auto& Rows>
+void putObject(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    putRows(msgf::child<Msg>(message, f), Rows, record.*M);
 }
 
 template <class Rec, std::size_t N>

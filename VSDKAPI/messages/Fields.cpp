@@ -40,6 +40,14 @@ std::vector<int> getIntList(const CNMessageBase& m, FieldId f) {
     return values;
 }
 
+const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f) {
+    auto it = m.fields().find(f.number);
+    if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::TextList) {
+        return nullptr;
+    }
+    return it->second.textList;
+}
+
 CNMessageBase& commonChild(CNMessageBase& m, FieldId f, unsigned long commonTag) {
     const int module = m.getModuleId();
     const vsdkmsg::MessageType* type =

@@ -6,6 +6,7 @@
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIGlobalData/TextConversion.h"
+#include "VSDKAPIUtils/RecordDump.h"
 #include "VSDKAPIUtils/TokenStore.h"
 #include "VSDKErrors/VSDKErrors.h"
 #include "VSDKErrors/ExportGuard.h"
@@ -27,13 +28,28 @@ CNMessageBase& loginSession(CNMessageBase& request) {
     return msgf::child<VSDKLogin::QSessionInfoMsg>(request, msgf::kRequestSession);
 }
 
-std::string converted(const std::string& text) {
-    std::string out;
-    qConvertStr2qwstr(out, text);
-    return out;
-}
+using LI = _QLoginParameters;
+using recorddump::dump;
 
-std::string flag(bool value) { return value ? "1" : "0"; }
+// The password, the token string and the session token are not written.
+const recorddump::DumpRow<LI> kLoginDump[] = {
+    {"\nUser:[", dump<&LI::user>, "]\n"},
+    {"Force login:[", dump<&LI::forceLogin>, "]\n"},
+    {"Provider ID:[", dump<&LI::providerId>, "]\n"},
+    {"Prinicipal Name:[", dump<&LI::principalName>, "]\n"},
+    {"Domain Name:[", dump<&LI::domainName>, "]\n"},
+    {"Flags:[", dump<&LI::flags>, "]\n"},
+    {"Guid:[", dump<&LI::guid>, "]\n"},
+    {"IsTokenFile:[", dump<&LI::isTokenFile>, "]\n"},
+    {"GiveToken:[", dump<&LI::giveToken>, "]\n"},
+    {"samlTokenrequesst:[", dump<&LI::samlTokenRequest>, "]\n"},
+    {"Validity Duration:[", dump<&LI::validityDuration>, "]\n"},
+    {"LoginWithSamlToken:[", dump<&LI::loginWithSamlToken>, "]"},
+};
+
+const recorddump::DumpRow<_QLogoutParameters> kLogoutDump[] = {
+    {"Log out All users:[", recorddump::dumpTrueFalse<&_QLogoutParameters::logoutAllUsers>, "]\n"},
+};
 
 // The entry the login saves: the thread's Mardock and client name, the user
 // and the reply's login token. False when a value does not fit its field (a
@@ -55,26 +71,9 @@ bool newEntry(VSDKAPIGlobalData& state, const std::string& user, const std::stri
 
 }  // namespace
 
-std::string _QLoginParameters::c_str() const {
-    std::string out;
-    out += "\nUser:[" + msgf::boundedText(user) + "]\n";
-    out += "Force login:[" + flag(forceLogin) + "]\n";
-    out += "Provider ID:[" + numberToqwString(providerId) + "]\n";
-    out += "Prinicipal Name:[" + converted(principalName) + "]\n";
-    out += "Domain Name:[" + converted(domainName) + "]\n";
-    out += "Flags:[" + numberToqwString(flags) + "]\n";
-    out += "Guid:[" + converted(guid) + "]\n";
-    out += "IsTokenFile:[" + flag(isTokenFile) + "]\n";
-    out += "GiveToken:[" + flag(giveToken) + "]\n";
-    out += "samlTokenrequesst:[" + flag(samlTokenRequest) + "]\n";
-    out += "Validity Duration:[" + numberToqwString(validityDuration) + "]\n";
-    out += "LoginWithSamlToken:[" + flag(loginWithSamlToken) + "]";
-    return out;
-}
+std::string _QLoginParameters::c_str() const { return recorddump::dumpRows(kLoginDump, *this); }
 
-std::string _QLogoutParameters::c_str() const {
-    return std::string("Log out All users:[") + (logoutAllUsers ? "True" : "False") + "]\n";
-}
+std::string _QLogoutParameters::c_str() const { return recorddump::dumpRows(kLogoutDump, *this); }
 
 unsigned long loginThread(VSDKAPIGlobalData& state, const _QLoginParameters& params,
                           _QLoginResp& result) {
@@ -235,9 +234,8 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
 }
 
 static unsigned long VSDKLoginApiUnguarded(_QLoginParameters* params, _QLoginResp* result) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !result) return invalidArgument(*state, kLoginFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kLoginFunction, params, result)) return rc;
     return loginThread(*state, *params, *result);
 }
 
@@ -264,8 +262,8 @@ static unsigned long VSDKLoginApi_NOSTLUnguarded(const char* user, const char* p
 }
 
 static unsigned long VSDKLoginSSOUnguarded(VSDKLogin::QLoginInfoMsg& request) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLoginSSO")) return rc;
     if (msgf::getInt(request, VSDKLogin::kLoginFlags) & 1) {
         state->getEvDebug().debugLvl("VSDKLoginSSO", 0,
                                      "SSO Login failed with Error code [0x%lx] Error string [%s]",
@@ -277,9 +275,8 @@ static unsigned long VSDKLoginSSOUnguarded(VSDKLogin::QLoginInfoMsg& request) {
 }
 
 static unsigned long VSDKLogoutUnguarded(_QLogoutParameters* params) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params) return invalidArgument(*state, "VSDKLogout");
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, "VSDKLogout", params)) return rc;
     return logoutThread(*state, *params);
 }
 

@@ -172,6 +172,8 @@ struct ListingSpec {
     FieldId list;                  // the reply's list of entries
     unsigned long entryTag;        // every entry must be of this type (else 0x207)
     void (*copy)(const CNMessageBase& entry, Record& record);
+    // Entries that hold lists of their own: whether those hold what copy reads.
+    bool (*entryWellFormed)(const CNMessageBase& entry) = nullptr;
 };
 
 // Reads the reply's list of entries into a new array (not yet handed out):
@@ -187,7 +189,8 @@ unsigned long readListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& s
     n = entries ? entries->size() : 0;
     bool wellFormed = entries || !msgf::has(reply, spec.list);
     for (std::size_t i = 0; wellFormed && i < n; ++i) {
-        wellFormed = (*entries)[i].getTagID() == spec.entryTag;
+        wellFormed = (*entries)[i].getTagID() == spec.entryTag &&
+                     (!spec.entryWellFormed || spec.entryWellFormed((*entries)[i]));
     }
     if (!wellFormed || n > static_cast<std::size_t>(INT_MAX)) {
         n = 0;

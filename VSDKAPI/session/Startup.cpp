@@ -11,6 +11,7 @@
 #include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "VSDKAPIUtils/Connection.h"
+#include "VSDKAPIUtils/RecordDump.h"
 #include "VSDKAPIUtils/TokenStore.h"
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/CPvIPAddr.h"
@@ -21,22 +22,29 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <fstream>
+#include <iterator>
 
-std::string _QInitializeParameters::c_str() const {
-    std::string tokenFile, client;
-    qConvertStr2qwstr(tokenFile, tokenFileLocation);
-    qConvertStr2qwstr(client, mardockClientName);
-    std::ostringstream out;
-    out << "\nMardock:[" << msgf::boundedText(mardockName) << "]\n"
-        << "VM Name:[" << msgf::boundedText(vmName) << "]\n"
-        << "Token File Location:[" << tokenFile << "]\n"
-        << "use Token File :[" << (useTokenFile ? 1 : 0) << "]\n"
-        << "use Token String :[" << (useTokenString ? 1 : 0) << "]\n"
-        << "use SessionFile :[" << (useSessionFile ? 1 : 0) << "]\n"
-        << "Port Type:[" << portType << "]\n"
-        << "CsClientName:[" << client << "]";
-    return out.str();
-}
+namespace {
+
+using Init = _QInitializeParameters;
+using recorddump::dump;
+
+// The token string is not written.
+const recorddump::DumpRow<Init> kInitializeDump[] = {
+    {"\nMardock:[", dump<&Init::mardockName>, "]\n"},
+    {"VM Name:[", dump<&Init::vmName>, "]\n"},
+    {"Token File Location:[", dump<&Init::tokenFileLocation>, "]\n"},
+    {"use Token File :[", dump<&Init::useTokenFile>, "]\n"},
+    {"use Token String :[", dump<&Init::useTokenString>, "]\n"},
+    {"use SessionFile :[", dump<&Init::useSessionFile>, "]\n"},
+    {"Port Type:[", dump<&Init::portType>, "]\n"},
+    {"CsClientName:[", dump<&Init::mardockClientName>, "]"},
+};
+
+}  // namespace
+
+std::string _QInitializeParameters::c_str() const { return recorddump::dumpRows(kInitializeDump, *this); }
 
 namespace {
 

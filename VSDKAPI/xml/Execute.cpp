@@ -31,9 +31,8 @@ unsigned long runExecute(VSDKAPIGlobalData& state, const _QExecuteParams& params
 }
 
 static unsigned long VSDKQExecuteUnguarded(_QExecuteParams* params, _QExecuteInfo* info) {
-    VSDKAPIGlobalData* state = threadState();
-    if (!state) return vsdkerr::kNotInitialized;
-    if (!params || !info) return invalidArgument(*state, kFunction);
+    VSDKAPIGlobalData* state = nullptr;
+    if (const unsigned long rc = openOperation(state, kFunction, params, info)) return rc;
     return runExecute(*state, *params, *info);
 }
 
