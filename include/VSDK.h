@@ -21,6 +21,7 @@
 #include "VSDK/DBRestore.h"
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
+#include "VSDK/Media.h"
 #include "VSDK/Admin.h"
 #include "VSDK/Storage.h"
 #include "VSDK/Subclients.h"

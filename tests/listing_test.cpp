@@ -1,6 +1,7 @@
 // The listing course, once for every listing: each listing is a row of the
 // table below, and every case runs over all rows.
 #include "VSDK.h"
+#include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
@@ -40,7 +41,7 @@ struct Listing {
 template <class Record, class Selector, class Fn>
 std::function<Outcome()> caller(Fn fn, const char* (*nameOf)(const Record&)) {
     return [fn, nameOf] {
-        Selector selector;
+        Selector selector{};
         Record sentinel[1];
         Record* array = sentinel;
         Outcome o;
@@ -63,6 +64,23 @@ std::function<Outcome()> callerOf(Fn fn, const char* (*nameOf)(const Record&)) {
 }
 
 namespace ou = OrvaneUtilities;
+namespace mm = MediaManager;
+namespace topo = OrvaneUtilities::MediaTopologyEntry;
+
+template <class Record>
+const char* nameOf(const Record& r) {
+    return r.name;
+}
+
+// The library children row reads the first of its two lists.
+unsigned long libraryMasterPools(const _QGetLibraryChildrenParams* p,
+                                 _QMasterDrivePoolInfo** pools, int* count) {
+    _QScratchPoolInfo* scratch = nullptr;
+    int scratchCount = 0;
+    const unsigned long rc = VSDKGetLibraryChildren(p, pools, count, &scratch, &scratchCount);
+    delete[] scratch;
+    return rc;
+}
 
 const std::vector<Listing>& listings() {
     static const std::vector<Listing> all = {
@@ -76,6 +94,54 @@ const std::vector<Listing>& listings() {
          "Retrival of Instances", "Retrival of Instances",
          caller<_QInstanceInfo, _QAgentTreePath>(VSDKGetInstances,
                                                  [](const _QInstanceInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetMediaAgents", ou::QGetMediaAgentsReqMsg::kTag, ou::QGetMediaAgentsRespMsg::kTag,
+         ou::QMediaAgent::kTag, ou::MediaTopologyResp::kMediaAgents, topo::kAgentName,
+         "Retrival of Media agents", "Retrival of Media agents",
+         callerOf<_QMediaAgentInfo>(VSDKGetMediaAgents, nameOf<_QMediaAgentInfo>)},
+        {"VSDKGetMediaLibraries", ou::QGetMediaLibrariesReqMsg::kTag,
+         ou::QGetMediaLibrariesRespMsg::kTag, ou::QMediaLibrary::kTag,
+         ou::MediaTopologyResp::kLibraries, topo::kLibraryName, "Retrival of Libraries",
+         "Retrival of Libraries",
+         caller<_QMediaLibraryInfo, _QMediaAgentInfo>(VSDKGetMediaLibraries,
+                                                      nameOf<_QMediaLibraryInfo>)},
+        {"VSDKGetMasterDrivePools", ou::QGetMasterDrivePoolsReqMsg::kTag,
+         ou::QGetMasterDrivePoolsRespMsg::kTag, ou::QMasterDrivePool::kTag,
+         ou::MediaTopologyResp::kPools, topo::kMasterPoolName, "Retrival of Master Drive Pool",
+         "Retrival of Master Drive Pool",
+         caller<_QMasterDrivePoolInfo, _QGetMasterDrivePoolsParams>(
+             VSDKGetMasterDrivePools, nameOf<_QMasterDrivePoolInfo>)},
+        {"VSDKGetDrivePools", ou::QGetDrivePoolsReqMsg::kTag, ou::QGetDrivePoolsRespMsg::kTag,
+         ou::QDrivePool::kTag, ou::MediaTopologyResp::kPools, topo::kDrivePoolName,
+         "Retrival of Drive Pools", "Retrival of Drive Pools",
+         caller<_QDrivePoolInfo, _QGetDrivePoolsParams>(VSDKGetDrivePools,
+                                                        nameOf<_QDrivePoolInfo>)},
+        {"VSDKGetScratchPools", ou::QGetScratchPoolsReqMsg::kTag,
+         ou::QGetScratchPoolsRespMsg::kTag, ou::QScratchPool::kTag,
+         ou::MediaTopologyResp::kPools, topo::kScratchPoolName, "Retrival of Scratch Pools",
+         "Retrival of Scratch Pools",
+         caller<_QScratchPoolInfo, _QGetScratchPoolsParams>(VSDKGetScratchPools,
+                                                            nameOf<_QScratchPoolInfo>)},
+        {"VSDKGetLibraryChildren", ou::QGetLibraryChildrenReqMsg::kTag,
+         ou::QGetLibraryChildrenRespMsg::kTag, ou::QMasterDrivePool::kTag,
+         ou::MediaTopologyResp::kChildrenMasterPools, topo::kMasterPoolName,
+         "Retrival of Libraries", "Retrival of Libraries",
+         caller<_QMasterDrivePoolInfo, _QGetLibraryChildrenParams>(
+             libraryMasterPools, nameOf<_QMasterDrivePoolInfo>)},
+        {"VSDKGetDrives", mm::QGetDrivesReqMsg::kTag, mm::QGetDrivesRespMsg::kTag,
+         mm::QDrive::kTag, mm::GetDrives::kDrives, mm::GetDrives::kDriveName,
+         "Retrival of Drives", "Retrival of Drives",
+         caller<_QDriveInfo, _QGetDrivesParams>(VSDKGetDrives, nameOf<_QDriveInfo>)},
+        {"VSDKGetMedia", ou::QGetMediaReqMsg::kTag, ou::QGetMediaRespMsg::kTag, ou::QMedia::kTag,
+         ou::MediaTopologyResp::kMedia, ou::MediaEntry::kMediaName, "Retrival of media",
+         "Retrival of media",
+         caller<_QMediaInfo, _QGetMediaParams>(
+             VSDKGetMedia, [](const _QMediaInfo& r) { return static_cast<const char*>(r.mediaName); })},
+        {"VSDKGetQuickMedia", ou::QGetQuickMediaReqMsg::kTag, ou::QGetQuickMediaRespMsg::kTag,
+         ou::QQuickMedia::kTag, ou::MediaTopologyResp::kMedia, ou::QuickMediaEntry::kMediaText,
+         "Retrival of quick media", "Retrival of quick media",
+         caller<_QQuickMediaInfo, _QGetQuickMediaParams>(
+             VSDKGetQuickMedia,
+             [](const _QQuickMediaInfo& r) { return static_cast<const char*>(r.mediaText); })},
         {"VSDKGetSubclients", ou::QGetSubclientsReqMsg::kTag, ou::QGetSubclientsRespMsg::kTag,
          ou::QSubclient::kTag, ou::Subclient::kList, ou::Subclient::kName,
          "Retrival of SubClients", "Retrival of SubClients",

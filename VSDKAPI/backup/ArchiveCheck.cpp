@@ -5,7 +5,7 @@
 
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/session/OperationFrame.h"
-#include "VSDKAPI/xml/Execute.h"
+#include "VSDKAPI/xml/InnerDocument.h"
 #include "VSDKErrors/ExportGuard.h"
 
 #include <string>
@@ -16,35 +16,18 @@ using namespace MediaManager;
 static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CNMessageBase>* jobs,
                                                             int* flags) {
     static const char* const kFunction = "archiveDataExistanceCheck()";
-    _QExecuteParams params;
-    _QExecuteInfo info;
-
     VSDKAPIGlobalData* state = nullptr;
     if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
-    QEvDebug& log = state->getEvDebug();
 
     CheckForArchiveJobReq request;
     CheckForArchiveJobResp reply;
     *request.getlistobject(kArchiveCheckJobs.number, kArchiveCheckJobs.slot, request.getTagID(),
                            kArchiveCheckJobs.hash, true) = *jobs;
 
-    std::string xml;
-    if (request.serialize(xml, false) != 0) {
-        log.debugLvl(kFunction, 0, "Serialization Failed.");
-        return vsdkerr::kInternal;
-    }
-    log.debugLvl(kFunction, 6, "Sending XML[%s].", xml.c_str());
-    params.xmlRequest = xml;
-
-    const unsigned long rc = runExecute(*state, params, info);
-    if (rc != 0) return rc;
-
     // The reply document must be a whole answer of the expected type; anything
     // else is no answer at all.
-    if (reply.unserialize(info.outputText) != 0) {
-        log.debugLvl(kFunction, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
-        return vsdkerr::kInvalidResponse;
-    }
+    const unsigned long rc = exchangeInnerDocument(*state, kFunction, request, reply);
+    if (rc != 0) return rc;
     if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
     if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
     return 0;

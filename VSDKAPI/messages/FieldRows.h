@@ -68,6 +68,8 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
         msgf::putTextList(message, f, value);
     } else if constexpr (std::is_same_v<T, std::vector<int>>) {
         msgf::putIntList(message, f, value);
+    } else if constexpr (std::is_same_v<T, std::vector<long long>>) {
+        msgf::putInt64List(message, f, value);
     } else {
         static_assert(kAlwaysFalse<T>, "no writer for this member type");
     }
@@ -121,7 +123,8 @@ struct TakeRow {
 // Reads field f into member M: a text copied into a character array with a
 // bound (at most size-1 characters and a terminating zero), an integer
 // cut to the member's width (an int keeps the low 32 bits), a bool true when
-// the low 32 bits are not 0; an absent field reads as 0 or empty.
+// the low 32 bits are not 0, a list of integers element by element in
+// order; an absent field reads as 0 or empty.
 template <auto M>
 void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
     using T = TypeOf<M>;
@@ -134,6 +137,8 @@ void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
         value = static_cast<T>(msgf::getInt(entry, f));
     } else if constexpr (std::is_same_v<T, std::string>) {
         value = msgf::getText(entry, f);
+    } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+        value = msgf::getIntList(entry, f);
     } else {
         static_assert(kAlwaysFalse<T>, "no reader for this member type");
     }

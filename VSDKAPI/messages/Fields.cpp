@@ -27,6 +27,19 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f) {
     return it->second.objList;
 }
 
+std::vector<int> getIntList(const CNMessageBase& m, FieldId f) {
+    std::vector<int> values;
+    auto it = m.fields().find(f.number);
+    if (it == m.fields().end()) return values;
+    const vsdkmsg::Field& field = it->second;
+    if (field.kind == vsdkmsg::FieldKind::IntList && field.intList) {
+        values = *field.intList;
+    } else if (field.kind == vsdkmsg::FieldKind::Int64List && field.int64List) {
+        for (long long v : *field.int64List) values.push_back(static_cast<int>(v));
+    }
+    return values;
+}
+
 const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f) {
     auto it = m.fields().find(f.number);
     if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::TextList) {

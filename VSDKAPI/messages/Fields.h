@@ -93,6 +93,9 @@ inline void putTextList(CNMessageBase& m, FieldId f, const std::vector<std::stri
 inline void putIntList(CNMessageBase& m, FieldId f, const std::vector<int>& v) {
     *m.getlistint(f.number, f.slot, m.getTagID(), f.hash, true) = v;
 }
+inline void putInt64List(CNMessageBase& m, FieldId f, const std::vector<long long>& v) {
+    *m.getlistlonglong(f.number, f.slot, m.getTagID(), f.hash, true) = v;
+}
 
 inline long long getInt(const CNMessageBase& m, FieldId f) {
     return m.getint64(f.slot, m.getTagID(), f.hash);
@@ -108,6 +111,9 @@ inline bool has(const CNMessageBase& m, FieldId f) {
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.
 const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
+// The elements of a list of integers (each cut to its low 32 bits); empty
+// when the field is absent or holds no list of integers.
+std::vector<int> getIntList(const CNMessageBase& m, FieldId f);
 // The texts of a text list, or null when the field is absent or holds another kind.
 const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f);
 

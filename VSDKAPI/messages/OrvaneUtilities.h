@@ -30,6 +30,31 @@ constexpr int kModuleId = 6;
     X(QDeleteStoragePolicyRespMsg, 0x304D, 0x0600004D, 0) \
     X(QDeleteStoragePolicyCopyReqMsg, 75, 0x06000056, 0x06000057) \
     X(QDeleteStoragePolicyCopyRespMsg, 0x3057, 0x06000057, 0) \
+    X(QControlMediaAgentReqMsg, 164, 0x0600005E, 0x0600005F) \
+    X(QControlMediaAgentRespMsg, 1095, 0x0600005F, 0)      \
+    X(QGetMediaAgentsReqMsg, 81, 0x0600005C, 0x0600005D)   \
+    X(QGetMediaAgentsRespMsg, 1093, 0x0600005D, 0)         \
+    X(QMediaAgent, 2091, 0x0600005B, 0)                    \
+    X(QGetMediaLibrariesReqMsg, 134, 0x06000066, 0x06000067) \
+    X(QGetMediaLibrariesRespMsg, 1103, 0x06000067, 0)      \
+    X(QMediaLibrary, 2101, 0x06000065, 0)                  \
+    X(QGetMasterDrivePoolsReqMsg, 202, 0x06000070, 0x06000071) \
+    X(QGetMasterDrivePoolsRespMsg, 1113, 0x06000071, 0)    \
+    X(QMasterDrivePool, 2111, 0x0600006F, 0)               \
+    X(QGetDrivePoolsReqMsg, 111, 0x0600007A, 0x0600007B)   \
+    X(QGetDrivePoolsRespMsg, 1123, 0x0600007B, 0)          \
+    X(QDrivePool, 2121, 0x06000079, 0)                     \
+    X(QGetMediaReqMsg, 9, 0x060000AC, 0x060000AD)          \
+    X(QGetMediaRespMsg, 1173, 0x060000AD, 0)               \
+    X(QMedia, 2171, 0x060000AB, 0)                         \
+    X(QGetScratchPoolsReqMsg, 31, 0x060000C0, 0x060000C1)  \
+    X(QGetScratchPoolsRespMsg, 1193, 0x060000C1, 0)        \
+    X(QScratchPool, 2191, 0x060000BF, 0)                   \
+    X(QGetLibraryChildrenReqMsg, 22, 0x060000C9, 0x060000CA) \
+    X(QGetLibraryChildrenRespMsg, 1202, 0x060000CA, 0)     \
+    X(QGetQuickMediaReqMsg, 154, 0x060000F2, 0x060000F3)   \
+    X(QGetQuickMediaRespMsg, 1243, 0x060000F3, 0)          \
+    X(QQuickMedia, 2241, 0x060000F1, 0)                    \
     X(QGetSystemDatabasesReqMsg, 139, 0x060000D3, 0x060000D4) \
     X(QGetSystemDatabasesRespMsg, 0x100D4, 0x060000D4, 0)       \
     X(QDiscoverContentReqMsg, 159, 0x062162A2, 0x06367CD2)   \
@@ -264,6 +289,113 @@ VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesReq, OU_SET_STORAGE_POLICY_COPIES_REQ_
 
 #define OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS(F) F(kCopyId, 3, 3, 0x40AF70)
 VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesResp, OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS)
+// Media topology requests: the constant 2, then the parent's ids and names.
+// The library-children request names its library at (4,4)/(5,5); the drive
+// listing (module 10) shares the first five.
+#define OU_MEDIA_TOPOLOGY_REQ_FIELDS(F)             \
+    F(kConstant, 3, 3, 0xABF8CF)                    \
+    F(kMediaAgentId, 4, 4, 0xECDE7C)                \
+    F(kMediaAgentName, 5, 5, 0x3177AC)              \
+    F(kLibraryId, 6, 9, 0x71EB36)                   \
+    F(kLibraryName, 7, 10, 0xA63DE6)                \
+    F(kMasterDrivePoolId, 8, 14, 0x6F4CBF)          \
+    F(kMasterDrivePoolName, 9, 15, 0xD1612F)        \
+    F(kChildrenLibraryId, 4, 4, 0x71EB36)           \
+    F(kChildrenLibraryName, 5, 5, 0xA63DE6)         \
+    F(kChildrenOption, 6, 9, 0x2FFF6C)
+VSDK_MESSAGE_FIELDS(MediaTopologyReq, OU_MEDIA_TOPOLOGY_REQ_FIELDS)
+
+// Their replies' lists (the three pool listings share one list field).
+#define OU_MEDIA_TOPOLOGY_RESP_FIELDS(F)            \
+    F(kMediaAgents, 3, 3, 0x611E0E)                 \
+    F(kLibraries, 3, 3, 0x71B299)                   \
+    F(kPools, 3, 3, 0x5E6BD7)                       \
+    F(kChildrenMasterPools, 3, 3, 0x0A44A0)         \
+    F(kChildrenScratchPools, 4, 4, 0x9BBB44)        \
+    F(kMedia, 3, 3, 0xBE8D0F)
+VSDK_MESSAGE_FIELDS(MediaTopologyResp, OU_MEDIA_TOPOLOGY_RESP_FIELDS)
+
+// The list entries: QMediaAgent, QMediaLibrary, QMasterDrivePool,
+// QDrivePool, QScratchPool.
+#define OU_MEDIA_TOPOLOGY_ENTRY_FIELDS(F)           \
+    F(kAgentId, 1, 1, 0xECDE7C)                     \
+    F(kAgentName, 2, 2, 0x3177AC)                   \
+    F(kLibraryId, 1, 1, 0x71EB36)                   \
+    F(kLibraryName, 2, 2, 0xA63DE6)                 \
+    F(kLibraryType, 3, 6, 0xA95295)                 \
+    F(kLibraryIdList, 4, 7, 0xAEF177)               \
+    F(kLibraryAttribute1, 5, 8, 0x4FD109)           \
+    F(kLibraryAttribute2, 6, 9, 0x80D2B7)           \
+    F(kMasterPoolId, 1, 1, 0x6F4CBF)                \
+    F(kMasterPoolName, 2, 2, 0xD1612F)              \
+    F(kDrivePoolId, 1, 1, 0x8FC081)                 \
+    F(kDrivePoolName, 2, 2, 0xA3EC71)               \
+    F(kDrivePoolIdList, 3, 6, 0xAEF177)             \
+    F(kScratchPoolId, 1, 1, 0xAD05F1)               \
+    F(kScratchPoolName, 2, 2, 0x8595E1)
+VSDK_MESSAGE_FIELDS(MediaTopologyEntry, OU_MEDIA_TOPOLOGY_ENTRY_FIELDS)
+
+// QGetMediaReqMsg: the filter, after the constant 2 at (3,3).
+#define OU_GET_MEDIA_REQ_FIELDS(F)                  \
+    F(kJobId, 4, 4, 0x09A9B8)                       \
+    F(kStoragePolicyId, 5, 5, 0x0336C4)             \
+    F(kStoragePolicyName, 6, 6, 0x12DDF4)           \
+    F(kCopyId, 7, 10, 0x40AF70)                     \
+    F(kCopyName, 8, 11, 0xD4DBA0)                   \
+    F(kLibraryId, 9, 15, 0x71EB36)                  \
+    F(kLibraryName, 10, 16, 0xA63DE6)               \
+    F(kFilterValue1, 11, 20, 0xF54F89)              \
+    F(kFilterValue2, 12, 21, 0x4819D1)              \
+    F(kFilterValue3, 14, 26, 0x4F9FB5)              \
+    F(kFilterText, 13, 22, 0xAB31C1)                \
+    F(kLocationId, 15, 27, 0xE68FB0)                \
+    F(kMediaText, 16, 28, 0x1DE880)
+VSDK_MESSAGE_FIELDS(GetMediaReq, OU_GET_MEDIA_REQ_FIELDS)
+
+// QMedia: one medium of the media listing.
+#define OU_MEDIA_ENTRY_FIELDS(F)                    \
+    F(kMediaId, 1, 1, 0x13101F)                     \
+    F(kMediaName, 2, 2, 0x91CC8F)                   \
+    F(kLibraryName, 3, 6, 0xA63DE6)                 \
+    F(kLocationName, 4, 10, 0x83ABE0)               \
+    F(kStoragePolicyName, 5, 14, 0x12DDF4)          \
+    F(kCopyName, 6, 18, 0xD4DBA0)                   \
+    F(kText7, 7, 22, 0xCDCFF2)                      \
+    F(kLocationId, 8, 26, 0xE68FB0)                 \
+    F(kMediaAttributeId, 9, 27, 0x310BF0)           \
+    F(kDescription, 10, 28, 0x3583FC)               \
+    F(kText11, 11, 32, 0xAC88FE)                    \
+    F(kLibraryId, 12, 36, 0x71EB36)                 \
+    F(kText13, 13, 37, 0xEE8BD7)                    \
+    F(kText14, 14, 41, 0x88AE4C)                    \
+    F(kScratchPoolName, 15, 45, 0x8595E1)           \
+    F(kText16, 16, 49, 0x94E13E)                    \
+    F(kSize, 17, 53, 0x5CC269)                      \
+    F(kText18, 18, 54, 0xCA36E5)                    \
+    F(kText19, 19, 58, 0x095E05)
+VSDK_MESSAGE_FIELDS(MediaEntry, OU_MEDIA_ENTRY_FIELDS)
+
+// QGetQuickMediaReqMsg: after the agent-tree path (TreeSelector), the time
+// window and two integers.
+#define OU_GET_QUICK_MEDIA_REQ_FIELDS(F)            \
+    F(kFromTime, 14, 29, 0x2CDD54)                  \
+    F(kToTime, 15, 30, 0xE636A5)                    \
+    F(kOption1, 16, 31, 0x5DDC0D)                   \
+    F(kOption2, 17, 32, 0xBC3F5F)
+VSDK_MESSAGE_FIELDS(GetQuickMediaReq, OU_GET_QUICK_MEDIA_REQ_FIELDS)
+
+// QQuickMedia: one entry of the quick media listing.
+#define OU_QUICK_MEDIA_ENTRY_FIELDS(F)              \
+    F(kMediaText, 1, 1, 0x1DE880)                   \
+    F(kText2, 2, 5, 0xAE2389)                       \
+    F(kLibraryName, 3, 9, 0xA63DE6)                 \
+    F(kText4, 4, 13, 0x94E13E)                      \
+    F(kStoragePolicyName, 5, 17, 0x722BB8)          \
+    F(kCopyName, 6, 21, 0xD4DBA0)                   \
+    F(kSubclientName, 7, 25, 0x4BF336)              \
+    F(kOption2, 8, 29, 0xBC3F5F)                    \
+    F(kContainerName, 9, 30, 0x3A12AC)
+VSDK_MESSAGE_FIELDS(QuickMediaEntry, OU_QUICK_MEDIA_ENTRY_FIELDS)
 // System databases: a selector request down to the backup set, then these.
 #define OU_SYSTEM_DATABASES_FIELDS(F)       \
     F(kCopyPrecedence, 12, 24, 0x410DEE)    \
@@ -394,6 +526,11 @@ VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
     F(kDescription, 7, 19, 0x3583FC)
 VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
 
+// QControlMediaAgentReqMsg, after the constant 2 at (3,3).
+#define OU_CONTROL_MEDIA_AGENT_FIELDS(F)            \
+    F(kMediaAgentId, 4, 4, 0xC29F00)                \
+    F(kOperation, 5, 5, 0x1AD567)
+VSDK_MESSAGE_FIELDS(ControlMediaAgent, OU_CONTROL_MEDIA_AGENT_FIELDS)
 // Users and user groups: the two listings' requests (the user listing sends
 // only the constant), their replies and entries, and the user request.
 #define OU_ORVANE_USERS_REQ_FIELDS(F)     \

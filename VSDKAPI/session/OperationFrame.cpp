@@ -7,6 +7,7 @@
 VSDKAPIGlobalData* threadState() { return g_dataMap.current(); }
 
 std::atomic<int> g_failListingAllocations{0};
+std::atomic<int> g_listingAllocationsBeforeFailure{0};
 
 void logFailure(VSDKAPIGlobalData& state, const char* function, const char* phrase,
                 unsigned long code, const char* text) {

@@ -135,8 +135,11 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     }
 }
 
-// Test seam: while above zero, each listing allocation fails (and counts down).
+// Test seam: while above zero, each listing allocation fails (and counts
+// down), once the allocations still allowed before it (counting down too)
+// have been made.
 extern std::atomic<int> g_failListingAllocations;
+extern std::atomic<int> g_listingAllocationsBeforeFailure;
 
 // A reply of the right type whose content is not what the operation reads:
 // 0x207 with its fixed text as the last error and the failure line.
@@ -149,7 +152,10 @@ template <class T>
 unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
                               T*& out, std::size_t count) {
     T* array = nullptr;
-    if (g_failListingAllocations.load() > 0) {
+    if (g_failListingAllocations.load() > 0 && g_listingAllocationsBeforeFailure.load() > 0) {
+        --g_listingAllocationsBeforeFailure;
+        array = new (std::nothrow) T[count];
+    } else if (g_failListingAllocations.load() > 0) {
         --g_failListingAllocations;
     } else {
         array = new (std::nothrow) T[count];
@@ -175,6 +181,36 @@ struct ListingSpec {
     bool (*entryWellFormed)(const CNMessageBase& entry) = nullptr;
 };
 
+// Reads the reply's list of entries into a new array (not yet handed out):
+// n receives the number of entries; none leaves array null; else the array is
+// made (0x201 as allocateListing says) and record i filled from entry i, in
+// reply order. A list that holds something other than its entries is an
+// invalid reply (0x207) and makes nothing.
+template <class Record>
+unsigned long readListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& spec,
+                          const CNMessageBase& reply, Record*& array, std::size_t& n) {
+    array = nullptr;
+    const std::vector<CNMessageBase>* entries = msgf::findList(reply, spec.list);
+    n = entries ? entries->size() : 0;
+    bool wellFormed = entries || !msgf::has(reply, spec.list);
+    for (std::size_t i = 0; wellFormed && i < n; ++i) {
+        wellFormed = (*entries)[i].getTagID() == spec.entryTag &&
+                     (!spec.entryWellFormed || spec.entryWellFormed((*entries)[i]));
+    }
+    if (!wellFormed || n > static_cast<std::size_t>(INT_MAX)) {
+        n = 0;
+        return invalidReply(state, spec.operation);
+    }
+    if (n == 0) return 0;
+    const unsigned long rc =
+        allocateListing(state, spec.operation.function, spec.allocationPhrase, array, n);
+    if (rc != 0) return rc;
+    std::unique_ptr<Record[]> filling(array);  // freed if a copy throws
+    for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], array[i]);
+    filling.release();
+    return 0;
+}
+
 // Exchanges request; on a server error: code, last error, failure line, count
 // and array untouched. Otherwise stores the number of entries in count; none
 // leaves out alone; else makes the array (0x201 as allocateListing says) and
@@ -185,30 +221,16 @@ unsigned long runListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& sp
                          CNMessageBase& request, Record*& out, int& count) {
     return runOperation(state, spec.operation, request,
                         [&](const CNMessageBase& reply) -> unsigned long {
-                            const std::vector<CNMessageBase>* entries = msgf::findList(reply, spec.list);
-                            const std::size_t n = entries ? entries->size() : 0;
-                            bool wellFormed = entries || !msgf::has(reply, spec.list);
-                            for (std::size_t i = 0; wellFormed && i < n; ++i) {
-                                wellFormed = (*entries)[i].getTagID() == spec.entryTag &&
-                                             (!spec.entryWellFormed ||
-                                              spec.entryWellFormed((*entries)[i]));
-                            }
-                            if (!wellFormed || n > static_cast<std::size_t>(INT_MAX)) {
-                                return invalidReply(state, spec.operation);
-                            }
-                            count = static_cast<int>(n);
-                            if (n == 0) return 0;
                             Record* array = nullptr;
-                            const unsigned long rc = allocateListing(
-                                state, spec.operation.function, spec.allocationPhrase, array, n);
+                            std::size_t n = 0;
+                            const unsigned long rc = readListing(state, spec, reply, array, n);
+                            if (rc == vsdkerr::kInvalidResponse) return rc;
+                            count = static_cast<int>(n);
                             if (rc != 0) {
                                 out = nullptr;
                                 return rc;
                             }
-                            // Held here until filled, so that a copy that throws leaks nothing.
-                            std::unique_ptr<Record[]> owned(array);
-                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], owned[i]);
-                            out = owned.release();
+                            if (n != 0) out = array;
                             return 0;
                         });
 }
