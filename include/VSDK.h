@@ -21,5 +21,6 @@
 #include "VSDK/DBRestore.h"
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
+#include "VSDK/DataPath.h"
 
 #endif

@@ -73,6 +73,20 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     }
 }
 
+// A vector member appended to its list element by element, in order: an
+// empty vector leaves the list field unset.
+template <auto M>
+void appendEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    using T = TypeOf<M>;
+    for (const auto& value : record.*M) {
+        if constexpr (std::is_same_v<T, std::vector<long long>>) {
+            msgf::appendInt64(message, f, value);
+        } else {
+            static_assert(kAlwaysFalse<T>, "no appender for this member type");
+        }
+    }
+}
+
 // Member M as a flag: 1 when non-zero, else 0.
 template <auto M>
 void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
@@ -105,7 +119,9 @@ struct TakeRow {
 // Reads field f into member M: a text copied into a character array with a
 // bound (at most size-1 characters and a terminating zero), an integer
 // cut to the member's width (an int keeps the low 32 bits), a bool true when
-// the low 32 bits are not 0; an absent field reads as 0 or empty.
+// the low 32 bits are not 0; an int32 list appended to a vector of ints in
+// list order; an absent field reads as 0 or empty (an absent list or one of
+// another kind appends nothing: check the reply's lists first).
 template <auto M>
 void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
     using T = TypeOf<M>;
@@ -118,6 +134,10 @@ void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
         value = static_cast<T>(msgf::getInt(entry, f));
     } else if constexpr (std::is_same_v<T, std::string>) {
         value = msgf::getText(entry, f);
+    } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+        if (const std::vector<int>* list = msgf::findIntList(entry, f)) {
+            value.insert(value.end(), list->begin(), list->end());
+        }
     } else {
         static_assert(kAlwaysFalse<T>, "no reader for this member type");
     }

@@ -27,6 +27,12 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f) {
     return it->second.objList;
 }
 
+const std::vector<int>* findIntList(const CNMessageBase& m, FieldId f) {
+    auto it = m.fields().find(f.number);
+    if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::IntList) return nullptr;
+    return it->second.intList;
+}
+
 CNMessageBase& commonChild(CNMessageBase& m, FieldId f, unsigned long commonTag) {
     const int module = m.getModuleId();
     const vsdkmsg::MessageType* type =

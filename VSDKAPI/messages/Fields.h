@@ -108,5 +108,7 @@ inline bool has(const CNMessageBase& m, FieldId f) {
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.
 const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
+// The values of an int32 list, or null when the field is absent or of another kind.
+const std::vector<int>* findIntList(const CNMessageBase& m, FieldId f);
 
 }  // namespace msgf

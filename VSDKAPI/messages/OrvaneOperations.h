@@ -46,11 +46,30 @@ constexpr int kModuleId = 5;
     X(QInformixRestoreOptions, 39, 0x05000019, 0)          \
     X(QDB2RestoreOptions, 7, 0x0500001A, 0)                \
     X(QOracleRestoreOptions, 20, 0x0500001B, 0)            \
+    X(QPruneDataByDedupStoreIdReqMsg, 41, 0x05000146, 0x05000147) \
+    X(QPruneDataByDedupStoreIdRespMsg, 0x10147, 0x05000147, 0)    \
+    X(QPruneDataByJobIdReqMsg, 59, 0x0500012F, 0x05000130)        \
+    X(QPruneDataByJobIdRespMsg, 0x10130, 0x05000130, 0)           \
     /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
 
 void RegisterSubsystem();
+
+// QPruneDataByDedupStoreIdReqMsg (field 3 unused)
+#define OO_PRUNE_BY_STORE_ID_FIELDS(F)  \
+    F(kMardockName, 4, 4, 0x90DA19)     \
+    F(kStoreIds, 5, 8, 0xB321E8)
+VSDK_MESSAGE_FIELDS(PruneByStoreId, OO_PRUNE_BY_STORE_ID_FIELDS)
+
+// QPruneDataByJobIdReqMsg
+#define OO_PRUNE_BY_JOB_ID_FIELDS(F)     \
+    F(kStoragePolicyId, 3, 3, 0x35F458)  \
+    F(kCopyId, 4, 4, 0x40AF70)           \
+    F(kFileType, 5, 5, 0x28DAD6)         \
+    F(kMardockName, 6, 6, 0x61516F)      \
+    F(kJobIds, 7, 10, 0x09A9B8)
+VSDK_MESSAGE_FIELDS(PruneByJobId, OO_PRUNE_BY_JOB_ID_FIELDS)
 
 // QExecuteReqMsg / QExecuteRespMsg
 #define OO_EXECUTE_FIELDS(F)                                                        \

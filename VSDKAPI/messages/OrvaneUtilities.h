@@ -22,6 +22,8 @@ constexpr int kModuleId = 6;
     X(QGetInstancesReqMsg, 49, 0x0600002A, 0x0600002B)     \
     X(QGetInstancesRespMsg, 0x1002B, 0x0600002B, 0)        \
     X(QInstance, 0x10029, 0x06000029, 0)                   \
+    X(QGetDataPathReqMsg, 109, 0x0600012A, 0x0600012B)     \
+    X(QGetDataPathRespMsg, 0x1012B, 0x0600012B, 0)         \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -81,6 +83,22 @@ VSDK_MESSAGE_FIELDS(GetAppTypesResp, OU_GET_APP_TYPES_RESP_FIELDS)
     F(kOnDemand, 5, 14, 0x136854)         \
     F(kDescription, 7, 19, 0x3583FC)
 VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
+
+// QGetDataPathReqMsg: the four name lists, each sent whole
+#define OU_GET_DATA_PATH_REQ_FIELDS(F)     \
+    F(kMediaAgentNames, 3, 3, 0x39E66A)    \
+    F(kLibraryNames, 4, 4, 0x0CFFA4)       \
+    F(kDrivePoolNames, 5, 5, 0x2A70AF)     \
+    F(kScratchPoolNames, 6, 6, 0x39E21F)
+VSDK_MESSAGE_FIELDS(GetDataPathReq, OU_GET_DATA_PATH_REQ_FIELDS)
+
+// QGetDataPathRespMsg: the four int32 id lists
+#define OU_GET_DATA_PATH_RESP_FIELDS(F)    \
+    F(kMediaAgentIds, 3, 3, 0x45653A)      \
+    F(kLibraryIds, 4, 4, 0xA184F4)         \
+    F(kDrivePoolIds, 5, 5, 0xEDBCBF)       \
+    F(kScratchPoolIds, 6, 6, 0x0ACA2F)
+VSDK_MESSAGE_FIELDS(GetDataPathResp, OU_GET_DATA_PATH_RESP_FIELDS)
 
 void RegisterSubsystem();
 
