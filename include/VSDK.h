@@ -22,5 +22,6 @@
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
 #include "VSDK/DataPath.h"
+#include "VSDK/Replication.h"
 
 #endif

@@ -50,6 +50,8 @@ constexpr int kModuleId = 5;
     X(QPruneDataByDedupStoreIdRespMsg, 0x10147, 0x05000147, 0)    \
     X(QPruneDataByJobIdReqMsg, 59, 0x0500012F, 0x05000130)        \
     X(QPruneDataByJobIdRespMsg, 0x10130, 0x05000130, 0)           \
+    X(QReplicationReqMsg, 6, 0x0500006E, 0x0500006F)              \
+    X(QReplicationRespMsg, 0x1006F, 0x0500006F, 0)                \
     /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -70,6 +72,17 @@ VSDK_MESSAGE_FIELDS(PruneByStoreId, OO_PRUNE_BY_STORE_ID_FIELDS)
     F(kMardockName, 6, 6, 0x61516F)      \
     F(kJobIds, 7, 10, 0x09A9B8)
 VSDK_MESSAGE_FIELDS(PruneByJobId, OO_PRUNE_BY_JOB_ID_FIELDS)
+
+// QReplicationReqMsg
+#define OO_REPLICATION_FIELDS(F)          \
+    F(kTimeStamp, 3, 3, 0x8638F6)         \
+    F(kRepSetId, 4, 4, 0xFB6680)          \
+    F(kRepSetName, 5, 5, 0xBE0EB0)        \
+    F(kRepPairId, 6, 9, 0x161892)         \
+    F(kRepPairName, 7, 10, 0xF48442)      \
+    F(kAction, 8, 14, 0x2F7E36)           \
+    F(kCurrentStatus, 9, 15, 0xAC94C4)
+VSDK_MESSAGE_FIELDS(Replication, OO_REPLICATION_FIELDS)
 
 // QExecuteReqMsg / QExecuteRespMsg
 #define OO_EXECUTE_FIELDS(F)                                                        \
