@@ -73,16 +73,20 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     }
 }
 
-// A vector member appended to its list element by element, in order: an
-// empty vector leaves the list field unset.
+// A vector of texts or numbers filled entry by entry, in order: an empty
+// vector leaves the list field unset.
 template <auto M>
-void appendEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+void putEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     using T = TypeOf<M>;
-    for (const auto& value : record.*M) {
-        if constexpr (std::is_same_v<T, std::vector<long long>>) {
-            msgf::appendInt64(message, f, value);
+    for (const auto& element : record.*M) {
+        if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+            msgf::appendText(message, f, element);
+        } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+            msgf::appendInt(message, f, element);
+        } else if constexpr (std::is_same_v<T, std::vector<long long>>) {
+            msgf::appendInt64(message, f, element);
         } else {
-            static_assert(kAlwaysFalse<T>, "no appender for this member type");
+            static_assert(kAlwaysFalse<T>, "no entry writer for this member type");
         }
     }
 }

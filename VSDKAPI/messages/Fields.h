@@ -110,5 +110,7 @@ const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long 
 const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
 // The values of an int32 list, or null when the field is absent or of another kind.
 const std::vector<int>* findIntList(const CNMessageBase& m, FieldId f);
+// The texts of a text list, or null when the field is absent or holds another kind.
+const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f);
 
 }  // namespace msgf

@@ -52,9 +52,19 @@ constexpr int kModuleId = 5;
     X(QPruneDataByJobIdRespMsg, 0x10130, 0x05000130, 0)           \
     X(QReplicationReqMsg, 6, 0x0500006E, 0x0500006F)              \
     X(QReplicationRespMsg, 0x1006F, 0x0500006F, 0)                \
+    X(QShelfwatchReqMsg, 1, 0x0500003D, 0x0500003E)        \
+    X(QShelfwatchRespMsg, 0x1003E, 0x0500003E, 0)          \
     /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
+
+// QShelfwatchReqMsg: a tracking run of one Shelfwatch policy.
+#define OO_SHELFWATCH_FIELDS(F)             \
+    F(kConstant, 3, 3, 0xABF8CF)            \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyName, 5, 5, 0x60AF1D)          \
+    F(kOperationId, 6, 9, 0xBB20E2)
+VSDK_MESSAGE_FIELDS(Shelfwatch, OO_SHELFWATCH_FIELDS)
 
 void RegisterSubsystem();
 

@@ -34,7 +34,7 @@ const DumpRow<ByJob> kByJobDump[] = {
 
 const FieldRow<ByStore> kByStoreFields[] = {
     {PruneByStoreId::kMardockName, put<&ByStore::mardockName>},
-    {PruneByStoreId::kStoreIds, appendEach<&ByStore::storeIds>},
+    {PruneByStoreId::kStoreIds, putEach<&ByStore::storeIds>},
 };
 
 const FieldRow<ByJob> kByJobFields[] = {
@@ -42,7 +42,7 @@ const FieldRow<ByJob> kByJobFields[] = {
     {PruneByJobId::kCopyId, put<&ByJob::copyId>},
     {PruneByJobId::kFileType, put<&ByJob::fileType>},
     {PruneByJobId::kMardockName, put<&ByJob::mardockName>},
-    {PruneByJobId::kJobIds, appendEach<&ByJob::jobIds>},
+    {PruneByJobId::kJobIds, putEach<&ByJob::jobIds>},
 };
 
 // How the two prunes differ.
