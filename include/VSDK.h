@@ -23,6 +23,7 @@
 #include "VSDK/Agents.h"
 #include "VSDK/DataPath.h"
 #include "VSDK/Replication.h"
+#include "VSDK/Admin.h"
 #include "VSDK/Subclients.h"
 #include "VSDK/Offsite.h"
 

@@ -100,9 +100,9 @@ struct NoServerFailureValues {
 
 // Frame steps 5 to 8: exchange, error object, failure line and last error,
 // then onSuccess(reply), whose own code (when it returns one) is the result.
-// onServerFailure(code) or onServerFailure(code, text) sets the operation's
-// failure out-values, before the failure line. The reply is released on
-// every path.
+// onServerFailure(code) sets the operation's failure out-values; one that
+// takes (code, reply) may also copy what the refusing reply carries. The
+// reply is released on every path.
 template <class OnSuccess, class OnServerFailure = NoServerFailureValues>
 unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
                            CNMessageBase& request, OnSuccess&& onSuccess,
@@ -125,8 +125,8 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
         return vsdkerr::kInvalidResponse;
     }
     if (code != 0) {
-        if constexpr (std::is_invocable_v<OnServerFailure&, unsigned long, const std::string&>) {
-            onServerFailure(code, text);
+        if constexpr (std::is_invocable_v<OnServerFailure&, unsigned long, const CNMessageBase&>) {
+            onServerFailure(code, static_cast<const CNMessageBase&>(*reply));
         } else {
             onServerFailure(code);
         }

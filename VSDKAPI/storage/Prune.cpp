@@ -79,20 +79,16 @@ unsigned long prune(const PruneTexts& texts, const FieldRow<Params> (&rows)[N], 
     spec.storeErrorTextOnSuccess = true;
     spec.exchangeFailureFormat = texts.exchangeFailureFormat;
     // The answer, when there is one, goes to the caller (before any failure line).
-    const auto answer = [&](const std::string& text) {
+    const auto answer = [&](const CNMessageBase& reply) {
+        unsigned long code = 0;
+        std::string text;
+        readReplyError(*state, reply, spec.errorField, code, text);
         if (text.empty()) return;
         *responseText = text;
         state->getEvDebug().debugLvl(texts.function, 10, texts.responseFormat, text.c_str());
     };
-    return runOperation(
-        *state, spec, request,
-        [&](const CNMessageBase& reply) {
-            unsigned long code = 0;
-            std::string text;
-            readReplyError(*state, reply, spec.errorField, code, text);
-            answer(text);
-        },
-        [&](unsigned long, const std::string& text) { answer(text); });
+    return runOperation(*state, spec, request, answer,
+                        [&](unsigned long, const CNMessageBase& reply) { answer(reply); });
 }
 
 }  // namespace
