@@ -22,6 +22,8 @@
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
 #include "VSDK/Media.h"
+#include "VSDK/DataPath.h"
+#include "VSDK/Replication.h"
 #include "VSDK/Admin.h"
 #include "VSDK/Storage.h"
 #include "VSDK/Subclients.h"

@@ -201,6 +201,16 @@ const std::vector<Listing>& listings() {
          caller<_QStoragePolicyCopyInfo, _QStoragePolicyInfo>(
              VSDKGetStoragePolicyCopies,
              [](const _QStoragePolicyCopyInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetReplicationSets", ou::QGetReplicationSetsReqMsg::kTag, ou::QGetReplicationSetsRespMsg::kTag,
+         ou::QReplicationSet::kTag, ou::GetReplicationSetsResp::kList, ou::GetReplicationSetsResp::kName,
+         "Retrival of Replication Sets", "Retrival of Replication Sets",
+         caller<_QReplicationSetInfo, _QGetReplicationSetsParameters>(
+             VSDKGetReplicationSets, [](const _QReplicationSetInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetReplicationPairs", ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag,
+         ou::QReplicationPair::kTag, ou::GetReplicationPairsResp::kList, ou::GetReplicationPairsResp::kName,
+         "Retrival of Replication Pairs", "Retrival of Replication Pairs",
+         caller<_QReplicationPairInfo, _QGetReplicationPairsParameters>(
+             VSDKGetReplicationPairs, [](const _QReplicationPairInfo& r) { return static_cast<const char*>(r.name); })},
     };
     return all;
 }

@@ -85,6 +85,8 @@ void putEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
             msgf::appendText(message, f, element);
         } else if constexpr (std::is_same_v<T, std::vector<int>>) {
             msgf::appendInt(message, f, element);
+        } else if constexpr (std::is_same_v<T, std::vector<long long>>) {
+            msgf::appendInt64(message, f, element);
         } else {
             static_assert(kAlwaysFalse<T>, "no entry writer for this member type");
         }
@@ -125,6 +127,9 @@ struct TakeRow {
 // cut to the member's width (an int keeps the low 32 bits), a bool true when
 // the low 32 bits are not 0, a list of integers element by element in
 // order; an absent field reads as 0 or empty.
+// the low 32 bits are not 0; an int32 list appended to a vector of ints in
+// list order; an absent field reads as 0 or empty (an absent list or one of
+// another kind appends nothing: check the reply's lists first).
 template <auto M>
 void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
     using T = TypeOf<M>;

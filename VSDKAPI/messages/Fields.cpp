@@ -40,6 +40,12 @@ std::vector<int> getIntList(const CNMessageBase& m, FieldId f) {
     return values;
 }
 
+const std::vector<int>* findIntList(const CNMessageBase& m, FieldId f) {
+    auto it = m.fields().find(f.number);
+    if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::IntList) return nullptr;
+    return it->second.intList;
+}
+
 const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f) {
     auto it = m.fields().find(f.number);
     if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::TextList) {

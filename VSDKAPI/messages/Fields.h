@@ -114,6 +114,8 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
 // The elements of a list of integers (each cut to its low 32 bits); empty
 // when the field is absent or holds no list of integers.
 std::vector<int> getIntList(const CNMessageBase& m, FieldId f);
+// The values of an int32 list, or null when the field is absent or of another kind.
+const std::vector<int>* findIntList(const CNMessageBase& m, FieldId f);
 // The texts of a text list, or null when the field is absent or holds another kind.
 const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f);
 

@@ -46,6 +46,12 @@ constexpr int kModuleId = 5;
     X(QInformixRestoreOptions, 39, 0x05000019, 0)          \
     X(QDB2RestoreOptions, 7, 0x0500001A, 0)                \
     X(QOracleRestoreOptions, 20, 0x0500001B, 0)            \
+    X(QPruneDataByDedupStoreIdReqMsg, 41, 0x05000146, 0x05000147) \
+    X(QPruneDataByDedupStoreIdRespMsg, 0x10147, 0x05000147, 0)    \
+    X(QPruneDataByJobIdReqMsg, 59, 0x0500012F, 0x05000130)        \
+    X(QPruneDataByJobIdRespMsg, 0x10130, 0x05000130, 0)           \
+    X(QReplicationReqMsg, 6, 0x0500006E, 0x0500006F)              \
+    X(QReplicationRespMsg, 0x1006F, 0x0500006F, 0)                \
     X(QFenmarkCaptureReqMsg, 50, 0x05000051, 0x05000052)  \
     X(QFenmarkCaptureRespMsg, 0x10052, 0x05000052, 0)      \
     X(QFenmarkMergeReqMsg, 78, 0x0500005B, 0x0500005C)    \
@@ -67,6 +73,32 @@ VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
 VSDK_MESSAGE_FIELDS(Shelfwatch, OO_SHELFWATCH_FIELDS)
 
 void RegisterSubsystem();
+
+// QPruneDataByDedupStoreIdReqMsg (field 3 unused)
+#define OO_PRUNE_BY_STORE_ID_FIELDS(F)  \
+    F(kMardockName, 4, 4, 0x90DA19)     \
+    F(kStoreIds, 5, 8, 0xB321E8)
+VSDK_MESSAGE_FIELDS(PruneByStoreId, OO_PRUNE_BY_STORE_ID_FIELDS)
+
+// QPruneDataByJobIdReqMsg
+#define OO_PRUNE_BY_JOB_ID_FIELDS(F)     \
+    F(kStoragePolicyId, 3, 3, 0x35F458)  \
+    F(kCopyId, 4, 4, 0x40AF70)           \
+    F(kFileType, 5, 5, 0x28DAD6)         \
+    F(kMardockName, 6, 6, 0x61516F)      \
+    F(kJobIds, 7, 10, 0x09A9B8)
+VSDK_MESSAGE_FIELDS(PruneByJobId, OO_PRUNE_BY_JOB_ID_FIELDS)
+
+// QReplicationReqMsg
+#define OO_REPLICATION_FIELDS(F)          \
+    F(kTimeStamp, 3, 3, 0x8638F6)         \
+    F(kRepSetId, 4, 4, 0xFB6680)          \
+    F(kRepSetName, 5, 5, 0xBE0EB0)        \
+    F(kRepPairId, 6, 9, 0x161892)         \
+    F(kRepPairName, 7, 10, 0xF48442)      \
+    F(kAction, 8, 14, 0x2F7E36)           \
+    F(kCurrentStatus, 9, 15, 0xAC94C4)
+VSDK_MESSAGE_FIELDS(Replication, OO_REPLICATION_FIELDS)
 
 // QExecuteReqMsg / QExecuteRespMsg
 #define OO_EXECUTE_FIELDS(F)                                                        \

@@ -86,6 +86,19 @@ constexpr int kModuleId = 6;
     X(QGetInstancesReqMsg, 49, 0x0600002A, 0x0600002B)     \
     X(QGetInstancesRespMsg, 0x1002B, 0x0600002B, 0)        \
     X(QInstance, 0x10029, 0x06000029, 0)                   \
+    X(QGetDataPathReqMsg, 109, 0x0600012A, 0x0600012B)     \
+    X(QGetDataPathRespMsg, 0x1012B, 0x0600012B, 0)         \
+    X(QGetReplicationSetsReqMsg, 125, 0x06000123, 0x06000124)   \
+    X(QGetReplicationSetsRespMsg, 0x10124, 0x06000124, 0)       \
+    X(QReplicationSet, 0x10122, 0x06000122, 0)                  \
+    X(QGetReplicationPairsReqMsg, 141, 0x06000126, 0x06000127)  \
+    X(QGetReplicationPairsRespMsg, 0x10127, 0x06000127, 0)      \
+    X(QReplicationPair, 0x10125, 0x06000125, 0)                 \
+    X(CreateRepSetReq, 101, 0x0600012D, 0x0600012E)             \
+    X(QCreateRepSetReqNew, 97, 0x060001F4, 0x060001F5)          \
+    X(QCreateRepSetRespMsg, 0x101F5, 0x060001F5, 0)             \
+    X(QCreateReplicationPairReqMsg, 195, 0x06000208, 0x06000209) \
+    X(QCreateReplicationPairRespMsg, 0x10209, 0x06000209, 0)     \
     X(QGetOrvaneUsersReqMsg, 191, 0x060000E8, 0x060000E9)  \
     X(QGetOrvaneUsersRespMsg, 0x100E9, 0x060000E9, 0)      \
     X(QOrvaneUser, 0x100E7, 0x060000E7, 0)                 \
@@ -531,6 +544,96 @@ VSDK_MESSAGE_FIELDS(GetInstancesResp, OU_GET_INSTANCES_RESP_FIELDS)
     F(kMediaAgentId, 4, 4, 0xC29F00)                \
     F(kOperation, 5, 5, 0x1AD567)
 VSDK_MESSAGE_FIELDS(ControlMediaAgent, OU_CONTROL_MEDIA_AGENT_FIELDS)
+// QGetDataPathReqMsg: the four name lists, each sent whole
+#define OU_GET_DATA_PATH_REQ_FIELDS(F)     \
+    F(kMediaAgentNames, 3, 3, 0x39E66A)    \
+    F(kLibraryNames, 4, 4, 0x0CFFA4)       \
+    F(kDrivePoolNames, 5, 5, 0x2A70AF)     \
+    F(kScratchPoolNames, 6, 6, 0x39E21F)
+VSDK_MESSAGE_FIELDS(GetDataPathReq, OU_GET_DATA_PATH_REQ_FIELDS)
+
+// QGetDataPathRespMsg: the four int32 id lists
+#define OU_GET_DATA_PATH_RESP_FIELDS(F)    \
+    F(kMediaAgentIds, 3, 3, 0x45653A)      \
+    F(kLibraryIds, 4, 4, 0xA184F4)         \
+    F(kDrivePoolIds, 5, 5, 0xEDBCBF)       \
+    F(kScratchPoolIds, 6, 6, 0x0ACA2F)
+VSDK_MESSAGE_FIELDS(GetDataPathResp, OU_GET_DATA_PATH_RESP_FIELDS)
+
+// QGetReplicationSetsReqMsg
+#define OU_GET_REPLICATION_SETS_REQ_FIELDS(F) \
+    F(kClientId, 3, 3, 0x253646)              \
+    F(kClientName, 4, 4, 0xB304F6)            \
+    F(kAppId, 5, 8, 0x603B76)
+VSDK_MESSAGE_FIELDS(GetReplicationSetsReq, OU_GET_REPLICATION_SETS_REQ_FIELDS)
+
+// QGetReplicationSetsRespMsg and its QReplicationSet entries
+#define OU_GET_REPLICATION_SETS_RESP_FIELDS(F) \
+    F(kList, 3, 3, 0x31668E)                   \
+    F(kId, 1, 1, 0x760E98)                     \
+    F(kName, 2, 2, 0x2F10C8)                   \
+    F(kSharedValue, 3, 6, 0x1A1CEF)            \
+    F(kSetValue, 4, 7, 0x591E25)               \
+    F(kSetText, 5, 8, 0xABCAEA)
+VSDK_MESSAGE_FIELDS(GetReplicationSetsResp, OU_GET_REPLICATION_SETS_RESP_FIELDS)
+
+// QGetReplicationPairsReqMsg
+#define OU_GET_REPLICATION_PAIRS_REQ_FIELDS(F) \
+    F(kClientId, 3, 3, 0x253646)               \
+    F(kClientName, 4, 4, 0xB304F6)             \
+    F(kRepSetId, 5, 8, 0xFB6680)               \
+    F(kRepSetName, 6, 9, 0xBE0EB0)             \
+    F(kSharedValue, 7, 13, 0x1A1CEF)
+VSDK_MESSAGE_FIELDS(GetReplicationPairsReq, OU_GET_REPLICATION_PAIRS_REQ_FIELDS)
+
+// QGetReplicationPairsRespMsg and its QReplicationPair entries
+#define OU_GET_REPLICATION_PAIRS_RESP_FIELDS(F) \
+    F(kList, 3, 3, 0xCF2A3C)                    \
+    F(kId, 1, 1, 0xA71D95)                      \
+    F(kName, 2, 2, 0x585485)                    \
+    F(kPairText, 3, 6, 0xBEBAE0)                \
+    F(kPairText2, 4, 10, 0x90B5E7)              \
+    F(kSharedValue, 5, 14, 0x1A1CEF)            \
+    F(kPairValue, 6, 15, 0xCDCFF2)
+VSDK_MESSAGE_FIELDS(GetReplicationPairsResp, OU_GET_REPLICATION_PAIRS_RESP_FIELDS)
+
+// CreateRepSetReq
+#define OU_CREATE_REP_SET_FIELDS(F)     \
+    F(kRepSetText, 3, 3, 0x31A437)      \
+    F(kClientName, 4, 7, 0xB304F6)      \
+    F(kAppTypeId, 5, 11, 0xAD84FB)      \
+    F(kCommonText, 6, 12, 0x8576D0)
+VSDK_MESSAGE_FIELDS(CreateRepSet, OU_CREATE_REP_SET_FIELDS)
+
+// QCreateRepSetReqNew (field 13 is never set)
+#define OU_CREATE_REP_SET_NEW_FIELDS(F) \
+    F(kOperationId, 3, 3, 0xBB20E2)     \
+    F(kClientId, 4, 4, 0x253646)        \
+    F(kClientName, 5, 5, 0xB304F6)      \
+    F(kAppTypeId, 6, 9, 0xAD84FB)       \
+    F(kAppName, 7, 10, 0xAA704C)        \
+    F(kValue2, 8, 14, 0xC9A291)         \
+    F(kText1, 9, 15, 0xED8A81)          \
+    F(kRepSetText, 10, 19, 0x31A437)    \
+    F(kCommonText, 11, 23, 0x8576D0)    \
+    F(kSetText, 12, 27, 0xABCAEA)       \
+    F(kValue1, 14, 35, 0x0B4632)        \
+    F(kFilterPaths, 15, 36, 0x18D056)
+VSDK_MESSAGE_FIELDS(CreateRepSetNew, OU_CREATE_REP_SET_NEW_FIELDS)
+
+// QCreateReplicationPairReqMsg
+#define OU_CREATE_REPLICATION_PAIR_FIELDS(F) \
+    F(kOperationId, 3, 3, 0xBB20E2)          \
+    F(kClientId, 4, 4, 0x253646)             \
+    F(kClientName, 5, 5, 0xB304F6)           \
+    F(kAppTypeId, 6, 9, 0xAD84FB)            \
+    F(kAppName, 7, 10, 0xAA704C)             \
+    F(kCommonText, 8, 14, 0x8576D0)          \
+    F(kValue1, 9, 18, 0xBE56A0)              \
+    F(kPairText, 10, 19, 0xBEBAE0)           \
+    F(kText1, 11, 23, 0xEF6553)              \
+    F(kTimeStamp, 12, 27, 0x8638F6)
+VSDK_MESSAGE_FIELDS(CreateReplicationPair, OU_CREATE_REPLICATION_PAIR_FIELDS)
 // Users and user groups: the two listings' requests (the user listing sends
 // only the constant), their replies and entries, and the user request.
 #define OU_ORVANE_USERS_REQ_FIELDS(F)     \

@@ -18,6 +18,7 @@
 #include <climits>
 #include <memory>
 #include <new>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -30,6 +31,9 @@ struct OperationSpec {
     bool failureLineFixedText = false;
     // The server's error text is stored as the thread's last error on success too.
     bool storeErrorTextOnSuccess = false;
+    // Logged at level 0 with the exchange's code when the exchange fails
+    // (e.g. ":SendAndReceive() Failed error code [%lu]"); null: nothing.
+    const char* exchangeFailureFormat = nullptr;
     ExchangeOptions exchange = ExchangeOptions();
 };
 
@@ -107,7 +111,12 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     unsigned long rc = exchange(state, state.getVSDKHandle().network, request,
                                 pairedReplyTag(request), raw, spec.exchange);
     std::unique_ptr<CNMessageBase> reply(raw);
-    if (rc != 0) return rc;
+    if (rc != 0) {
+        if (spec.exchangeFailureFormat) {
+            state.getEvDebug().debugLvl(spec.function, 0, spec.exchangeFailureFormat, rc);
+        }
+        return rc;
+    }
     if (!reply) return vsdkerr::kInvalidResponse;
 
     unsigned long code = 0;
@@ -135,9 +144,9 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     }
 }
 
-// Test seam: while above zero, each listing allocation fails (and counts
-// down), once the allocations still allowed before it (counting down too)
-// have been made.
+// Test seam: while above zero, each allocation for the caller (a listing's
+// array, a result record) fails (and counts down), once the allocations still
+// allowed before it (counting down too) have been made.
 extern std::atomic<int> g_failListingAllocations;
 extern std::atomic<int> g_listingAllocationsBeforeFailure;
 
@@ -145,28 +154,44 @@ extern std::atomic<int> g_listingAllocationsBeforeFailure;
 // 0x207 with its fixed text as the last error and the failure line.
 unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
 
-// Listing convention: allocates count default-constructed elements with
-// new[] for the caller. When that fails: the failure line with 0x201 and its
-// fixed text (the thread's last error unchanged), out null, 0x201.
-template <class T>
-unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
-                              T*& out, std::size_t count) {
-    T* array = nullptr;
+// Hands the caller what make() allocates (with new (std::nothrow)). When
+// that fails: the failure line with 0x201 and its fixed text (the thread's
+// last error unchanged), out null, 0x201.
+template <class T, class Make>
+unsigned long allocateForCaller(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                                T*& out, Make&& make) {
+    T* made = nullptr;
     if (g_failListingAllocations.load() > 0 && g_listingAllocationsBeforeFailure.load() > 0) {
         --g_listingAllocationsBeforeFailure;
-        array = new (std::nothrow) T[count];
+        made = make();
     } else if (g_failListingAllocations.load() > 0) {
         --g_failListingAllocations;
     } else {
-        array = new (std::nothrow) T[count];
+        made = make();
     }
-    if (!array) {
-        out = nullptr;
+    out = made;
+    if (!made) {
         logFailure(state, function, phrase, vsdkerr::kInternal, GetErrorString(vsdkerr::kInternal));
         return vsdkerr::kInternal;
     }
-    out = array;
     return 0;
+}
+
+// Listing convention: count default-constructed elements made with new[]
+// for the caller, released with delete[].
+template <class T>
+unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                              T*& out, std::size_t count) {
+    return allocateForCaller(state, function, phrase, out,
+                             [count] { return new (std::nothrow) T[count]; });
+}
+
+// One default-constructed result record made with new for the caller,
+// released with delete.
+template <class T>
+unsigned long allocateRecord(VSDKAPIGlobalData& state, const char* function, const char* phrase,
+                             T*& out) {
+    return allocateForCaller(state, function, phrase, out, [] { return new (std::nothrow) T(); });
 }
 
 // The listing course: how one listing differs from the others.

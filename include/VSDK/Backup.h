@@ -3,19 +3,12 @@
 #define VSDK_BACKUP_H
 
 #include "Common.h"
+#include "DataPath.h"
 
 #include <string>
 #include <vector>
 
 /* ---- Records --------------------------------------------------------- */
-
-/* A data path: ids of media agents, libraries, drive pools and scratch pools. */
-struct _QDataPathInfo {
-    std::vector<int> mediaAgentIds;
-    std::vector<int> libraryIds;
-    std::vector<int> drivePoolIds;
-    std::vector<int> scratchPoolIds;
-};
 
 /* A script run for one database instance. */
 struct VSDK_EXPORT _QInstanceScript {

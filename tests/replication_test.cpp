@@ -1,0 +1,144 @@
+// Replication: the pair listing's members, control and the three creations
+// on the wire, and server refusal.
+#include "VSDK.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "support/WireChecks.h"
+
+#include <functional>
+
+using namespace vsdktest;
+namespace ou = OrvaneUtilities;
+
+namespace {
+
+class Replication : public StartedTest {};
+
+TEST_F(Replication, PairElementFieldsLandInTheirMembers) {
+    namespace f = ou::GetReplicationPairsResp;
+    env.server().replyWith(ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) {
+                               ou::QReplicationPair e;
+                               msgf::putInt(e, f::kId, 0x100000007LL);
+                               msgf::putText(e, f::kName, "p1");
+                               msgf::putText(e, f::kPairText, "t1");
+                               msgf::putText(e, f::kPairText2, "t2");
+                               msgf::putInt(e, f::kSharedValue, -5);
+                               msgf::putInt(e, f::kPairValue, 6);
+                               msgf::appendObject(reply, f::kList, e);
+                           });
+    _QGetReplicationPairsParameters sel;
+    _QReplicationPairInfo* pairs = nullptr;
+    int count = 0;
+    ASSERT_EQ(0u, VSDKGetReplicationPairs(&sel, &pairs, &count));
+    ASSERT_EQ(1, count);
+    const _QReplicationPairInfo& p = pairs[0];
+    EXPECT_EQ(7, p.id) << "low 32 bits";
+    EXPECT_STREQ("p1", p.name);
+    EXPECT_EQ("t1", p.pairText);
+    EXPECT_EQ("t2", p.pairText2);
+    EXPECT_EQ(-5, p.sharedValue);
+    EXPECT_EQ(6, p.pairValue);
+    delete[] pairs;
+    if (auto r = onlyRequest(env.server(), ou::QGetReplicationPairsReqMsg::kTag)) {
+        namespace q = ou::GetReplicationPairsReq;
+        expectFields(*r, {{q::kClientId, 0}, {q::kClientName, ""}, {q::kRepSetId, 0}, {q::kRepSetName, ""},
+                          {q::kSharedValue, 0}});
+    }
+}
+
+// One request-only operation: its call on a sample record, its request and body.
+struct Sender {
+    const char* name;
+    std::function<unsigned long()> call;
+    unsigned long requestTag;
+    std::vector<Expect> body;
+    const char* failurePhrase;
+};
+
+std::vector<Sender> senders() {
+    namespace rep = OrvaneOperations::Replication;
+    namespace cs = ou::CreateRepSet;
+    namespace csn = ou::CreateRepSetNew;
+    namespace crp = ou::CreateReplicationPair;
+    return {
+        {"control",
+         [] {
+             _QReplicationParameters p;
+             p.repSetId = -1, p.action = 3, p.timeStamp = 1700000000, p.currentStatus = 4;
+             setText(p.repSetName, "set");
+             return VSDKReplication(&p);
+         },
+         OrvaneOperations::QReplicationReqMsg::kTag,
+         {{rep::kRepSetId, -1}, {rep::kRepSetName, "set"}, {rep::kRepPairId, 0}, {rep::kRepPairName, ""},
+          {rep::kAction, 3}, {rep::kTimeStamp, 1700000000}, {rep::kCurrentStatus, 4}},
+         "Replication"},
+        {"set",
+         [] {
+             _QCreateRepSetParameters p{"rs", "client", -2, "common"};
+             return VSDKCreateRepSet(&p);
+         },
+         ou::CreateRepSetReq::kTag,
+         {{cs::kRepSetText, "rs"}, {cs::kClientName, "client"}, {cs::kAppTypeId, -2}, {cs::kCommonText, "common"}},
+         "Creation of Repset"},
+        {"set, newer form",
+         [] {
+             _QCreateRepSetNewParameters p;
+             p.operationId = -1, p.clientId = 2, p.appTypeId = 3, p.value1 = -4, p.value2 = 0xFFFFFFFFu;
+             p.repSetText = "rs", p.setText = "st", p.commonText = "c";
+             setTexts({{p.clientName, "client"}, {p.appName, "app"}, {p.text1, "t1"}});
+             return VSDKCreateRepSetNew(&p);
+         },
+         ou::QCreateRepSetReqNew::kTag,
+         {{csn::kOperationId, -1}, {csn::kClientId, 2}, {csn::kClientName, "client"}, {csn::kAppTypeId, 3},
+          {csn::kAppName, "app"}, {csn::kValue2, 4294967295LL}, {csn::kText1, "t1"}, {csn::kRepSetText, "rs"},
+          {csn::kCommonText, "c"}, {csn::kSetText, "st"}, {csn::kValue1, -4}},
+         "Creation of Repset"},
+        {"pair",
+         [] {
+             _QCreateReplicationPairParameters p;
+             p.operationId = -1, p.clientId = 2, p.appTypeId = 3, p.value1 = 4, p.timeStamp = -5;
+             p.commonText = "c", p.pairText = "pt", p.text1 = "t1";
+             setTexts({{p.clientName, "client"}, {p.appName, "app"}});
+             return VSDKCreateReplicationPair(&p);
+         },
+         ou::QCreateReplicationPairReqMsg::kTag,
+         {{crp::kOperationId, -1}, {crp::kClientId, 2}, {crp::kClientName, "client"}, {crp::kAppTypeId, 3},
+          {crp::kAppName, "app"}, {crp::kCommonText, "c"}, {crp::kValue1, 4}, {crp::kPairText, "pt"},
+          {crp::kText1, "t1"}, {crp::kTimeStamp, -5}},
+         "Creation of ReplicationPair"},
+    };
+}
+
+TEST_F(Replication, BodiesOnTheWireAndServerRefusal) {
+    for (const Sender& s : senders()) {
+        SCOPED_TRACE(s.name);
+        env.server().clearScripts();
+        env.server().clearJournal();
+        ASSERT_EQ(0u, s.call());
+        if (auto r = onlyRequest(env.server(), s.requestTag)) expectFields(*r, s.body);
+
+        env.server().serverError(s.requestTag, 0x70A, "refused");
+        const std::size_t mark = env.logMark();
+        EXPECT_EQ(0x70Au, s.call());
+        EXPECT_STREQ("refused", VSDKGetLastErrorString());
+        EXPECT_TRUE(env.logContains(std::string(s.failurePhrase) +
+                                        " failed with Error code [0x70a] Error string [refused]",
+                                    mark));
+    }
+}
+
+TEST_F(Replication, FilterPathsGoWholeEvenWhenEmpty) {
+    for (const std::vector<std::string>& paths : {std::vector<std::string>{}, {"/a", "/b", "/c"}}) {
+        env.server().clearJournal();
+        _QCreateRepSetNewParameters p;
+        p.filterPaths = paths;
+        ASSERT_EQ(0u, VSDKCreateRepSetNew(&p));
+        if (auto r = onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag)) {
+            expectTextList(*r, ou::CreateRepSetNew::kFilterPaths, paths);
+        }
+    }
+}
+
+}  // namespace
