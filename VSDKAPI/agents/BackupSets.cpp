@@ -3,7 +3,7 @@
 // their records.
 #include "VSDK/Agents.h"
 
-#include "AgentTreePath.h"
+#include "TreeListing.h"
 #include "CompressionText.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/session/OperationFrame.h"
@@ -114,17 +114,7 @@ VSDK_API unsigned long VSDKGetBackupSets(_QAgentTreePath* selector, _QBackupSetI
         GetBackupSetsResp::kList,
         QBackupSet::kTag,
         [](const CNMessageBase& entry, Info& record) { takeRows(entry, kBackupSetRows, record); }};
-    return vsdkguard::guarded(kListing.operation.function, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        QGetBackupSetsReqMsg request;
-        if (unsigned long rc = openOperation(state, kListing.operation.function, selector, backupSets,
-                                             count)) {
-            return rc;
-        }
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::Instance>(request, *selector);
-        return runListing(*state, kListing, request, *backupSets, *count);
-    });
+    return listTree<QGetBackupSetsReqMsg, TreeLevel::Instance>(kListing, selector, backupSets, count);
 }
 
 VSDK_API unsigned long VSDKSetBackupSets(_QSetBackupSetParameters* params, int* backupSetId) {

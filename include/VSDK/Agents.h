@@ -144,31 +144,16 @@ struct VSDK_EXPORT _QSetBackupSetParameters {
     std::string c_str() const; /* never holds the password */
 };
 
-/* The on-demand and default settings of an existing backup set. */
-struct VSDK_EXPORT _QModifyBackupSetParameters {
-    int clientId = 0;
-    char clientName[1024] = {};
-    int appTypeId = 0;
-    char appName[1024] = {};
-    int instanceId = 0;
-    char instanceName[1024] = {};
-    int backupSetId = 0;
-    char backupSetName[1024] = {};
+/* The on-demand and default settings of an existing backup set, named by
+ * its path down to the backup set. */
+struct VSDK_EXPORT _QModifyBackupSetParameters : _QAgentTreePath {
     int onDemand = 0;
     int isDefault = 0;
     std::string c_str() const;
 };
 
-/* The backup set to delete. */
-struct VSDK_EXPORT _QDeleteBackupSetParameters {
-    int clientId = 0;
-    char clientName[1024] = {};
-    int appTypeId = 0;
-    char appName[1024] = {};
-    int instanceId = 0;
-    char instanceName[1024] = {};
-    int backupSetId = 0;
-    char backupSetName[1024] = {};
+/* The backup set to delete: its path, down to the backup set. */
+struct VSDK_EXPORT _QDeleteBackupSetParameters : _QAgentTreePath {
     std::string c_str() const;
 };
 
