@@ -198,6 +198,11 @@ TEST_F(AgentsTest, BackupSetCreationStoresTheNewIdOrRefusesAReplyWithoutOne) {
     id = 1234;
     EXPECT_EQ(0x207u, VSDKSetBackupSets(&p, &id));
     EXPECT_EQ(1234, id);
+    server().replyWith(ou::QSetBackupSetsReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
+        msgf::putText(reply, ou::SetBackupSetResp::kNewId, "55");
+    });
+    EXPECT_EQ(0x207u, VSDKSetBackupSets(&p, &id));
+    EXPECT_EQ(1234, id);
 }
 
 TEST_F(AgentsTest, ChangeAndDeletionStoreTheServerTextAlsoOnSuccess) {

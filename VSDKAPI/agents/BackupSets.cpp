@@ -133,8 +133,9 @@ VSDK_API unsigned long VSDKSetBackupSets(_QSetBackupSetParameters* params, int* 
         return runOperation(
             *state, spec, request,
             [&](const CNMessageBase& reply) -> unsigned long {
-                // A success that names no new backup set is not one.
-                if (!msgf::has(reply, SetBackupSetResp::kNewId)) return invalidReply(*state, spec);
+                // A success that names no new backup set (or names it with
+                // something other than a number) is not one.
+                if (!msgf::hasInt(reply, SetBackupSetResp::kNewId)) return invalidReply(*state, spec);
                 *backupSetId = static_cast<int>(msgf::getInt(reply, SetBackupSetResp::kNewId));
                 state->getEvDebug().debugLvl(kFunction, 6, "BackupSet Created with id:[%d]", *backupSetId);
                 return 0;
