@@ -3,6 +3,9 @@
 #include "RKPlatformInfo.h"
 
 #include <atomic>
+#include <charconv>
+#include <map>
+#include <memory>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +26,7 @@ const char* const kDefaultLogId = "vsdk";
 struct Settings {
     std::mutex mutex;
     bool loaded = false;
+    unsigned long focusChanges = 0;  // RKPI_Focus::changeCount() when read
     std::string folder;
     std::atomic<int> level{kDefaultDebugLevel};
 };
@@ -32,13 +36,9 @@ Settings& settings() {
     return *s;
 }
 
-std::mutex& appendMutex() {
-    static std::mutex* m = new std::mutex();
-    return *m;
-}
-
 // Caller holds the settings mutex.
 void loadLocked(Settings& s) {
+    s.focusChanges = RKPI_Focus::changeCount();
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -53,10 +53,15 @@ void loadLocked(Settings& s) {
     s.loaded = true;
 }
 
+// The settings are those of the current focus: a new focus reads them again.
+void loadIfStaleLocked(Settings& s) {
+    if (!s.loaded || s.focusChanges != RKPI_Focus::changeCount()) loadLocked(s);
+}
+
 void ensureLoaded() {
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.loaded) loadLocked(s);
+    loadIfStaleLocked(s);
 }
 
 bool makeFolders(const std::string& folder) {
@@ -84,14 +89,56 @@ int openForAppend(const std::string& path) {
     return fd;
 }
 
+// Log files stay open between lines. Before each line the path is looked up
+// again: a file that was rotated or removed (another file, or none, at the
+// path) is reopened, so lines never go to a file nobody reads.
+struct OpenLog {
+    int fd = -1;
+    dev_t device = 0;
+    ino_t inode = 0;
+    ~OpenLog() {
+        if (fd >= 0) close(fd);
+    }
+};
+
+std::mutex& openLogsMutex() {
+    static std::mutex* m = new std::mutex();
+    return *m;
+}
+
+std::map<std::string, std::shared_ptr<OpenLog>>& openLogs() {
+    static auto* logs = new std::map<std::string, std::shared_ptr<OpenLog>>();
+    return *logs;
+}
+
+std::shared_ptr<OpenLog> openLogFor(const std::string& path) {
+    struct stat atPath;
+    const bool exists = ::stat(path.c_str(), &atPath) == 0;
+    std::lock_guard<std::mutex> lock(openLogsMutex());
+    std::shared_ptr<OpenLog>& slot = openLogs()[path];
+    if (slot && exists && slot->device == atPath.st_dev && slot->inode == atPath.st_ino) return slot;
+    auto log = std::make_shared<OpenLog>();
+    log->fd = openForAppend(path);
+    struct stat opened;
+    if (log->fd < 0 || fstat(log->fd, &opened) != 0) {
+        slot.reset();
+        return nullptr;
+    }
+    log->device = opened.st_dev;
+    log->inode = opened.st_ino;
+    slot = log;
+    return log;
+}
+
+// One write() of the whole line in append mode: lines of several threads
+// never interleave, and no lock is held while writing.
 void appendLine(const std::string& path, const std::string& line) {
-    std::lock_guard<std::mutex> lock(appendMutex());
-    const int fd = openForAppend(path);
-    if (fd < 0) return;
+    const std::shared_ptr<OpenLog> log = openLogFor(path);
+    if (!log) return;
     const char* p = line.data();
     std::size_t left = line.size();
     while (left > 0) {
-        const ssize_t n = write(fd, p, left);
+        const ssize_t n = write(log->fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             break;
@@ -99,7 +146,6 @@ void appendLine(const std::string& path, const std::string& line) {
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    close(fd);
 }
 
 std::string formatMessage(const char* format, va_list args) {
@@ -118,24 +164,64 @@ std::string formatMessage(const char* format, va_list args) {
     return std::string(big.data(), static_cast<std::size_t>(needed));
 }
 
+void appendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, r.ptr);
+}
+
+// Two digits (or more, zero-padded to width) of a non-negative number.
+void appendPadded(std::string& out, long value, int width) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    for (int n = static_cast<int>(r.ptr - digits); n < width; ++n) out += '0';
+    out.append(digits, r.ptr);
+}
+
 // "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function> [<level>] <text>"
 std::string formatLine(int level, const char* function, long long jobId, const std::string& text) {
+    // The date and time to the second change once a second: kept per thread.
+    thread_local const long tid = static_cast<long>(syscall(SYS_gettid));
+    thread_local time_t stampSecond = -1;
+    thread_local std::string stampText;
     struct timeval tv;
     gettimeofday(&tv, nullptr);
-    struct tm local;
-    time_t secs = tv.tv_sec;
-    char stamp[64] = "0000/00/00 00:00:00";
-    if (localtime_r(&secs, &local) != nullptr) {
-        std::snprintf(stamp, sizeof(stamp), "%04d/%02d/%02d %02d:%02d:%02d.%03ld",
-                      local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                      local.tm_min, local.tm_sec, static_cast<long>(tv.tv_usec / 1000));
+    if (tv.tv_sec != stampSecond) {
+        struct tm local;
+        time_t secs = tv.tv_sec;
+        stampText = "0000/00/00 00:00:00";
+        if (localtime_r(&secs, &local) != nullptr) {
+            stampText.clear();
+            appendPadded(stampText, local.tm_year + 1900, 4);
+            stampText += '/';
+            appendPadded(stampText, local.tm_mon + 1, 2);
+            stampText += '/';
+            appendPadded(stampText, local.tm_mday, 2);
+            stampText += ' ';
+            appendPadded(stampText, local.tm_hour, 2);
+            stampText += ':';
+            appendPadded(stampText, local.tm_min, 2);
+            stampText += ':';
+            appendPadded(stampText, local.tm_sec, 2);
+        }
+        stampSecond = tv.tv_sec;
     }
-    char head[160];
-    std::snprintf(head, sizeof(head), "%d %ld %s %lld ", static_cast<int>(getpid()),
-                  static_cast<long>(syscall(SYS_gettid)), stamp, jobId);
-    std::string line(head);
+    std::string line;
+    line.reserve(64 + stampText.size() + text.size());
+    appendNumber(line, static_cast<long long>(getpid()));
+    line += ' ';
+    appendNumber(line, tid);
+    line += ' ';
+    line += stampText;
+    line += '.';
+    appendPadded(line, static_cast<long>(tv.tv_usec / 1000), 3);
+    line += ' ';
+    appendNumber(line, jobId);
+    line += ' ';
     line += (function != nullptr && *function != '\0') ? function : "-";
-    line += " [" + std::to_string(level) + "] ";
+    line += " [";
+    appendNumber(line, level);
+    line += "] ";
     line += text;
     line += '\n';
     return line;
@@ -152,11 +238,7 @@ int EvDebug::initialize(const char* logId, long long, const char* folder, bool, 
     m_logId = logId;
     m_folder = folder ? folder : "";
     while (m_folder.size() > 1 && m_folder.back() == '/') m_folder.pop_back();
-    std::lock_guard<std::mutex> lock(appendMutex());
-    const int fd = openForAppend(logFilePath());
-    if (fd < 0) return -1;
-    close(fd);
-    return 0;
+    return openLogFor(logFilePath()) ? 0 : -1;
 }
 
 int EvDebug::initialize(const char* logId, long long jobId, bool flag, const std::string& extra) {
@@ -211,7 +293,7 @@ void EvDebug::reloadSettings() {
 std::string EvDebug::logFolder() {
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.loaded) loadLocked(s);
+    loadIfStaleLocked(s);
     return s.folder;
 }
 

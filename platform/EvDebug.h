@@ -4,8 +4,8 @@
 // log ("vsdk.log") unless initialize() gave it a log id of its own. A line is
 // written when its level is at or below the current debug level. Both the
 // folder and the level come from the registry stand-in (section "EventManager",
-// values "dEVLOGDIR" and "nDebugLevel"), read on first use and again after
-// reloadSettings(). Lines carry time, process id, thread id, job id, function
+// values "dEVLOGDIR" and "nDebugLevel") of the current focus, read on first
+// use, again when the focus changes and after reloadSettings(). Lines carry time, process id, thread id, job id, function
 // name and level; appends are serialised per file. One line reads
 //   "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function or -> [<level>] <text>"
 // Defaults: folder "<registry root>/<instance>/Log" (created on first write),

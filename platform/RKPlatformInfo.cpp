@@ -5,7 +5,12 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
+#include <sys/stat.h>
+#include <sstream>
+#include <memory>
+#include <map>
 #include <mutex>
 #include <set>
 #include <unistd.h>
@@ -21,6 +26,7 @@ struct FocusState {
     std::mutex mutex;
     std::set<std::string> names;
     const char* current = nullptr;  // set by setFocus; null: from the focus file
+    std::atomic<unsigned long> changes{0};
 };
 
 FocusState& focusState() {
@@ -40,6 +46,44 @@ std::string trimmed(const std::string& text) {
     return text.substr(b, e - b + 1);
 }
 
+// The text of a section file. Files are read once and kept until they change
+// (another file at the path, another size or modification time), so that a
+// value asked for on every request costs one stat(). A file changed within
+// the last two seconds is read again each time: the file system's clock is
+// coarser than two writes in a row.
+std::shared_ptr<const std::string> sectionText(const std::string& path) {
+    struct Cached {
+        dev_t device;
+        ino_t inode;
+        off_t size;
+        struct timespec modified;
+        bool settled;  // modified well before it was read
+        std::shared_ptr<const std::string> text;
+    };
+    static std::mutex* mutex = new std::mutex();
+    static auto* cache = new std::map<std::string, Cached>();
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    {
+        std::lock_guard<std::mutex> lock(*mutex);
+        auto it = cache->find(path);
+        if (it != cache->end() && it->second.settled && it->second.device == st.st_dev && it->second.inode == st.st_ino &&
+            it->second.size == st.st_size && it->second.modified.tv_sec == st.st_mtim.tv_sec &&
+            it->second.modified.tv_nsec == st.st_mtim.tv_nsec) {
+            return it->second.text;
+        }
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::ostringstream content;
+    content << in.rdbuf();
+    auto text = std::make_shared<const std::string>(content.str());
+    std::lock_guard<std::mutex> lock(*mutex);
+    const bool settled = st.st_mtim.tv_sec + 2 < std::time(nullptr);
+    (*cache)[path] = Cached{st.st_dev, st.st_ino, st.st_size, st.st_mtim, settled, text};
+    return text;
+}
+
 // Finds "<name> <value>" in <root>/<instance>/<section>; the value is the rest
 // of the line without the blanks around it.
 bool readValue(const std::string& instance, const char* section, const char* name,
@@ -50,8 +94,10 @@ bool readValue(const std::string& instance, const char* section, const char* nam
         std::strcmp(section, ".") == 0 || std::strcmp(section, "..") == 0) {
         return false;
     }
-    std::ifstream in(RKPlatformInfo::registryRoot() + "/" + instance + "/" + section);
-    if (!in) return false;
+    std::shared_ptr<const std::string> text =
+        sectionText(RKPlatformInfo::registryRoot() + "/" + instance + "/" + section);
+    if (!text) return false;
+    std::istringstream in(*text);
     const std::size_t nameLen = std::strlen(name);
     std::string line;
     while (std::getline(in, line)) {
@@ -187,8 +233,12 @@ std::string RKPlatformInfo::getPhysicalMachine() {
 void RKPI_Focus::setFocus(const char* instance) {
     FocusState& st = focusState();
     std::lock_guard<std::mutex> lock(st.mutex);
-    st.current = (instance != nullptr && *instance != '\0') ? intern(st, instance) : nullptr;
+    const char* next = (instance != nullptr && *instance != '\0') ? intern(st, instance) : nullptr;
+    if (next != st.current) ++st.changes;
+    st.current = next;
 }
+
+unsigned long RKPI_Focus::changeCount() { return focusState().changes.load(); }
 
 const char* RKPI_Focus::getFocus() {
     FocusState& st = focusState();

@@ -62,6 +62,9 @@ public:
     static void setFocus(const char* instance);
     // The current focus, or null when none is set or configured.
     static const char* getFocus();
+    // How often setFocus has changed the focus: what was read for one focus
+    // is read again when this has moved on.
+    static unsigned long changeCount();
 };
 
 class RKPI_Session {

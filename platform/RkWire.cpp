@@ -58,17 +58,22 @@ IoResult waitFor(int fd, short events, const Deadline& deadline) {
 
 // Reads exactly length bytes; Closed when the peer closed before any byte.
 IoResult readExact(int fd, char* out, std::size_t length, const Deadline& deadline) {
+    // The bytes are read first and waited for only when none are there yet:
+    // a reply that has already arrived costs no poll().
     std::size_t done = 0;
     while (done < length) {
-        IoResult w = waitFor(fd, POLLIN, deadline);
-        if (w != IoResult::Ok) return w;
         const ssize_t n = ::recv(fd, out + done, length - done, MSG_DONTWAIT);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
         }
         if (n == 0) return done == 0 ? IoResult::Closed : IoResult::Truncated;
-        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            const IoResult w = waitFor(fd, POLLIN, deadline);
+            if (w != IoResult::Ok) return w;
+            continue;
+        }
         if (errno == ECONNRESET) return done == 0 ? IoResult::Closed : IoResult::Truncated;
         return IoResult::Error;
     }
@@ -81,14 +86,18 @@ IoResult writeAll(int fd, const void* data, std::size_t length, const Deadline& 
     const char* p = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < length) {
-        IoResult w = waitFor(fd, POLLOUT, deadline);
-        if (w != IoResult::Ok) return w;
         const ssize_t n = ::send(fd, p + done, length - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
         }
-        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // The socket's buffer is full: wait until it drains, within the deadline.
+            const IoResult w = waitFor(fd, POLLOUT, deadline);
+            if (w != IoResult::Ok) return w;
+            continue;
+        }
         if (n < 0 && (errno == EPIPE || errno == ECONNRESET)) return IoResult::Closed;
         return IoResult::Error;
     }

@@ -12,13 +12,15 @@
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <type_traits>
-#include <unordered_set>
 #include <vector>
 
 XERCES_CPP_NAMESPACE_USE
@@ -120,14 +122,21 @@ void appendEscaped(std::string& out, const std::string& s) {
 
 void appendHex(std::string& out, unsigned long v) {
     char buf[24];
-    std::snprintf(buf, sizeof buf, "%lx", v);
-    out += buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, 16);
+    out.append(buf, r.ptr);
 }
 
 void appendInt(std::string& out, long long v) {
     char buf[24];
-    std::snprintf(buf, sizeof buf, "%lld", v);
-    out += buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+// Lists carry their element count, so that a reader can size them once.
+void appendCount(std::string& out, std::size_t count) {
+    out += " c=\"";
+    appendInt(out, static_cast<long long>(count));
+    out += '"';
 }
 
 void appendTextValue(std::string& out, const std::string& value, bool secret, bool alwaysB64) {
@@ -159,6 +168,7 @@ template <class Number>
 void writeNumbers(std::string& out, const char* element, const Field& f,
                   const std::vector<Number>& values) {
     openField(out, element, f);
+    appendCount(out, values.size());
     out += '>';
     for (Number v : values) {
         out += "<e v=\"";
@@ -212,6 +222,7 @@ void writeMessageBody(std::string& out, const CNMessageBase& m) {
             case FieldKind::ObjectList:
                 if (!f.objList) break;
                 openField(out, "lo", f);
+                appendCount(out, f.objList->size());
                 out += '>';
                 for (const CNMessageBase& e : *f.objList) writeObject(out, e);
                 out += "</lo>";
@@ -225,6 +236,7 @@ void writeMessageBody(std::string& out, const CNMessageBase& m) {
             case FieldKind::TextList:
                 if (!f.textList) break;
                 openField(out, "ls", f);
+                appendCount(out, f.textList->size());
                 out += '>';
                 for (const std::string& v : *f.textList) {
                     out += "<e";
@@ -294,59 +306,97 @@ void toBytes(const XMLCh* in, std::string& out) {
     }
 }
 
+// A number of at most 24 characters, read straight from the XML text.
+template <class T>
+T parseNumber(const XMLCh* in, int base, const char* why) {
+    char buf[25];
+    std::size_t n = 0;
+    for (const XMLCh* p = in; p && *p; ++p) {
+        if (n == sizeof buf - 1 || *p > 0x7F) fail(why);
+        buf[n++] = static_cast<char>(*p);
+    }
+    T v{};
+    const auto r = std::from_chars(buf, buf + n, v, base);
+    if (n == 0 || r.ec != std::errc() || r.ptr != buf + n) fail(why);
+    return v;
+}
+
 long long toInt(const XMLCh* in, long long lo, long long hi) {
-    std::string s;
-    toBytes(in, s);
-    if (s.empty() || s.size() > 24) fail("bad number");
-    errno = 0;
-    char* end = nullptr;
-    long long v = std::strtoll(s.c_str(), &end, 10);
-    if (errno != 0 || end != s.c_str() + s.size() || v < lo || v > hi) fail("bad number");
+    const long long v = parseNumber<long long>(in, 10, "bad number");
+    if (v < lo || v > hi) fail("bad number");
     return v;
 }
 
 unsigned long toHex(const XMLCh* in, unsigned long max) {
-    std::string s;
-    toBytes(in, s);
-    if (s.empty() || s.size() > 8) fail("bad hex number");
-    for (char c : s) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) fail("bad hex number");
-    }
-    unsigned long v = std::strtoul(s.c_str(), nullptr, 16);
+    std::size_t length = 0;
+    for (const XMLCh* p = in; p && *p; ++p) ++length;
+    if (length == 0 || length > 8) fail("bad hex number");
+    const unsigned long v = parseNumber<unsigned long>(in, 16, "bad hex number");
     if (v > max) fail("hex number out of range");
     return v;
 }
 
-const XMLCh* attr(const Attributes& a, const char16_t* name) {
-    return a.getValue(reinterpret_cast<const XMLCh*>(name));
-}
+// The attributes the reader knows, taken in one pass over an element's list.
+struct Attrs {
+    const XMLCh* n = nullptr;
+    const XMLCh* s = nullptr;
+    const XMLCh* h = nullptr;
+    const XMLCh* c = nullptr;
+    const XMLCh* tag = nullptr;
+    const XMLCh* v = nullptr;         // v or password
+    const XMLCh* x = nullptr;         // x or x_password
+    const XMLCh* plainV = nullptr;    // v only (numbers)
 
-const XMLCh* required(const Attributes& a, const char16_t* name) {
-    const XMLCh* v = attr(a, name);
-    if (!v) fail("missing attribute");
-    return v;
+    explicit Attrs(const Attributes& a) {
+        const XMLSize_t count = a.getLength();
+        for (XMLSize_t k = 0; k < count; ++k) {
+            const XMLCh* name = a.getQName(k);
+            const XMLCh* value = a.getValue(k);
+            if (eq(name, u"n")) {
+                n = value;
+            } else if (eq(name, u"s")) {
+                s = value;
+            } else if (eq(name, u"h")) {
+                h = value;
+            } else if (eq(name, u"c")) {
+                c = value;
+            } else if (eq(name, u"tag")) {
+                tag = value;
+            } else if (eq(name, u"v")) {
+                v = plainV = value;
+            } else if (eq(name, u"password")) {
+                if (!plainV) v = value;
+            } else if (eq(name, u"x")) {
+                x = value;
+            } else if (eq(name, u"x_password")) {
+                if (!x) x = value;
+            }
+        }
+    }
+};
+
+const XMLCh* required(const XMLCh* value) {
+    if (!value) fail("missing attribute");
+    return value;
 }
 
 // Reads v / x / password / x_password into text. Returns false when none is present.
-bool readTextValue(const Attributes& a, std::string& out) {
-    const XMLCh* v = attr(a, u"v");
-    if (!v) v = attr(a, u"password");
-    if (v) {
-        toBytes(v, out);
+bool readTextValue(const Attrs& a, std::string& out) {
+    if (a.v) {
+        toBytes(a.v, out);
         return true;
     }
-    const XMLCh* x = attr(a, u"x");
-    if (!x) x = attr(a, u"x_password");
-    if (!x) return false;
+    if (!a.x) return false;
     std::string enc;
-    toBytes(x, enc);
+    toBytes(a.x, enc);
     if (!base64Decode(enc, out)) fail("bad base64");
     return true;
 }
 
 class Builder : public DefaultHandler {
 public:
-    void reset(CNMessageBase* into, unsigned long expectTag) {
+    void reset(CNMessageBase* into, unsigned long expectTag, std::size_t length) {
+        m_length = length;
         m_into = into;
         m_expectTag = expectTag;
         m_root = nullptr;
@@ -356,9 +406,10 @@ public:
     CNMessageBase* root() const { return m_root; }
 
     void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const qname,
-                      const Attributes& attrs) override {
+                      const Attributes& attributes) override {
         const XMLCh* name = (localname && *localname) ? localname : qname;
         if (static_cast<int>(m_stack.size()) >= vsdkmsg::kMaxNesting) fail("nested too deeply");
+        const Attrs attrs(attributes);
         if (m_stack.empty()) {
             startRoot(attrs);
             return;
@@ -377,7 +428,13 @@ public:
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
-        if (!m_stack.empty()) m_stack.pop_back();
+        if (m_stack.empty()) return;
+        const Frame& top = m_stack.back();
+        if (top.kind == Frame::Message) checkSlots(*top.msg);
+        if (top.kind == Frame::List && top.expected >= 0 && listSize(*top.field) != top.expected) {
+            fail("list count does not match its elements");
+        }
+        m_stack.pop_back();
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
@@ -400,19 +457,47 @@ private:
         enum Kind { Message, List, Leaf } kind;
         CNMessageBase* msg;
         Field* field;
-        std::unordered_set<short> slots;  // slots taken so far in a Message frame
+        long long expected;  // a List's announced element count, -1 when none
     };
 
-    void push(Frame::Kind kind, CNMessageBase* msg, Field* field) {
-        m_stack.emplace_back();
-        Frame& top = m_stack.back();
-        top.kind = kind;
-        top.msg = msg;
-        top.field = field;
+    // No two fields of one message share a slot (fields are read by slot).
+    void checkSlots(const CNMessageBase& msg) {
+        m_slots.clear();
+        for (const auto& kv : msg.fields()) m_slots.push_back(kv.second.slot);
+        std::sort(m_slots.begin(), m_slots.end());
+        if (std::adjacent_find(m_slots.begin(), m_slots.end()) != m_slots.end()) {
+            fail("slot given twice");
+        }
     }
 
-    void startRoot(const Attributes& attrs) {
-        unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+    static long long listSize(const Field& f) {
+        switch (f.kind) {
+            case FieldKind::ObjectList: return static_cast<long long>(f.objList->size());
+            case FieldKind::IntList: return static_cast<long long>(f.intList->size());
+            case FieldKind::Int64List: return static_cast<long long>(f.int64List->size());
+            case FieldKind::TextList: return static_cast<long long>(f.textList->size());
+            default: return 0;
+        }
+    }
+
+    // A list's announced count, -1 without one. It sizes the list once, so a
+    // long list is never copied to grow; a count that the rest of the
+    // document could not hold is refused before anything is reserved.
+    long long announcedCount(const Attrs& attrs, std::size_t smallestElement) const {
+        if (!attrs.c) return -1;
+        const long long count = toInt(attrs.c, 0, LLONG_MAX);
+        if (static_cast<unsigned long long>(count) > m_length / smallestElement) {
+            fail("list count larger than the document");
+        }
+        return count;
+    }
+
+    void push(Frame::Kind kind, CNMessageBase* msg, Field* field, long long expected = -1) {
+        m_stack.push_back(Frame{kind, msg, field, expected});
+    }
+
+    void startRoot(const Attrs& attrs) {
+        unsigned long tag = toHex(required(attrs.tag), 0xFFFFFFFFUL);
         if (!vsdkmsg::findByTag(tag)) fail("unknown tag code");
         if (m_expectTag != 0 && tag != m_expectTag) fail("document of another type");
         if (m_into) {
@@ -426,14 +511,13 @@ private:
         push(Frame::Message, m_root, nullptr);
     }
 
-    void startField(Frame& frame, const XMLCh* name, const Attributes& attrs) {
+    void startField(Frame& frame, const XMLCh* name, const Attrs& attrs) {
         CNMessageBase& msg = *frame.msg;
-        short number = static_cast<short>(toInt(required(attrs, u"n"), 1, 32767));
-        short slot = static_cast<short>(toInt(required(attrs, u"s"), 1, 32767));
-        auto hash = static_cast<unsigned int>(toHex(required(attrs, u"h"), 0xFFFFFFUL));
+        short number = static_cast<short>(toInt(required(attrs.n), 1, 32767));
+        short slot = static_cast<short>(toInt(required(attrs.s), 1, 32767));
+        auto hash = static_cast<unsigned int>(toHex(required(attrs.h), 0xFFFFFFUL));
         auto& fields = msg.mutableFields();
         if (fields.count(number)) fail("field given twice");
-        if (!frame.slots.insert(slot).second) fail("slot given twice");
         Field& f = fields[number];
         f.number = number;
         f.slot = slot;
@@ -441,7 +525,7 @@ private:
         f.ownerTag = msg.getTagID();
         if (eq(name, u"i")) {
             f.kind = FieldKind::Int64;
-            f.i = toInt(required(attrs, u"v"), LLONG_MIN, LLONG_MAX);
+            f.i = toInt(required(attrs.plainV), LLONG_MIN, LLONG_MAX);
             pushLeaf();
         } else if (eq(name, u"s")) {
             f.kind = FieldKind::Text;
@@ -454,36 +538,44 @@ private:
             pushLeaf();
         } else if (eq(name, u"o")) {
             f.kind = FieldKind::Object;
-            unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+            unsigned long tag = toHex(required(attrs.tag), 0xFFFFFFFFUL);
             f.obj = CNMessageBase::createByTag(tag);
             if (!f.obj) fail("unknown tag code");
             push(Frame::Message, f.obj, nullptr);
         } else if (eq(name, u"lo")) {
             f.kind = FieldKind::ObjectList;
             f.objList = new std::vector<CNMessageBase>();
-            push(Frame::List, nullptr, &f);
+            const long long count = announcedCount(attrs, kSmallestObject);
+            if (count > 0) f.objList->reserve(static_cast<std::size_t>(count));
+            push(Frame::List, nullptr, &f, count);
         } else if (eq(name, u"li")) {
             f.kind = FieldKind::IntList;
             f.intList = new std::vector<int>();
-            push(Frame::List, nullptr, &f);
+            const long long count = announcedCount(attrs, kSmallestElement);
+            if (count > 0) f.intList->reserve(static_cast<std::size_t>(count));
+            push(Frame::List, nullptr, &f, count);
         } else if (eq(name, u"ll")) {
             f.kind = FieldKind::Int64List;
             f.int64List = new std::vector<long long>();
-            push(Frame::List, nullptr, &f);
+            const long long count = announcedCount(attrs, kSmallestElement);
+            if (count > 0) f.int64List->reserve(static_cast<std::size_t>(count));
+            push(Frame::List, nullptr, &f, count);
         } else if (eq(name, u"ls")) {
             f.kind = FieldKind::TextList;
             f.textList = new std::vector<std::string>();
-            push(Frame::List, nullptr, &f);
+            const long long count = announcedCount(attrs, kSmallestElement);
+            if (count > 0) f.textList->reserve(static_cast<std::size_t>(count));
+            push(Frame::List, nullptr, &f, count);
         } else {
             fail("unknown field element");
         }
     }
 
-    void startElementOfList(Frame& top, const XMLCh* name, const Attributes& attrs) {
+    void startElementOfList(Frame& top, const XMLCh* name, const Attrs& attrs) {
         Field& f = *top.field;
         if (f.kind == FieldKind::ObjectList) {
             if (!eq(name, u"o")) fail("list element of the wrong kind");
-            unsigned long tag = toHex(required(attrs, u"tag"), 0xFFFFFFFFUL);
+            unsigned long tag = toHex(required(attrs.tag), 0xFFFFFFFFUL);
             const vsdkmsg::MessageType* t = vsdkmsg::findByTag(tag);
             if (!t) fail("unknown tag code");
             f.objList->emplace_back(t->module, t->classNumber);
@@ -496,10 +588,10 @@ private:
         switch (f.kind) {
             case FieldKind::IntList:
                 f.intList->push_back(
-                    static_cast<int>(toInt(required(attrs, u"v"), INT32_MIN, INT32_MAX)));
+                    static_cast<int>(toInt(required(attrs.plainV), INT32_MIN, INT32_MAX)));
                 break;
             case FieldKind::Int64List:
-                f.int64List->push_back(toInt(required(attrs, u"v"), LLONG_MIN, LLONG_MAX));
+                f.int64List->push_back(toInt(required(attrs.plainV), LLONG_MIN, LLONG_MAX));
                 break;
             case FieldKind::TextList: {
                 std::string v;
@@ -519,6 +611,12 @@ public:
     std::unique_ptr<CNMessageBase> m_owned;
 
 private:
+    // The shortest list elements a document can hold: '<o tag="1"/>' and '<e v="1"/>'.
+    static constexpr std::size_t kSmallestObject = 12;
+    static constexpr std::size_t kSmallestElement = 10;
+
+    std::size_t m_length = 0;  // of the document
+    std::vector<short> m_slots;
     CNMessageBase* m_into = nullptr;
     unsigned long m_expectTag = 0;
     CNMessageBase* m_root = nullptr;
@@ -558,7 +656,7 @@ int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
     static thread_local std::unique_ptr<Parser> parser;
     try {
         if (!parser) parser.reset(new Parser());
-        parser->builder.reset(into, expectTag);
+        parser->builder.reset(into, expectTag, length);
         parser->builder.m_owned.reset();
         MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, "message");
         parser->reader->parse(source);

@@ -55,6 +55,13 @@ std::function<Outcome()> caller(Fn fn, const char* (*nameOf)(const Record&)) {
     };
 }
 
+// The same for a listing without a selector: fn(&array, &count).
+template <class Record, class Fn>
+std::function<Outcome()> callerOf(Fn fn, const char* (*nameOf)(const Record&)) {
+    struct NoSelector {};
+    return caller<Record, NoSelector>([fn](NoSelector*, Record** a, int* c) { return fn(a, c); }, nameOf);
+}
+
 namespace ou = OrvaneUtilities;
 
 const std::vector<Listing>& listings() {
@@ -75,6 +82,35 @@ const std::vector<Listing>& listings() {
          caller<_QBackupSetInfo, _QAgentTreePath>(VSDKGetBackupSets,
                                                   [](const _QBackupSetInfo& r) { return static_cast<const char*>(r.backupSetName); }),
          true},
+        {"VSDKGetSubclients", ou::QGetSubclientsReqMsg::kTag, ou::QGetSubclientsRespMsg::kTag,
+         ou::QSubclient::kTag, ou::Subclient::kList, ou::Subclient::kName,
+         "Retrival of SubClients", "Retrival of SubClients",
+         caller<_QSubclientInfo, _QAgentTreePath>(VSDKGetSubclients,
+                                                  [](const _QSubclientInfo& r) { return static_cast<const char*>(r.subclientName); })},
+        {"VSDKGetSQLDataBases", ou::QGetSQLDBReqMsg::kTag, ou::QGetSQLDBRespMsg::kTag,
+         ou::QSQLDBInfo::kTag, ou::SqlDatabase::kList, ou::SqlDatabase::kName,
+         "Retrival of SQL Databases", "Retrival of SQL Databases",
+         caller<_QSQLDBInfo, _QGetSQLDBParameters>(VSDKGetSQLDataBases,
+                                                   [](const _QSQLDBInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetLocations", ou::QGetLocationsReqMsg::kTag, ou::QGetLocationsRespMsg::kTag, ou::QLocation::kTag, ou::Offsite::kLocations, ou::Location::kName,
+         "Retrival of Locations", "Retrival of Locations",
+         callerOf<_QLocationInfo>(VSDKGetLocations, [](const _QLocationInfo& r) { return static_cast<const char*>(r.locationName); })},
+        {"VSDKGetContainers", ou::QGetContainersReqMsg::kTag, ou::QGetContainersRespMsg::kTag, ou::QContainer::kTag, ou::Offsite::kContainers, ou::Container::kName,
+         "Retrival of Containers", "Retrival of Containers",
+         callerOf<_QContainerInfo>(VSDKGetContainers, [](const _QContainerInfo& r) { return static_cast<const char*>(r.containerName); })},
+        {"VSDKGetMediaShelves", ou::QGetMediaShelvesReqMsg::kTag, ou::QGetMediaShelvesRespMsg::kTag, ou::QMediaShelf::kTag, ou::Offsite::kMediaShelves, ou::MediaShelf::kName,
+         "Retrival of MediaShelves", "Retrival of MediaShelves",
+         callerOf<_QMediaShelfInfo>(VSDKGetMediaShelves, [](const _QMediaShelfInfo& r) { return static_cast<const char*>(r.shelfName); })},
+        {"VSDKGetIronMountains", ou::QGetIronMountainsReqMsg::kTag, ou::QGetIronMountainsRespMsg::kTag, ou::QIronMountain::kTag, ou::Offsite::kIronMountains, ou::IronMountain::kIronMountainId,
+         "Retrival of IronMountains", "Retrival of IronMountains",
+         callerOf<_QIronMountainInfo>(VSDKGetIronMountains, [](const _QIronMountainInfo& r) { return static_cast<const char*>(r.ironMountainId); })},
+        {"VSDKGetSWActions", ou::QGetSWActionsReqMsg::kTag, ou::QGetSWActionsRespMsg::kTag, ou::QSWAction::kTag, ou::Offsite::kSWActions, ou::SWAction::kPolicyName,
+         "Retrival of actions", "Retrival of actions",
+         callerOf<_QSWActionInfo>(VSDKGetSWActions, [](const _QSWActionInfo& r) { return static_cast<const char*>(r.policyName); })},
+        {"VSDKGetShelfwatchPolicies", ou::QGetShelfwatchPoliciesReqMsg::kTag, ou::QGetShelfwatchPoliciesRespMsg::kTag,
+         ou::QShelfwatchPolicy::kTag, ou::ShelfwatchPolicy::kList, ou::ShelfwatchPolicy::kPolicyName,
+         "Retrival of Shelfwatch Policies", "Retrival of Shelfwatch Policies",
+         callerOf<_QShelfwatchPolicyInfo>(VSDKGetShelfwatchPolicies, [](const _QShelfwatchPolicyInfo& r) { return static_cast<const char*>(r.policyName); })},
     };
     return all;
 }

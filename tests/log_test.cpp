@@ -3,6 +3,7 @@
 
 #include "VSDK.h"
 #include "VSDKAPIGlobalData/QEvDebug.h"
+#include "platform/RKPlatformInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,21 @@ TEST_F(LogTest, LinesAboveTheLogLevelAreLeftOut) {
     const auto lines = reg.logLines();
     ASSERT_EQ(3u, lines.size());
     EXPECT_NE(std::string::npos, lines[2].find("F() [6] level 6"));
+}
+
+TEST_F(LogTest, FolderAndLevelFollowTheChosenInstance) {
+    const std::string chosenLog = reg.root() + "/chosen-log";
+    vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "dEVLOGDIR", chosenLog);
+    vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "nDebugLevel", "10");
+    QEvDebug().debugLvl(0, "before the instance is chosen");
+    ScopedEnv vm("ORVANE_VM", "Chosen");
+    ASSERT_EQ(0u, VSDKAPISetFocus());
+    QEvDebug().debugLvl(10, "after");
+    RKPI_Focus::setFocus(nullptr);
+    EXPECT_TRUE(reg.logContains("before the instance is chosen"));
+    const auto lines = vsdktest::readLines(chosenLog + "/vsdk.log");
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("[10] after"));
 }
 
 TEST(TimeTextTest, LocalTimeTexts) {

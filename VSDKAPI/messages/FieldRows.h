@@ -73,6 +73,22 @@ void put(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     }
 }
 
+// A vector of texts or numbers filled entry by entry, in order: an empty
+// vector leaves the list field unset.
+template <auto M>
+void putEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
+    using T = TypeOf<M>;
+    for (const auto& element : record.*M) {
+        if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+            msgf::appendText(message, f, element);
+        } else if constexpr (std::is_same_v<T, std::vector<int>>) {
+            msgf::appendInt(message, f, element);
+        } else {
+            static_assert(kAlwaysFalse<T>, "no entry writer for this member type");
+        }
+    }
+}
+
 // Member M as a flag: 1 when non-zero, else 0.
 template <auto M>
 void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {

@@ -32,6 +32,14 @@ const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f) {
     return it->second.objList;
 }
 
+const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f) {
+    auto it = m.fields().find(f.number);
+    if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::TextList) {
+        return nullptr;
+    }
+    return it->second.textList;
+}
+
 CNMessageBase& commonChild(CNMessageBase& m, FieldId f, unsigned long commonTag) {
     const int module = m.getModuleId();
     const vsdkmsg::MessageType* type =

@@ -110,5 +110,7 @@ bool hasInt(const CNMessageBase& m, FieldId f);
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.
 const std::vector<CNMessageBase>* findList(const CNMessageBase& m, FieldId f);
+// The texts of a text list, or null when the field is absent or holds another kind.
+const std::vector<std::string>* findTextList(const CNMessageBase& m, FieldId f);
 
 }  // namespace msgf

@@ -46,9 +46,19 @@ constexpr int kModuleId = 5;
     X(QInformixRestoreOptions, 39, 0x05000019, 0)          \
     X(QDB2RestoreOptions, 7, 0x0500001A, 0)                \
     X(QOracleRestoreOptions, 20, 0x0500001B, 0)            \
+    X(QShelfwatchReqMsg, 1, 0x0500003D, 0x0500003E)        \
+    X(QShelfwatchRespMsg, 0x1003E, 0x0500003E, 0)          \
     /* end of list */
 
 VSDK_ORVANE_OPERATIONS_MESSAGES(VSDK_DECLARE_MESSAGE)
+
+// QShelfwatchReqMsg: a tracking run of one Shelfwatch policy.
+#define OO_SHELFWATCH_FIELDS(F)             \
+    F(kConstant, 3, 3, 0xABF8CF)            \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyName, 5, 5, 0x60AF1D)          \
+    F(kOperationId, 6, 9, 0xBB20E2)
+VSDK_MESSAGE_FIELDS(Shelfwatch, OO_SHELFWATCH_FIELDS)
 
 void RegisterSubsystem();
 

@@ -16,6 +16,31 @@ constexpr int kModuleId = 6;
     X(QGenericResp, 211, 0x0600012E, 0)                    \
     X(QLMReplicateDBReq, 1190, 0x066E1DE9, 0x06559FE5)     \
     X(QLMReplicateDBResp, 1191, 0x06559FE5, 0)             \
+    X(QGetSystemDatabasesReqMsg, 139, 0x060000D3, 0x060000D4) \
+    X(QGetSystemDatabasesRespMsg, 0x100D4, 0x060000D4, 0)       \
+    X(QDiscoverContentReqMsg, 159, 0x062162A2, 0x06367CD2)   \
+    X(QDiscoverContentRespMsg, 0x17CD2, 0x06367CD2, 0)          \
+    X(QDiscoveredContentMsg, 76, 0x062F37BF, 0)              \
+    X(QSubclient, 0x10033, 0x06000033, 0)                       \
+    X(QGetSubclientsReqMsg, 50, 0x06000034, 0x06000035)      \
+    X(QGetSubclientsRespMsg, 0x10035, 0x06000035, 0)            \
+    X(QSQLDBInfo, 137, 0x0600003A, 0)                        \
+    X(QGetSQLDBReqMsg, 91, 0x06000104, 0x06000105)           \
+    X(QGetSQLDBRespMsg, 0x10105, 0x06000105, 0)                 \
+    X(QSetSubclientsReqMsg, 198, 0x06000036, 0x06000037)     \
+    X(QSetSubclientsRespMsg, 0x10037, 0x06000037, 0)            \
+    X(QDeleteSubclientReqMsg, 197, 0x06000038, 0x06000039)   \
+    X(QDeleteSubclientRespMsg, 0x10039, 0x06000039, 0)          \
+    X(QFilter, 0x100FE, 0x060000FE, 0)                          \
+    X(QOSFilterAssoc, 0x10101, 0x06000101, 0)                   \
+    X(QGetGlobalFiltersReqMsg, 201, 0x060000FF, 0x06000100)  \
+    X(QGetGlobalFiltersRespMsg, 0x10100, 0x06000100, 0)         \
+    X(QSetGlobalFiltersReqMsg, 189, 0x06000111, 0x06000112)  \
+    X(QSetGlobalFiltersRespMsg, 0x10112, 0x06000112, 0)         \
+    X(QGetVSBackupsetPropReq, 40, 0x0636299D, 0x068F0AB1)    \
+    X(QGetVSBackupsetPropResp, 0x10AB1, 0x068F0AB1, 0)          \
+    X(QSetVSSubclientContentReq, 114, 0x06EF1222, 0x06F332CC) \
+    X(QSetVSSubclientContentResp, 0x132CC, 0x06F332CC, 0)       \
     X(QGetAppTypesReqMsg, 140, 0x06000016, 0x06000017)     \
     X(QGetAppTypesRespMsg, 0x10017, 0x06000017, 0)         \
     X(QAppType, 0x10015, 0x06000015, 0)                    \
@@ -36,6 +61,49 @@ constexpr int kModuleId = 6;
     X(QModifyBackupSetsRespMsg, 0x10027, 0x06000027, 0)    \
     X(QDeleteBackupSetReqMsg, 61, 0x06000024, 0x06000025)  \
     X(QDeleteBackupSetRespMsg, 0x10025, 0x06000025, 0)     \
+    X(QLocation, 87, 0x0600008D, 0)                        \
+    X(QContainer, 0x13730, 0x06303730, 0)                  \
+    X(QMediaShelf, 0x1B7D7, 0x061FB7D7, 0)                 \
+    X(QIronMountain, 0x10E66, 0x06AE0E66, 0)               \
+    X(QSWAction, 0x10DE5, 0x066C0DE5, 0)                   \
+    X(QGetLocationsReqMsg, 62, 0x0600008E, 0x0600008F)     \
+    X(QGetLocationsRespMsg, 0x1008F, 0x0600008F, 0)        \
+    X(QGetContainersReqMsg, 162, 0x0607A81A, 0x0618E65A)   \
+    X(QGetContainersRespMsg, 0x1E65A, 0x0618E65A, 0)       \
+    X(QGetMediaShelvesReqMsg, 181, 0x060E7D2C, 0x06ECB388) \
+    X(QGetMediaShelvesRespMsg, 0x1B388, 0x06ECB388, 0)     \
+    X(QGetIronMountainsReqMsg, 83, 0x061D51BC, 0x06B870F8) \
+    X(QGetIronMountainsRespMsg, 0x170F8, 0x06B870F8, 0)    \
+    X(QGetSWActionsReqMsg, 148, 0x063ADB5D, 0x064C1B77)    \
+    X(QGetSWActionsRespMsg, 0x11B77, 0x064C1B77, 0)        \
+    X(QSetLocationReqMsg, 90, 0x06D07AC9, 0x066A698B)      \
+    X(QSetLocationRespMsg, 0x1698B, 0x066A698B, 0)         \
+    X(QSetContainerReqMsg, 45, 0x06F27353, 0x06878241)     \
+    X(QSetContainerRespMsg, 0x18241, 0x06878241, 0)        \
+    X(QSetMediaShelfReqMsg, 100, 0x068186BA, 0x06DADBBA)   \
+    X(QSetMediaShelfRespMsg, 0x1DBBA, 0x06DADBBA, 0)       \
+    X(QSetIronMountainReqMsg, 80, 0x06E4F609, 0x06E5564B)  \
+    X(QSetIronMountainRespMsg, 0x1564B, 0x06E5564B, 0)     \
+    X(QSetSWActionReqMsg, 142, 0x06DA1A48, 0x0694B9EC)     \
+    X(QSetSWActionRespMsg, 0x1B9EC, 0x0694B9EC, 0)         \
+    X(QDeleteLocationReqMsg, 102, 0x0670E694, 0x06D77720)  \
+    X(QDeleteLocationRespMsg, 0x17720, 0x06D77720, 0)      \
+    X(QDeleteContainerReqMsg, 172, 0x065F80E8, 0x06BC274C) \
+    X(QDeleteContainerRespMsg, 0x1274C, 0x06BC274C, 0)     \
+    X(QDeleteMediaShelfReqMsg, 138, 0x06B62BC5, 0x063AD80F) \
+    X(QDeleteMediaShelfRespMsg, 0x1D80F, 0x063AD80F, 0)    \
+    X(QDeleteIronMountainReqMsg, 47, 0x06848454, 0x06379160) \
+    X(QDeleteIronMountainRespMsg, 0x19160, 0x06379160, 0)  \
+    X(QDeleteShelfwatchPolicyReqMsg, 21, 0x068E7B17, 0x066C72FD) \
+    X(QDeleteShelfwatchPolicyRespMsg, 0x172FD, 0x066C72FD, 0) \
+    X(QGetShelfwatchPoliciesReqMsg, 36, 0x06000098, 0x06000099) \
+    X(QGetShelfwatchPoliciesRespMsg, 0x10099, 0x06000099, 0) \
+    X(QShelfwatchPolicy, 0x10097, 0x06000097, 0)           \
+    X(QSetShelfwatchPolicyReqMsg, 16, 0x06DE110C, 0x060F9BA8) \
+    X(QSetShelfwatchPolicyRespMsg, 0x19BA8, 0x060F9BA8, 0) \
+    X(QSWSPCopy, 2, 0x06015B01, 0)                         \
+    X(QSWLocation, 170, 0x06A6FFA4, 0)                     \
+    X(QSWRule, 166, 0x0660466B, 0)                         \
     /* end of list */
 
 VSDK_ORVANE_UTILITIES_MESSAGES(VSDK_DECLARE_MESSAGE)
@@ -76,6 +144,116 @@ VSDK_MESSAGE_FIELDS(TreeSelector, OU_TREE_SELECTOR_FIELDS)
     F(kSubclientName, 14, 26, 0x4BF336)
 VSDK_MESSAGE_FIELDS(TreeCreation, OU_TREE_CREATION_FIELDS)
 
+// System databases: a selector request down to the backup set, then these.
+#define OU_SYSTEM_DATABASES_FIELDS(F)       \
+    F(kCopyPrecedence, 12, 24, 0x410DEE)    \
+    F(kToTime, 13, 25, 0x361FE8)            \
+    F(kDatabaseCode, 3, 3, 0x0E3248)
+VSDK_MESSAGE_FIELDS(SystemDatabases, OU_SYSTEM_DATABASES_FIELDS)
+
+// Requests that name a node by ids only (SQL databases, content discovery).
+#define OU_NODE_IDS_FIELDS(F)               \
+    F(kConstant, 3, 3, 0xABF829)            \
+    F(kClientId, 4, 4, 0x253646)            \
+    F(kAppTypeId, 5, 5, 0x603B76)           \
+    F(kInstanceId, 6, 6, 0xC3CC90)
+VSDK_MESSAGE_FIELDS(NodeIds, OU_NODE_IDS_FIELDS)
+
+// Content discovery: its further ids, and the reply's content object.
+#define OU_DISCOVER_CONTENT_FIELDS(F)       \
+    F(kBackupSetId, 7, 7, 0xD1089B)         \
+    F(kFifthValue, 8, 8, 0xF23CDD)          \
+    F(kSixthValue, 9, 9, 0x3354E4)          \
+    F(kSeventhValue, 10, 10, 0x0D7193)      \
+    F(kContent, 3, 3, 0x754C50)             \
+    F(kContentPaths, 1, 1, 0x7AC90E)
+VSDK_MESSAGE_FIELDS(DiscoverContent, OU_DISCOVER_CONTENT_FIELDS)
+
+// One SQL database element, and the list of the SQL-database listing reply.
+#define OU_SQL_DATABASE_FIELDS(F)           \
+    F(kId, 1, 1, 0x2EEE39)                  \
+    F(kName, 2, 2, 0x2E8C29)                \
+    F(kList, 3, 3, 0xCFBE3C)
+VSDK_MESSAGE_FIELDS(SqlDatabase, OU_SQL_DATABASE_FIELDS)
+
+// One subclient entry of the subclient listing reply (its list at kList).
+#define OU_SUBCLIENT_FIELDS(F)              \
+    F(kList, 3, 3, 0xC33FC8)                \
+    F(kId, 1, 1, 0xA4B486)                  \
+    F(kName, 2, 2, 0x4BF336)                \
+    F(kContents, 3, 6, 0xB73479)            \
+    F(kLastAccessTime, 4, 7, 0x64D587)      \
+    F(kDefault, 5, 8, 0x851DB7)             \
+    F(kStoragePolicyName, 6, 9, 0x67CB8D)   \
+    F(kSqlDatabases, 7, 13, 0x218ACB)       \
+    F(kCompression, 8, 14, 0x5A5966)        \
+    F(kValueA, 9, 15, 0x574A0B)             \
+    F(kEncryption, 10, 16, 0xD70F83)        \
+    F(kActivityControl, 11, 17, 0xAF161D)   \
+    F(kSingleInstancing, 12, 18, 0x261525)  \
+    F(kDataReaders, 13, 19, 0x1C5506)       \
+    F(kDescription, 14, 20, 0x3583FC)       \
+    F(kValueB, 15, 24, 0x1F5518)
+VSDK_MESSAGE_FIELDS(Subclient, OU_SUBCLIENT_FIELDS)
+
+// Subclient creation: a creation request down to the subclient, then these;
+// the reply's new id.
+#define OU_SET_SUBCLIENT_FIELDS(F)                  \
+    F(kStoragePolicyId, 15, 30, 0x4D4D3E)           \
+    F(kStoragePolicyName, 16, 31, 0x313DEE)         \
+    F(kStoragePolicyIndexId, 17, 35, 0x8BFE6B)      \
+    F(kContents, 18, 36, 0xB73479)                  \
+    F(kLastAccessTime, 19, 37, 0x64D587)            \
+    F(kCompression, 20, 38, 0x5A5966)               \
+    F(kNetworkAgents, 21, 39, 0x1A89DC)             \
+    F(kPreBackupProcess, 22, 40, 0x314E45)          \
+    F(kPostBackupProcess, 23, 44, 0x6D0282)         \
+    F(kPreScanProcess, 24, 48, 0xF8E3C0)            \
+    F(kPostScanProcess, 25, 52, 0x1E833D)           \
+    F(kPrePostUserName, 26, 56, 0x4B2FD9)           \
+    F(kPrePostPassword, 27, 60, 0xB9ED7E, kSecret)  \
+    F(kSystemState, 28, 64, 0xD667A2)               \
+    F(kSqlDatabases, 29, 65, 0x218ACB)              \
+    F(kSqlLogStreamCount, 30, 66, 0x72BE43)         \
+    F(kSqlDataStreamCount, 31, 67, 0xD76029)        \
+    F(kSqlSubclientType, 32, 68, 0xDFD8B7)          \
+    F(kSingleInstancing, 33, 69, 0x261525)          \
+    F(kEncryption, 34, 70, 0xD70F83)                \
+    F(kActivityControl, 35, 71, 0xAF161D)           \
+    F(kDataReaders, 36, 72, 0x1C5506)               \
+    F(kDescription, 37, 73, 0x3583FC)               \
+    F(kOtherList, 38, 74, 0x661E0E)                 \
+    F(kOne, 39, 75, 0x6EA7C0)                       \
+    F(kNewId, 3, 3, 0xA4B486)
+VSDK_MESSAGE_FIELDS(SetSubclient, OU_SET_SUBCLIENT_FIELDS)
+
+// Global filters: the listing reply's operating systems and their filters;
+// the set request's operating system and filter texts.
+#define OU_GLOBAL_FILTER_FIELDS(F)          \
+    F(kList, 3, 3, 0x89E6F9)                \
+    F(kOsId, 1, 1, 0x25A23F)                \
+    F(kFilters, 2, 2, 0x10A3FB)             \
+    F(kFilterValue, 1, 1, 0x03D6B3)         \
+    F(kFilterText, 2, 2, 0x6B3E23)          \
+    F(kSetOsId, 4, 4, 0x25A23F)             \
+    F(kSetFilters, 5, 5, 0x10A3FB)
+VSDK_MESSAGE_FIELDS(GlobalFilter, OU_GLOBAL_FILTER_FIELDS)
+
+// Virtual-server backup-set property (ids at 3 to 7, the reply's text) and
+// subclient content.
+#define OU_VIRTUAL_SERVER_FIELDS(F)         \
+    F(kClientId, 3, 3, 0x253646)            \
+    F(kAppType, 4, 4, 0xAD84FB)             \
+    F(kInstanceId, 5, 5, 0xC3CC90)          \
+    F(kBackupSetId, 6, 6, 0x0E187B)         \
+    F(kSubclientId, 7, 7, 0xA4B486)         \
+    F(kProperty, 3, 3, 0xED56C3)            \
+    F(kContentSubclientId, 3, 3, 0xA4B486)  \
+    F(kContentSubclientName, 4, 4, 0x4BF336) \
+    F(kContentGuestHosts, 6, 12, 0x3388D3)  \
+    F(kContentGuestHosts2, 7, 16, 0x3D91BF) \
+    F(kContentProperty, 5, 8, 0xED56C3)
+VSDK_MESSAGE_FIELDS(VirtualServer, OU_VIRTUAL_SERVER_FIELDS)
 // QGetAppTypesRespMsg and its QAppType entries
 #define OU_GET_APP_TYPES_RESP_FIELDS(F)   \
     F(kList, 3, 3, 0x031AD8)              \
@@ -185,6 +363,176 @@ VSDK_MESSAGE_FIELDS(SetBackupSetResp, OU_SET_BACKUP_SET_RESP_FIELDS)
     F(kOnDemand, 12, 24, 0x5BC10A)             \
     F(kDefault, 13, 25, 0xF18073)
 VSDK_MESSAGE_FIELDS(ModifyBackupSetReq, OU_MODIFY_BACKUP_SET_REQ_FIELDS)
+// Off-site tracking. Every listing and deletion request carries the
+// constant 2 at (3,3); the listings' replies hold their entries at (3,3).
+#define OU_OFFSITE_FIELDS(F)                \
+    F(kConstant, 3, 3, 0xABF8CF)            \
+    F(kLocations, 3, 3, 0xA4575E)           \
+    F(kContainers, 3, 3, 0xA84412)          \
+    F(kMediaShelves, 3, 3, 0xA6C468)        \
+    F(kIronMountains, 3, 3, 0xD5A3BE)       \
+    F(kSWActions, 3, 3, 0xC048FD)
+VSDK_MESSAGE_FIELDS(Offsite, OU_OFFSITE_FIELDS)
+
+// QLocation: a listing entry, and the sub-object of other requests.
+#define OU_LOCATION_FIELDS(F)               \
+    F(kId, 1, 1, 0xE68FB0)                  \
+    F(kName, 2, 2, 0x83ABE0)                \
+    F(kType, 3, 6, 0x86C08F)
+VSDK_MESSAGE_FIELDS(Location, OU_LOCATION_FIELDS)
+
+#define OU_CONTAINER_FIELDS(F)              \
+    F(kId, 1, 1, 0x60397C)                  \
+    F(kName, 2, 2, 0x3A12AC)                \
+    F(kCapacity, 3, 6, 0xF514BA)            \
+    F(kTrackingId, 4, 7, 0xAD5632)
+VSDK_MESSAGE_FIELDS(Container, OU_CONTAINER_FIELDS)
+
+#define OU_MEDIA_SHELF_FIELDS(F)            \
+    F(kId, 1, 1, 0xA684E5)                  \
+    F(kName, 2, 2, 0x1B27D5)
+VSDK_MESSAGE_FIELDS(MediaShelf, OU_MEDIA_SHELF_FIELDS)
+
+#define OU_IRON_MOUNTAIN_FIELDS(F)          \
+    F(kCustomerId, 1, 1, 0xC10999)          \
+    F(kIronMountainId, 2, 2, 0xB0AB70)
+VSDK_MESSAGE_FIELDS(IronMountain, OU_IRON_MOUNTAIN_FIELDS)
+
+// QSWAction; fields 6 to 8 (slots 9 to 11) are not read.
+#define OU_SW_ACTION_FIELDS(F)              \
+    F(kActionId, 1, 1, 0x48D1F1)            \
+    F(kField2, 2, 2, 0x617690)              \
+    F(kJobId, 3, 3, 0x09A9B8)               \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyName, 5, 5, 0x60AF1D)          \
+    F(kContainerId, 9, 12, 0x60397C)        \
+    F(kContainerName, 10, 13, 0x3A12AC)     \
+    F(kStartTime, 11, 17, 0x158A4F)         \
+    F(kField12, 12, 18, 0x6E4E7D)           \
+    F(kField13, 13, 19, 0x7564B5)
+VSDK_MESSAGE_FIELDS(SWAction, OU_SW_ACTION_FIELDS)
+
+// Creation and change requests; each reply's kId is the id handed back.
+#define OU_SET_LOCATION_FIELDS(F)           \
+    F(kLocationId, 3, 3, 0xE68FB0)          \
+    F(kLocationName, 4, 4, 0x83ABE0)        \
+    F(kLocationType, 5, 8, 0x86C08F)        \
+    F(kDescription, 6, 9, 0x3583FC)         \
+    F(kOperationId, 7, 13, 0xBB20E2)        \
+    F(kId, 3, 3, 0xE68FB0)
+VSDK_MESSAGE_FIELDS(SetLocation, OU_SET_LOCATION_FIELDS)
+
+#define OU_SET_CONTAINER_FIELDS(F)          \
+    F(kContainerId, 4, 4, 0x60397C)         \
+    F(kContainerName, 5, 5, 0x3A12AC)       \
+    F(kCapacity, 6, 9, 0xF514BA)            \
+    F(kTrackingId, 7, 10, 0xAD5632)         \
+    F(kDescription, 8, 14, 0x3583FC)        \
+    F(kOperationId, 9, 18, 0xBB20E2)        \
+    F(kId, 3, 3, 0x60397C)
+VSDK_MESSAGE_FIELDS(SetContainer, OU_SET_CONTAINER_FIELDS)
+
+#define OU_SET_MEDIA_SHELF_FIELDS(F)        \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kShelfId, 5, 5, 0xA684E5)             \
+    F(kShelfName, 6, 6, 0x1B27D5)           \
+    F(kSpareGroupId, 7, 10, 0xB57123)       \
+    F(kLocation, 8, 11, 0xAE2389)           \
+    F(kBarcodes, 9, 12, 0x19CD3E)           \
+    F(kBarcodePattern, 10, 13, 0x950AF0)    \
+    F(kNumberOfMedia, 11, 17, 0x6717FE)     \
+    F(kId, 3, 3, 0xA684E5)
+VSDK_MESSAGE_FIELDS(SetMediaShelf, OU_SET_MEDIA_SHELF_FIELDS)
+
+#define OU_SET_IRON_MOUNTAIN_FIELDS(F)      \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kCustomerId, 5, 5, 0xC10999)          \
+    F(kIronMountainId, 6, 6, 0xB0AB70)      \
+    F(kId, 3, 3, 0xC10999)
+VSDK_MESSAGE_FIELDS(SetIronMountain, OU_SET_IRON_MOUNTAIN_FIELDS)
+
+#define OU_SET_SW_ACTION_FIELDS(F)          \
+    F(kOperationId, 4, 4, 0xBB20E2)         \
+    F(kActionId, 5, 5, 0x48D1F1)            \
+    F(kContainerId, 6, 6, 0x60397C)         \
+    F(kValues, 7, 7, 0x9F8E82)
+VSDK_MESSAGE_FIELDS(SetSWAction, OU_SET_SW_ACTION_FIELDS)
+
+// Deletion requests: the constant, then the entity's id and name.
+#define OU_DELETE_LOCATION_FIELDS(F) F(kId, 4, 4, 0xE68FB0) F(kName, 5, 5, 0x83ABE0)
+#define OU_DELETE_CONTAINER_FIELDS(F) F(kId, 4, 4, 0x60397C) F(kName, 5, 5, 0x3A12AC)
+#define OU_DELETE_MEDIA_SHELF_FIELDS(F) F(kId, 4, 4, 0xA684E5) F(kName, 5, 5, 0x1B27D5)
+#define OU_DELETE_IRON_MOUNTAIN_FIELDS(F) F(kId, 4, 4, 0xC10999) F(kName, 5, 5, 0xB0AB70)
+#define OU_DELETE_SW_POLICY_FIELDS(F) F(kId, 4, 4, 0xB53E2D) F(kName, 5, 5, 0x60AF1D)
+VSDK_MESSAGE_FIELDS(DeleteLocation, OU_DELETE_LOCATION_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteContainer, OU_DELETE_CONTAINER_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteMediaShelf, OU_DELETE_MEDIA_SHELF_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteIronMountain, OU_DELETE_IRON_MOUNTAIN_FIELDS)
+VSDK_MESSAGE_FIELDS(DeleteShelfwatchPolicy, OU_DELETE_SW_POLICY_FIELDS)
+
+// Shelfwatch policies: the listing's entries, their rule, and the set
+// request with its copy and location elements.
+#define OU_SHELFWATCH_POLICY_FIELDS(F)      \
+    F(kList, 3, 3, 0x98F150)                \
+    F(kPolicyId, 1, 1, 0xB53E2D)            \
+    F(kPolicyName, 2, 2, 0x60AF1D)          \
+    F(kPolicyType, 3, 6, 0x2FFF6C)          \
+    F(kRule, 4, 7, 0xE58ADA)
+VSDK_MESSAGE_FIELDS(ShelfwatchPolicy, OU_SHELFWATCH_POLICY_FIELDS)
+
+// QSWRule: fifteen numbers, then a text (kField16).
+#define OU_SW_RULE_FIELDS(F)  \
+    F(kField1, 1, 1, 0x90BD57)  \
+    F(kField2, 2, 2, 0x27A4E9)  \
+    F(kField3, 3, 3, 0x4958D6)  \
+    F(kField4, 4, 4, 0x1FB475)  \
+    F(kField5, 5, 5, 0x97B8EB)  \
+    F(kField6, 6, 6, 0x040E34)  \
+    F(kField7, 7, 7, 0xD3C1B9)  \
+    F(kField8, 8, 8, 0x0E87F5)  \
+    F(kField9, 9, 9, 0x2CE57F)  \
+    F(kField10, 10, 10, 0xABCAC3)  \
+    F(kField11, 11, 11, 0x578220)  \
+    F(kField12, 12, 12, 0x12D1E4)  \
+    F(kField13, 13, 13, 0xC22392)  \
+    F(kField14, 14, 14, 0xA2BB9C)  \
+    F(kField15, 15, 15, 0x561D7B)  \
+    F(kField16, 16, 16, 0x590BC7)
+VSDK_MESSAGE_FIELDS(SWRule, OU_SW_RULE_FIELDS)
+
+#define OU_SW_SP_COPY_FIELDS(F)             \
+    F(kStoragePolicyId, 1, 1, 0x35F458)     \
+    F(kStoragePolicyName, 2, 2, 0x8C8688)   \
+    F(kCopyId, 3, 6, 0x40AF70)              \
+    F(kCopyName, 4, 7, 0xD4DBA0)
+VSDK_MESSAGE_FIELDS(SWSPCopy, OU_SW_SP_COPY_FIELDS)
+
+// QSWLocation: the type is a 64-bit number here.
+#define OU_SW_LOCATION_FIELDS(F)            \
+    F(kId, 1, 1, 0x25DC7B)                  \
+    F(kType, 2, 2, 0x26069A)                \
+    F(kName, 3, 3, 0x22F1EB)
+VSDK_MESSAGE_FIELDS(SWLocation, OU_SW_LOCATION_FIELDS)
+
+// Fields 3, 13, 14 and 15 of the request are never set.
+#define OU_SET_SHELFWATCH_POLICY_FIELDS(F)  \
+    F(kPolicyId, 4, 4, 0xB53E2D)            \
+    F(kPolicyType, 5, 5, 0x2FFF6C)          \
+    F(kPolicyName, 6, 6, 0x60AF1D)          \
+    F(kDescription, 7, 10, 0x3583FC)        \
+    F(kCopies, 8, 14, 0xE29D93)             \
+    F(kLocations, 9, 15, 0x0A20F0)          \
+    F(kDestination, 10, 16, 0xC94077)       \
+    F(kTransit, 11, 17, 0x3276A8)           \
+    F(kRule, 12, 18, 0xE58ADA)              \
+    F(kField16, 16, 22, 0x5529BC)           \
+    F(kField17, 17, 23, 0x0A06F0)           \
+    F(kContainerId, 18, 24, 0x60397C)       \
+    F(kField19, 19, 25, 0xC0B45B)           \
+    F(kField20, 20, 26, 0x3A53CF)           \
+    F(kOperationId, 21, 30, 0xBB20E2)       \
+    F(kId, 3, 3, 0xB53E2D)
+VSDK_MESSAGE_FIELDS(SetShelfwatchPolicy, OU_SET_SHELFWATCH_POLICY_FIELDS)
 
 void RegisterSubsystem();
 

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <pwd.h>
 #include <unistd.h>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -28,13 +30,44 @@ bool lookUpUser(uid_t uid, uid_t& foundUid, std::string& name) {
     return false;
 }
 
+// The entry of uid, looked up once per user id for the life of the process
+// (a process's user does not change its name under it).
+bool cachedUser(uid_t uid, uid_t& foundUid, std::string& name) {
+    struct Entry {
+        bool found;
+        uid_t uid;
+        std::string name;
+    };
+    static std::mutex* mutex = new std::mutex();
+    static auto* entries = new std::map<uid_t, Entry>();
+    {
+        std::lock_guard<std::mutex> lock(*mutex);
+        auto it = entries->find(uid);
+        if (it != entries->end()) {
+            foundUid = it->second.uid;
+            name = it->second.name;
+            return it->second.found;
+        }
+    }
+    Entry entry{false, 0, std::string()};
+    entry.found = lookUpUser(uid, entry.uid, entry.name);
+    // A failed look-up is not kept: it may be a passing failure of the user database.
+    if (entry.found) {
+        std::lock_guard<std::mutex> lock(*mutex);
+        entries->emplace(uid, entry);
+    }
+    foundUid = entry.uid;
+    name = entry.name;
+    return entry.found;
+}
+
 }  // namespace
 
 void putCallerIdentity(VSDKAPIGlobalData& state, CNMessageBase& request, FieldId field,
                        const char* function, const char* notFoundText) {
     uid_t uid = 0;
     std::string name;
-    if (!lookUpUser(getuid(), uid, name)) {
+    if (!cachedUser(getuid(), uid, name)) {
         state.getEvDebug().debugLvl(function, 1, "%s", notFoundText);
         return;
     }

@@ -166,6 +166,8 @@ struct ListingSpec {
     FieldId list;                  // the reply's list of entries
     unsigned long entryTag;        // every entry must be of this type (else 0x207)
     void (*copy)(const CNMessageBase& entry, Record& record);
+    // Entries that hold lists of their own: whether those hold what copy reads.
+    bool (*entryWellFormed)(const CNMessageBase& entry) = nullptr;
 };
 
 // Exchanges request; on a server error: code, last error, failure line, count
@@ -182,7 +184,9 @@ unsigned long runListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& sp
                             const std::size_t n = entries ? entries->size() : 0;
                             bool wellFormed = entries || !msgf::has(reply, spec.list);
                             for (std::size_t i = 0; wellFormed && i < n; ++i) {
-                                wellFormed = (*entries)[i].getTagID() == spec.entryTag;
+                                wellFormed = (*entries)[i].getTagID() == spec.entryTag &&
+                                             (!spec.entryWellFormed ||
+                                              spec.entryWellFormed((*entries)[i]));
                             }
                             if (!wellFormed || n > static_cast<std::size_t>(INT_MAX)) {
                                 return invalidReply(state, spec.operation);
@@ -196,8 +200,10 @@ unsigned long runListing(VSDKAPIGlobalData& state, const ListingSpec<Record>& sp
                                 out = nullptr;
                                 return rc;
                             }
-                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], array[i]);
-                            out = array;
+                            // Held here until filled, so that a copy that throws leaks nothing.
+                            std::unique_ptr<Record[]> owned(array);
+                            for (std::size_t i = 0; i < n; ++i) spec.copy((*entries)[i], owned[i]);
+                            out = owned.release();
                             return 0;
                         });
 }
