@@ -2,7 +2,7 @@
 // types on a client and the instances of one type.
 #include "VSDK/Agents.h"
 
-#include "TreeListing.h"
+#include "TreeRequests.h"
 #include "VSDKAPI/messages/FieldRows.h"
 
 using namespace OrvaneUtilities;

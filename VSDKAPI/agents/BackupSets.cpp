@@ -3,7 +3,7 @@
 // their records.
 #include "VSDK/Agents.h"
 
-#include "TreeListing.h"
+#include "TreeRequests.h"
 #include "CompressionText.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/session/OperationFrame.h"
@@ -78,28 +78,6 @@ const DumpRow<DelP> kDeleteDump[] = {
     {"", dumpTreePath<TreeLevel::BackupSet, LabelStyle::Tight, DelP, true, false>, ""},
 };
 
-// The change and the deletion: a selector request down to the backup set;
-// the server's error text becomes the thread's last error after every
-// completed exchange, also on success.
-template <class Request, class Record>
-unsigned long changeBackupSet(const char* function, const char* dumpLine, const char* phrase,
-                              Record* params, void (*putOwn)(CNMessageBase&, const Record&)) {
-    return vsdkguard::guarded(function, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        Request request;
-        if (unsigned long rc = openOperation(state, function, params)) return rc;
-        logParameters(*state, function, dumpLine, *params);
-
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::BackupSet>(request, *params);
-        if (putOwn) putOwn(request, *params);
-
-        OperationSpec spec{function, phrase};
-        spec.storeErrorTextOnSuccess = true;
-        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
-    });
-}
-
 }  // namespace
 
 std::string _QSetBackupSetParameters::c_str() const { return dumpRows(kSetDump, *this); }
@@ -145,14 +123,14 @@ VSDK_API unsigned long VSDKSetBackupSets(_QSetBackupSetParameters* params, int* 
 }
 
 VSDK_API unsigned long VSDKModifyBackupSets(_QModifyBackupSetParameters* params) {
-    return changeBackupSet<QModifyBackupSetsReqMsg, ModP>(
+    return changeTreeNode<QModifyBackupSetsReqMsg, TreeLevel::BackupSet, ModP>(
         "VSDKModifyBackupSets()", "Parameters of the BackupSet to be modified:%s",
         "Modification of Backupset", params,
         [](CNMessageBase& request, const ModP& p) { putRows(request, kModifyFields, p); });
 }
 
 VSDK_API unsigned long VSDKDeleteBackupSet(_QDeleteBackupSetParameters* params) {
-    return changeBackupSet<QDeleteBackupSetReqMsg, DelP>(
+    return changeTreeNode<QDeleteBackupSetReqMsg, TreeLevel::BackupSet>(
         "VSDKDeleteBackupSet()", "Parameters of the BackupSet to be deleted :%s",
-        "Deletion of BackupSet", params, nullptr);
+        "Deletion of BackupSet", params);
 }
