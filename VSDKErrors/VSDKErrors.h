@@ -30,6 +30,7 @@ constexpr unsigned long kNoBaseFolder = 0x272;
 constexpr unsigned long kTokenStringEntries = 0x274;
 constexpr unsigned long kTokenStringEncrypt = 0x275;
 constexpr unsigned long kNotInitialized = 0x280;
+constexpr unsigned long kUnsupportedOption = 0x301;
 constexpr unsigned long kInvalidArgument = 0x303;
 constexpr unsigned long kTokenFileOpen = 0x30b;
 constexpr unsigned long kTokenFileCreate = 0x70c;

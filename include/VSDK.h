@@ -21,6 +21,7 @@
 #include "VSDK/DBRestore.h"
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
+#include "VSDK/Admin.h"
 #include "VSDK/Subclients.h"
 #include "VSDK/Offsite.h"
 

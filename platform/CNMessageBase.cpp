@@ -19,30 +19,34 @@ Field& Field::operator=(const Field& o) {
     kind = o.kind;
     i = o.i;
     s = o.s;
-    if (o.b) b = new bstring(*o.b);
-    if (o.obj) obj = new CNMessageBase(*o.obj);
-    if (o.objList) objList = new std::vector<CNMessageBase>(*o.objList);
-    if (o.intList) intList = new std::vector<int>(*o.intList);
-    if (o.textList) textList = new std::vector<std::string>(*o.textList);
-    if (o.int64List) int64List = new std::vector<long long>(*o.int64List);
+    if (!o.b) return *this;  // no value of a pointer kind
+    switch (o.kind) {
+        case FieldKind::Bytes: b = new bstring(*o.b); break;
+        case FieldKind::Object: obj = new CNMessageBase(*o.obj); break;
+        case FieldKind::ObjectList: objList = new std::vector<CNMessageBase>(*o.objList); break;
+        case FieldKind::IntList: intList = new std::vector<int>(*o.intList); break;
+        case FieldKind::TextList: textList = new std::vector<std::string>(*o.textList); break;
+        case FieldKind::Int64List: int64List = new std::vector<long long>(*o.int64List); break;
+        default: break;
+    }
     return *this;
 }
 
 Field::~Field() { clear(); }
 
 void Field::clear() {
-    delete b;
-    delete obj;
-    delete objList;
-    delete intList;
-    delete textList;
-    delete int64List;
+    if (b) {
+        switch (kind) {
+            case FieldKind::Bytes: delete b; break;
+            case FieldKind::Object: delete obj; break;
+            case FieldKind::ObjectList: delete objList; break;
+            case FieldKind::IntList: delete intList; break;
+            case FieldKind::TextList: delete textList; break;
+            case FieldKind::Int64List: delete int64List; break;
+            default: break;
+        }
+    }
     b = nullptr;
-    obj = nullptr;
-    objList = nullptr;
-    intList = nullptr;
-    textList = nullptr;
-    int64List = nullptr;
     i = 0;
     s.clear();
 }
@@ -285,8 +289,7 @@ bool CNMessageBase::isSet(short fieldNumber, unsigned long, unsigned long) const
     if (!f) return false;
     // Texts and integers are present once set; the other kinds while their
     // value exists (only the pointer of the field's own kind is ever held).
-    return f->kind == FieldKind::Int64 || f->kind == FieldKind::Text || f->b || f->obj ||
-           f->objList || f->intList || f->textList || f->int64List;
+    return f->kind == FieldKind::Int64 || f->kind == FieldKind::Text || f->b != nullptr;
 }
 
 bool CNMessageBase::isOldWay(unsigned long tagCode) {

@@ -35,13 +35,16 @@ struct Field {
     FieldKind kind = FieldKind::Int64;
     long long i = 0;
     std::string s;
-    // Owned; exactly one of these is used, matching kind.
-    bstring* b = nullptr;
-    CNMessageBase* obj = nullptr;
-    std::vector<CNMessageBase>* objList = nullptr;
-    std::vector<int>* intList = nullptr;
-    std::vector<std::string>* textList = nullptr;
-    std::vector<long long>* int64List = nullptr;
+    // Owned; only the member that matches kind is ever read (one pointer
+    // for all, so that a field stays small in messages of many fields).
+    union {
+        bstring* b = nullptr;
+        CNMessageBase* obj;
+        std::vector<CNMessageBase>* objList;
+        std::vector<int>* intList;
+        std::vector<std::string>* textList;
+        std::vector<long long>* int64List;
+    };
 
     Field() = default;
     Field(const Field& o);

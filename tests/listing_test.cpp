@@ -32,6 +32,7 @@ struct Listing {
     const char* serverFailurePhrase;
     const char* allocationPhrase;
     std::function<Outcome()> call;
+    bool namesWhole = false;  // names are library strings, kept whole (else cut to 1023)
     bool failureLineFixedText = false;  // the server-failure line carries GetErrorString's text
 };
 
@@ -81,7 +82,7 @@ const std::vector<Listing>& listings() {
          "Retrival of BackupSets", "Retrival of BackupSets",
          caller<_QBackupSetInfo, _QAgentTreePath>(VSDKGetBackupSets,
                                                   [](const _QBackupSetInfo& r) { return static_cast<const char*>(r.backupSetName); }),
-         true},
+         false, true},
         {"VSDKGetSubclients", ou::QGetSubclientsReqMsg::kTag, ou::QGetSubclientsRespMsg::kTag,
          ou::QSubclient::kTag, ou::Subclient::kList, ou::Subclient::kName,
          "Retrival of SubClients", "Retrival of SubClients",
@@ -111,6 +112,23 @@ const std::vector<Listing>& listings() {
          ou::QShelfwatchPolicy::kTag, ou::ShelfwatchPolicy::kList, ou::ShelfwatchPolicy::kPolicyName,
          "Retrival of Shelfwatch Policies", "Retrival of Shelfwatch Policies",
          callerOf<_QShelfwatchPolicyInfo>(VSDKGetShelfwatchPolicies, [](const _QShelfwatchPolicyInfo& r) { return static_cast<const char*>(r.policyName); })},
+        {"VSDKGetOrvaneUsers", ou::QGetOrvaneUsersReqMsg::kTag, ou::QGetOrvaneUsersRespMsg::kTag,
+         ou::QOrvaneUser::kTag, ou::GetOrvaneUsersResp::kList, ou::GetOrvaneUsersResp::kName,
+         "Retrival of users", "Retrival of users",
+         callerOf<_QOrvaneUserInfo>(VSDKGetOrvaneUsers,
+                                   [](const _QOrvaneUserInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetOrvaneUserGroups", ou::QGetOrvaneUserGroupsReqMsg::kTag,
+         ou::QGetOrvaneUserGroupsRespMsg::kTag, ou::QOrvaneUserGroup::kTag,
+         ou::GetOrvaneUserGroupsResp::kList, ou::GetOrvaneUserGroupsResp::kName,
+         "Retrival of Orvane user groups", "Retrival of Orvane user groups",
+         caller<_QOrvaneUserGroupInfo, _QGetOrvaneUserGroupsParameters>(
+             VSDKGetOrvaneUserGroups,
+             [](const _QOrvaneUserGroupInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetSnaps", ou::QGetSnapsReqMsg::kTag, ou::QGetSnapsRespMsg::kTag, ou::QSnapshot::kTag,
+         ou::GetSnaps::kList, ou::GetSnaps::kText2, "Retrival of Snaps", "Retrival of Snaps",
+         caller<_QSnapShotInfo, _QGetSnapsParameters>(
+             VSDKGetSnaps, [](const _QSnapShotInfo& r) { return r.text2.c_str(); }),
+         true},
     };
     return all;
 }
@@ -138,7 +156,8 @@ TEST_F(ListingCourse, EntriesInReplyOrderWithLongNamesCut) {
         const Outcome o = l.call();
         ASSERT_EQ(0u, o.rc);
         ASSERT_EQ(2, o.count);
-        EXPECT_EQ(std::string(1023, 'n'), o.names[0]) << "cut to the field, terminated";
+        EXPECT_EQ(l.namesWhole ? longName : std::string(1023, 'n'), o.names[0])
+            << "cut to the field, terminated";
         EXPECT_EQ("second", o.names[1]) << "the next record is intact";
     }
 }

@@ -46,6 +46,12 @@ constexpr int kModuleId = 5;
     X(QInformixRestoreOptions, 39, 0x05000019, 0)          \
     X(QDB2RestoreOptions, 7, 0x0500001A, 0)                \
     X(QOracleRestoreOptions, 20, 0x0500001B, 0)            \
+    X(QFenmarkCaptureReqMsg, 50, 0x05000051, 0x05000052)  \
+    X(QFenmarkCaptureRespMsg, 0x10052, 0x05000052, 0)      \
+    X(QFenmarkMergeReqMsg, 78, 0x0500005B, 0x0500005C)    \
+    X(QFenmarkMergeRespMsg, 0x1005C, 0x0500005C, 0)        \
+    X(QSnapReqMsg, 9, 0x05000137, 0x05000138)             \
+    X(QSnapRespMsg, 0x10138, 0x05000138, 0)                \
     X(QShelfwatchReqMsg, 1, 0x0500003D, 0x0500003E)        \
     X(QShelfwatchRespMsg, 0x1003E, 0x0500003E, 0)          \
     /* end of list */
@@ -456,5 +462,38 @@ VSDK_MESSAGE_FIELDS(informixopt, OO_INFORMIXOPT_FIELDS)
     F(kFileFileId, 2, 2, 0x088FB7)                    \
     F(kFileName, 3, 3, 0x337A8B)
 VSDK_MESSAGE_FIELDS(sqlopt, OO_SQLOPT_FIELDS)
+
+// QFenmarkCaptureReqMsg and the answer-file text of its reply.
+#define OO_FENMARK_CAPTURE_FIELDS(F)            \
+    F(kClientNames, 3, 3, 0xAD9A3D)             \
+    F(kDumpFileName, 4, 4, 0x20303B)            \
+    F(kDbName, 5, 8, 0x2E8C29)                  \
+    F(kUserName, 6, 12, 0x36EBCB)               \
+    F(kPassword, 7, 16, 0x89BA9B, kSecret)      \
+    F(kSendAnswerFile, 8, 20, 0x552A17)         \
+    F(kStartTime, 9, 21, 0x158A4F)              \
+    F(kEndTime, 10, 22, 0x336A48)               \
+    F(kDbRestorePath, 11, 23, 0x423475)         \
+    F(kAnswerFile, 3, 3, 0x95BC94)  /* reply */
+VSDK_MESSAGE_FIELDS(FenmarkCapture, OO_FENMARK_CAPTURE_FIELDS)
+
+// QFenmarkMergeReqMsg; field 4 is never set.
+#define OO_FENMARK_MERGE_FIELDS(F)              \
+    F(kDumpFileName, 3, 3, 0x20303B)            \
+    F(kUser, 5, 11, 0x36EBCB)                   \
+    F(kPassword, 6, 15, 0x89BA9B, kSecret)      \
+    F(kAfContent, 7, 19, 0x95BC94)              \
+    F(kReuseTapes, 9, 24, 0x31417D)             \
+    F(kDbRestorePath, 10, 25, 0x423475)
+VSDK_MESSAGE_FIELDS(FenmarkMerge, OO_FENMARK_MERGE_FIELDS)
+
+// QSnapReqMsg: the two lists are filled entry by entry (unset when empty).
+#define OO_SNAP_FIELDS(F)                   \
+    F(kOption, 3, 3, 0x10E449)              \
+    F(kOperation, 4, 4, 0x1AD567)           \
+    F(kIntList, 5, 8, 0x8D91D5)             \
+    F(kDestinationClient, 6, 9, 0x477D38)   \
+    F(kTextList, 7, 13, 0xF6D75C)
+VSDK_MESSAGE_FIELDS(Snap, OO_SNAP_FIELDS)
 
 }  // namespace OrvaneOperations

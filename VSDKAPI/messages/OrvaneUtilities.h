@@ -61,6 +61,21 @@ constexpr int kModuleId = 6;
     X(QModifyBackupSetsRespMsg, 0x10027, 0x06000027, 0)    \
     X(QDeleteBackupSetReqMsg, 61, 0x06000024, 0x06000025)  \
     X(QDeleteBackupSetRespMsg, 0x10025, 0x06000025, 0)     \
+    X(QGetOrvaneUsersReqMsg, 191, 0x060000E8, 0x060000E9)  \
+    X(QGetOrvaneUsersRespMsg, 0x100E9, 0x060000E9, 0)      \
+    X(QOrvaneUser, 0x100E7, 0x060000E7, 0)                 \
+    X(QGetOrvaneUserGroupsReqMsg, 147, 0x060000E0, 0x060000E1) \
+    X(QGetOrvaneUserGroupsRespMsg, 0x100E1, 0x060000E1, 0) \
+    X(QOrvaneUserGroup, 0x100DF, 0x060000DF, 0)            \
+    X(QSetOrvaneUserReqMsg, 130, 0x060000DD, 0x060000DE)   \
+    X(QSetOrvaneUserRespMsg, 0x100DE, 0x060000DE, 0)       \
+    X(QChangePasswordsReqMsg, 206, 0x060000B5, 0x060000B6) \
+    X(QChangePasswordsRespMsg, 0x100B6, 0x060000B6, 0)     \
+    X(QGetSnapsReqMsg, 157, 0x06000191, 0x06000192)       \
+    X(QGetSnapsRespMsg, 0x10192, 0x06000192, 0)            \
+    X(QSnapshot, 0x10190, 0x06000190, 0)                   \
+    X(QBrevantUpdateReqMsg, 24, 0x06000083, 0x06000084)    \
+    X(QBrevantUpdateRespMsg, 0x10084, 0x06000084, 0)       \
     X(QLocation, 87, 0x0600008D, 0)                        \
     X(QContainer, 0x13730, 0x06303730, 0)                  \
     X(QMediaShelf, 0x1B7D7, 0x061FB7D7, 0)                 \
@@ -363,6 +378,95 @@ VSDK_MESSAGE_FIELDS(SetBackupSetResp, OU_SET_BACKUP_SET_RESP_FIELDS)
     F(kOnDemand, 12, 24, 0x5BC10A)             \
     F(kDefault, 13, 25, 0xF18073)
 VSDK_MESSAGE_FIELDS(ModifyBackupSetReq, OU_MODIFY_BACKUP_SET_REQ_FIELDS)
+// Users and user groups: the two listings' requests (the user listing sends
+// only the constant), their replies and entries, and the user request.
+#define OU_ORVANE_USERS_REQ_FIELDS(F)     \
+    F(kConstant, 3, 3, 0xABF8CF)          \
+    F(kUserId, 4, 4, 0x2B2E46)
+VSDK_MESSAGE_FIELDS(OrvaneUsersReq, OU_ORVANE_USERS_REQ_FIELDS)
+
+#define OU_GET_ORVANE_USERS_RESP_FIELDS(F) \
+    F(kList, 3, 3, 0xA68E08)               \
+    F(kUserId, 1, 1, 0x2B2E46)             \
+    F(kName, 2, 2, 0x1AFCF6)               \
+    F(kUserText, 3, 6, 0x830194)
+VSDK_MESSAGE_FIELDS(GetOrvaneUsersResp, OU_GET_ORVANE_USERS_RESP_FIELDS)
+
+#define OU_GET_ORVANE_USER_GROUPS_RESP_FIELDS(F) \
+    F(kList, 3, 3, 0x3DD9D4)                     \
+    F(kGroupId, 1, 1, 0x7D5BFA)                  \
+    F(kName, 2, 2, 0x988DAA)                     \
+    F(kFlags, 3, 6, 0xCFEE87)                    \
+    F(kGroupValue, 4, 7, 0x0F8B41)
+VSDK_MESSAGE_FIELDS(GetOrvaneUserGroupsResp, OU_GET_ORVANE_USER_GROUPS_RESP_FIELDS)
+
+// QSetOrvaneUserReqMsg; field 9 is never set. The member the record never
+// dumps travels as the user's password.
+#define OU_SET_ORVANE_USER_FIELDS(F)            \
+    F(kOperationId, 3, 3, 0xBB20E2)             \
+    F(kConstant, 4, 4, 0xABF8CF)                \
+    F(kUserName, 5, 5, 0x1AFCF6)                \
+    F(kUserId, 6, 9, 0x2B2E46)                  \
+    F(kNewLogin, 7, 10, 0x0A59A9)               \
+    F(kUserPassword, 8, 14, 0x72285B, kSecret)  \
+    F(kDescription, 10, 22, 0x3583FC)           \
+    F(kEmail, 11, 23, 0xC24B9C)                 \
+    F(kPager, 12, 27, 0x57EFC3)                 \
+    F(kAgingDays, 13, 31, 0x2E22BD)             \
+    F(kExpiryDate, 14, 32, 0x31EFA6)            \
+    F(kLoginEnabled, 15, 33, 0xC2BB98)          \
+    F(kGroups, 16, 34, 0x3DD9D4)
+VSDK_MESSAGE_FIELDS(SetOrvaneUser, OU_SET_ORVANE_USER_FIELDS)
+
+// QChangePasswordsReqMsg: the constant, the entity path (its application id
+// field differs from the tree selector's) and the credentials.
+#define OU_CHANGE_PASSWORDS_FIELDS(F)                \
+    F(kConstant, 3, 3, 0xABF8CF)                     \
+    F(kClientId, 4, 4, 0x253646)                     \
+    F(kClientName, 5, 5, 0xB304F6)                   \
+    F(kAppId, 6, 9, 0x603B76)                        \
+    F(kAppName, 7, 10, 0xAA704C)                     \
+    F(kInstanceId, 8, 14, 0xC3CC90)                  \
+    F(kInstanceName, 9, 15, 0x0530C0)                \
+    F(kBackupSetId, 10, 19, 0x0E187B)                \
+    F(kBackupSetName, 11, 20, 0xEC2DEB)              \
+    F(kSubclientId, 12, 24, 0xA4B486)                \
+    F(kSubclientName, 13, 25, 0x4BF336)              \
+    F(kUserName, 14, 29, 0x1AFCF6)                   \
+    F(kPassword, 15, 33, 0x89BA9B, kSecret)          \
+    F(kCatalogConnectUser, 16, 37, 0x155A1F)         \
+    F(kCatalogConnectPassword, 17, 41, 0x20DEEF, kSecret) \
+    F(kCatalogConnectService, 18, 45, 0x98DE0C)      \
+    F(kExtraText1, 19, 49, 0x953127)                 \
+    F(kExtraText2, 20, 53, 0x4DF1F7)                 \
+    F(kExtraText3, 21, 57, 0xF28E04)
+VSDK_MESSAGE_FIELDS(ChangePasswords, OU_CHANGE_PASSWORDS_FIELDS)
+
+// QGetSnapsReqMsg, its reply and the QSnapshot entries (entry field 3 is
+// never read).
+#define OU_GET_SNAPS_FIELDS(F)        \
+    F(kJobId, 3, 3, 0x09A9B8)         \
+    F(kCopyName, 4, 7, 0xD4DBA0)      \
+    F(kOption, 5, 11, 0x10E449)       \
+    F(kList, 3, 3, 0x8809E9)          \
+    F(kId, 1, 1, 0x9C7DFF)            \
+    F(kText2, 2, 2, 0xD20603)         \
+    F(kText4, 4, 10, 0x15A678)        \
+    F(kText5, 5, 14, 0x38F161)        \
+    F(kText6, 6, 18, 0x3C5FDE)        \
+    F(kText7, 7, 22, 0x49877A)        \
+    F(kUnixTime, 8, 26, 0x9ADDD0)
+VSDK_MESSAGE_FIELDS(GetSnaps, OU_GET_SNAPS_FIELDS)
+
+// QBrevantUpdateReqMsg; its reply carries the started job's id in the job-id
+// field of every job-start reply.
+#define OU_BREVANT_UPDATE_FIELDS(F)       \
+    F(kConstant, 3, 3, 0xABF8CF)          \
+    F(kClientId, 4, 4, 0x253646)          \
+    F(kClientName, 5, 5, 0xB304F6)        \
+    F(kExtendedOptions, 6, 9, 0xA60F25)   \
+    F(kReboot, 7, 13, 0x45F7A5)
+VSDK_MESSAGE_FIELDS(BrevantUpdate, OU_BREVANT_UPDATE_FIELDS)
 // Off-site tracking. Every listing and deletion request carries the
 // constant 2 at (3,3); the listings' replies hold their entries at (3,3).
 #define OU_OFFSITE_FIELDS(F)                \

@@ -96,8 +96,9 @@ struct NoServerFailureValues {
 
 // Frame steps 5 to 8: exchange, error object, failure line and last error,
 // then onSuccess(reply), whose own code (when it returns one) is the result.
-// onServerFailure(code) sets the operation's failure out-values. The reply
-// is released on every path.
+// onServerFailure(code) sets the operation's failure out-values; one that
+// takes (code, reply) may also copy what the refusing reply carries. The
+// reply is released on every path.
 template <class OnSuccess, class OnServerFailure = NoServerFailureValues>
 unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
                            CNMessageBase& request, OnSuccess&& onSuccess,
@@ -115,7 +116,11 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
         return vsdkerr::kInvalidResponse;
     }
     if (code != 0) {
-        onServerFailure(code);
+        if constexpr (std::is_invocable_v<OnServerFailure&, unsigned long, const CNMessageBase&>) {
+            onServerFailure(code, static_cast<const CNMessageBase&>(*reply));
+        } else {
+            onServerFailure(code);
+        }
         state.setErrorString(text);
         logFailure(state, spec.function, spec.failurePhrase, code,
                    spec.failureLineFixedText ? GetErrorString(code) : text.c_str());
