@@ -7,9 +7,11 @@
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "support/WireChecks.h"
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vsdktest;
@@ -28,47 +30,37 @@ void path3(R& r, int appType = 22) {
 }
 template <class R>
 void path4(R& r) {
-    path3(r);
-    r.backupSetId = 44;
-    setText(r.backupSetName, "bset");
+    path3(r), r.backupSetId = 44, setText(r.backupSetName, "bset");
 }
 
 _QSetInstanceParameters instance(int appType) {
     _QSetInstanceParameters p;
-    p.operationId = 7;
     path3(p, appType);
-    p.logPolicyId = 5, p.defaultPolicyId = 6;
-    setTexts({{p.sqlParams.userName, "sa"}, {p.sqlParams.password, kSecretText},
-              {p.oracleParams.ntUser, "ora"}, {p.oracleParams.password, kSecretText},
-              {p.oracleParams.connectStringPassword, kSecretText},
-              {p.oracleParams.catalogPassword, kSecretText},
-              {p.db2Params.db2User, "db2"}, {p.db2Params.password, kSecretText}});
-    p.sqlParams.overrideCSSettings = true;
+    p.operationId = 7, p.logPolicyId = 5, p.defaultPolicyId = 6, p.sqlParams.overrideCSSettings = true;
     p.oracleParams.useCatalog = true;  // with an empty catalog user
-    p.oracleParams.blockSize = 0x180000000LL;
-    p.db2Params.compression = 7;
+    p.oracleParams.blockSize = 0x180000000LL, p.db2Params.compression = 7;
+    auto& o = p.oracleParams;
+    setTexts({{p.sqlParams.userName, "sa"}, {p.sqlParams.password, kSecretText}, {o.ntUser, "ora"},
+              {o.password, kSecretText}, {o.connectStringPassword, kSecretText}, {o.catalogPassword, kSecretText},
+              {p.db2Params.db2User, "db2"}, {p.db2Params.password, kSecretText}});
     return p;
 }
 
 _QSetBackupSetParameters newBackupSet(int compression) {
     _QSetBackupSetParameters p;
-    p.operationId = 7;
     path4(p);
-    p.compression = compression;
-    setText(p.prePostPassword, kSecretText);
+    p.operationId = 7, p.compression = compression, setText(p.prePostPassword, kSecretText);
     return p;
 }
 
-class AgentsTest : public StartedTest {
-protected:
-    void SetUp() override {
-        StartedTest::SetUp();
-        server().replyWith(ou::QSetBackupSetsReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
-            msgf::putInt(reply, ou::SetBackupSetResp::kNewId, 55);
-        });
-    }
-    simserver::SimServer& server() { return env.server(); }
-};
+// The server names the new backup set 55 (once, or always).
+void answerNewId(simserver::SimServer& server, int times = -1) {
+    server.replyWith(ou::QSetBackupSetsReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
+        msgf::putInt(reply, ou::SetBackupSetResp::kNewId, 55);
+    }, times);
+}
+
+using AgentsTest = StartedTest;
 
 // One request as sent: exactly these field numbers, these values.
 struct WireCase {
@@ -87,23 +79,18 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
     namespace sel = ou::TreeSelector;
     namespace cre = ou::TreeCreation;
     namespace si = ou::SetInstanceReq;
-    const std::vector<Expect> selectorTo3 = {{sel::kConstant, 2}, {sel::kClientId, -11}, {sel::kClientName, "client"},
-                                             {sel::kAppTypeId, 22}, {sel::kAppName, "app"},
-                                             {sel::kInstanceId, 33}, {sel::kInstanceName, "inst"}};
-    auto withBackupSet = [&](std::vector<Expect> e) {
-        e.insert(e.end(), {{sel::kBackupSetId, 44}, {sel::kBackupSetName, "bset"}});
-        return e;
-    };
+    const std::vector<Expect> selector = {{sel::kConstant, 2}, {sel::kClientId, -11}, {sel::kClientName, "client"},
+                                          {sel::kAppTypeId, 22}, {sel::kAppName, "app"}, {sel::kInstanceId, 33},
+                                          {sel::kInstanceName, "inst"}, {sel::kBackupSetId, 44},
+                                          {sel::kBackupSetName, "bset"}};
     auto instanceOf = [](int type) {
         return [type] { int id = 0; auto p = instance(type); return VSDKSetInstances(&p, &id); };
     };
-    const std::vector<Expect> creation = {{cre::kOperationId, 7}, {cre::kConstant, 2}, {cre::kAppTypeId, 33},
-                                          {cre::kInstanceName, "inst"}, {si::kLogPolicyId, 5}, {si::kDefaultPolicyId, 6}};
     const std::vector<WireCase> cases = {
         {"list backup sets", ou::QGetBackupSetsReqMsg::kTag,
          [] { _QAgentTreePath s; path4(s); _QBackupSetInfo* a = nullptr; int n = 0;
               return VSDKGetBackupSets(&s, &a, &n); },
-         fieldRange(1, 9), selectorTo3},
+         fieldRange(1, 9), {selector.begin(), selector.end() - 2}},
         {"modify", ou::QModifyBackupSetsReqMsg::kTag,
          [] { _QModifyBackupSetParameters p; path4(p); p.onDemand = 1; return VSDKModifyBackupSets(&p); },
          fieldRange(1, 13),
@@ -111,14 +98,15 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
           {ou::ModifyBackupSetReq::kDefault, 0}}},
         {"delete", ou::QDeleteBackupSetReqMsg::kTag,
          [] { _QDeleteBackupSetParameters p; path4(p); return VSDKDeleteBackupSet(&p); },
-         fieldRange(1, 11), withBackupSet(selectorTo3)},
+         fieldRange(1, 11), selector},
         {"create backup set", ou::QSetBackupSetsReqMsg::kTag,
          [] { int id = 0; auto p = newBackupSet(5); return VSDKSetBackupSets(&p, &id); },
          fieldRange(1, 24),
          {{cre::kOperationId, 7}, {cre::kBackupSetId, 44}, {cre::kBackupSetName, "bset"},
           {ou::SetBackupSetReq::kCompression, 5}, {ou::SetBackupSetReq::kPrePostPassword, kSecretText}}},
         {"instance, type 33: no block", ou::QSetInstancesReqMsg::kTag, instanceOf(33), fieldRange(1, 16),
-         creation},
+         {{cre::kOperationId, 7}, {cre::kConstant, 2}, {cre::kAppTypeId, 33}, {cre::kInstanceName, "inst"},
+          {si::kLogPolicyId, 5}, {si::kDefaultPolicyId, 6}}},
         {"instance, type 81: SQL", ou::QSetInstancesReqMsg::kTag, instanceOf(81), fieldRange(1, 19),
          {{si::kUserName, "sa"}, {si::kPassword, kSecretText}},
          si::kSqlOptions, ou::QSQLInstanceOptions::kTag, fieldRange(1, 4),
@@ -133,11 +121,12 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
          si::kDb2Options, ou::QDb2InstanceOptions::kTag, fieldRange(1, 5),
          {{ou::Db2InstanceOptions::kCompression, 7}}},
     };
+    answerNewId(env.server());
     for (const WireCase& c : cases) {
         SCOPED_TRACE(c.name);
-        server().clearJournal();
+        env.server().clearJournal();
         EXPECT_EQ(0u, c.call());
-        auto request = onlyRequest(server(), c.tag);
+        auto request = onlyRequest(env.server(), c.tag);
         ASSERT_TRUE(request);
         EXPECT_EQ(c.numbers, fieldNumbers(*request));
         expectFields(*request, c.fields);
@@ -151,86 +140,56 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
 }
 
 // A creation's id output: -1 on a refusal, untouched when the exchange fails;
-// the refusal's line carries the text its operation names.
-struct Creation {
-    const char* name;
-    unsigned long tag;
-    const char* phrase;
-    bool fixedText;
-    std::function<unsigned long(int&)> call;
-};
-
+// the refusal's line carries the text its operation names. A backup set's
+// new id is stored; a reply without one is invalid.
 TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
-    const std::vector<Creation> creations = {
-        {"instance", ou::QSetInstancesReqMsg::kTag, "Creation of Instances", true,
+    // (request, phrase, failure line with the fixed text, call)
+    const std::vector<std::tuple<unsigned long, const char*, bool, std::function<unsigned long(int&)>>> creations = {
+        {ou::QSetInstancesReqMsg::kTag, "Creation of Instances", true,
          [](int& id) { auto p = instance(81); return VSDKSetInstances(&p, &id); }},
-        {"backup set", ou::QSetBackupSetsReqMsg::kTag, "Creation of Backupset", false,
+        {ou::QSetBackupSetsReqMsg::kTag, "Creation of Backupset", false,
          [](int& id) { auto p = newBackupSet(0); return VSDKSetBackupSets(&p, &id); }},
     };
-    for (const Creation& c : creations) {
-        SCOPED_TRACE(c.name);
-        server().clearScripts();
-        server().serverError(c.tag, 0x31, "refused", 1);
-        const std::size_t mark = env.logMark();
+    for (const auto& [tag, phrase, fixedText, call] : creations) {
+        SCOPED_TRACE(phrase);
+        env.server().clearScripts();  // scripts made later come after those made earlier
+        env.server().serverError(tag, 0x31, "refused", 1);
         int id = 1234;
-        EXPECT_EQ(0x31u, c.call(id));
+        EXPECT_EQ(0x31u, call(id));
         EXPECT_EQ(-1, id);
         EXPECT_STREQ("refused", VSDKGetLastErrorString());
-        EXPECT_TRUE(env.logContains(std::string(c.phrase) + " failed with Error code [0x31] Error string [" +
-                                        (c.fixedText ? GetErrorString(0x31) : "refused") + "]",
-                                    mark));
-
-        server().script(c.tag, Action::noReplyClose(), 1);
+        EXPECT_TRUE(env.logContains(std::string(phrase) + " failed with Error code [0x31] Error string [" +
+                                    (fixedText ? GetErrorString(0x31) : "refused") + "]"));
+        env.server().script(tag, Action::noReplyClose(), 1);
         id = 1234;
-        EXPECT_EQ(0x205u, c.call(id));
+        EXPECT_EQ(0x205u, call(id));
         EXPECT_EQ(1234, id);
     }
-}
-
-TEST_F(AgentsTest, BackupSetCreationStoresTheNewIdOrRefusesAReplyWithoutOne) {
-    auto p = newBackupSet(2);
+    answerNewId(env.server(), 1);
     int id = 0;
-    ASSERT_EQ(0u, VSDKSetBackupSets(&p, &id));
+    const auto& createBackupSet = std::get<3>(creations[1]);
+    ASSERT_EQ(0u, createBackupSet(id));
     EXPECT_EQ(55, id);
     EXPECT_TRUE(env.logContains("BackupSet Created with id:[55]"));
-
-    server().clearScripts();  // the paired reply, code 0, no id
-    id = 1234;
-    EXPECT_EQ(0x207u, VSDKSetBackupSets(&p, &id));
-    EXPECT_EQ(1234, id);
-    server().replyWith(ou::QSetBackupSetsReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
-        msgf::putText(reply, ou::SetBackupSetResp::kNewId, "55");
-    });
-    EXPECT_EQ(0x207u, VSDKSetBackupSets(&p, &id));
-    EXPECT_EQ(1234, id);
+    EXPECT_EQ(0x207u, createBackupSet(id)) << "the paired reply, code 0, no id";
+    EXPECT_EQ(55, id);
 }
 
 TEST_F(AgentsTest, ChangeAndDeletionStoreTheServerTextAlsoOnSuccess) {
-    struct Change {
-        unsigned long tag;
-        const char* phrase;
-        std::function<unsigned long()> call;
-    };
-    const std::vector<Change> changes = {
-        {ou::QModifyBackupSetsReqMsg::kTag, "Modification of Backupset",
+    const std::vector<std::tuple<unsigned long, const char*, std::function<unsigned long()>>> changes = {
+        {ou::QModifyBackupSetsReqMsg::kTag, "modify",
          [] { _QModifyBackupSetParameters p; return VSDKModifyBackupSets(&p); }},
-        {ou::QDeleteBackupSetReqMsg::kTag, "Deletion of BackupSet",
+        {ou::QDeleteBackupSetReqMsg::kTag, "delete",
          [] { _QDeleteBackupSetParameters p; return VSDKDeleteBackupSet(&p); }},
     };
-    for (const Change& c : changes) {
-        SCOPED_TRACE(c.phrase);
-        server().replyWith(c.tag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
-            CNMessageBase& error = msgf::child<ou::QErrorMsg>(reply, msgf::kReplyError);
-            msgf::putInt(error, msgf::kErrorCode, 0);
-            msgf::putText(error, msgf::kErrorText, "done");
+    for (const auto& [tag, name, call] : changes) {
+        SCOPED_TRACE(name);
+        env.server().replyWith(tag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
+            msgf::putText(msgf::child<ou::QErrorMsg>(reply, msgf::kReplyError), msgf::kErrorText, "done");
         }, 1);
         setErrorString("before");
-        EXPECT_EQ(0u, c.call());
+        EXPECT_EQ(0u, call());
         EXPECT_STREQ("done", VSDKGetLastErrorString());
-
-        server().serverError(c.tag, 0x32, "in use", 1);
-        EXPECT_EQ(0x32u, c.call());
-        EXPECT_TRUE(env.logContains(std::string(c.phrase) + " failed with Error code [0x32] Error string [in use]"));
     }
 }
 
@@ -240,27 +199,19 @@ TEST(AgentDumps, LabelsLineEndsAndNoPasswords) {
     EXPECT_EQ("\nClient Id:[-11]\nClient Name:[client]\nAppmodule Type:[22]\nAppmodule Name:[app]\n"
               "Instance Id:[33]\nInstance Name:[inst]\nBackupSet Id:[44]\nBackupSet Name:[bset]",
               del.c_str());
-
     _QModifyBackupSetParameters mod;
     path4(mod);
     mod.onDemand = 1;
     const std::string m = mod.c_str();
-    EXPECT_EQ(0u, m.find("\nClient Id: [-11]\n"));
     EXPECT_EQ("BackupSet Name: [bset]\nOn Demand: [1]\nDefault: [0]", m.substr(m.find("BackupSet Name")));
 
-    const std::string set = newBackupSet(5).c_str();
-    std::size_t lines = 0;
-    for (std::size_t at = set.find("]\n"); at != std::string::npos; at = set.find("]\n", at + 1)) ++lines;
-    EXPECT_EQ(20u, lines);
-    EXPECT_EQ("]\n", set.substr(set.size() - 2));
-    EXPECT_NE(std::string::npos, set.find("Compression :[On MA]\n"));
+    const std::string set = newBackupSet(5).c_str(), inst = instance(33).c_str();
+    EXPECT_EQ(20, std::count(set.begin(), set.end(), '\n') - 1) << "twenty lines after the leading break";
+    EXPECT_EQ("Compression :[On MA]\nPrePost User Name:[]\n", set.substr(set.find("Compression")));
     EXPECT_NE(std::string::npos, std::string(newBackupSet(2).c_str()).find("Compression :[OFF]\n"));
-
-    const std::string inst = instance(33).c_str();
-    for (const char* part : {"\nOperation Id:[7]\nClient Id:[-11]\n", "Log Policy Name:[]\nSQL Instance parameters:SQL User Name[sa]\n",
-                             "Windows Authentication:[0]Oracle Instance Parameters:\nNT User:[ora]\n",
-                             "BlockSize:[6442450944]\n", "Compression:[On CLIENT]\n",
-                             "Encryption:[0]DB2 Instance Parameters:\nDB2 User:[db2]\n", "Compression7\n"}) {
+    for (const char* part : {"\nOperation Id:[7]\nClient Id:[-11]\n", "]\nSQL Instance parameters:SQL User Name[sa]\n",
+                             "]Oracle Instance Parameters:\nNT User:[ora]\n", "BlockSize:[6442450944]\n",
+                             "Compression:[On CLIENT]\n", "]DB2 Instance Parameters:\nDB2 User:[db2]\n", "Compression7\n"}) {
         EXPECT_NE(std::string::npos, inst.find(part)) << part;
     }
     for (const std::string& dump : {set, inst}) EXPECT_EQ(std::string::npos, dump.find(kSecretText));
