@@ -22,6 +22,7 @@
 #include "VSDK/OneShot.h"
 #include "VSDK/Agents.h"
 #include "VSDK/Admin.h"
+#include "VSDK/Storage.h"
 #include "VSDK/Subclients.h"
 #include "VSDK/Offsite.h"
 

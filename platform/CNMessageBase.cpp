@@ -81,8 +81,11 @@ const char* CNMessageBase::getTagName() const {
 
 Field& CNMessageBase::slotFor(short fieldNumber, short slot, unsigned long ownerTag,
                               unsigned int fieldHash, FieldKind kind) {
-    Field& f = m_fields[fieldNumber];
-    if (f.number == 0 || f.kind != kind) {
+    // Field number 0 is a valid field of some families: a new entry is told
+    // by its insertion, not by its number.
+    auto [it, inserted] = m_fields.try_emplace(fieldNumber);
+    Field& f = it->second;
+    if (inserted || f.kind != kind) {
         // New field, or one of another kind (untrusted input): start it afresh.
         f.clear();
         f.kind = kind;

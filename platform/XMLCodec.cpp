@@ -513,8 +513,8 @@ private:
 
     void startField(Frame& frame, const XMLCh* name, const Attrs& attrs) {
         CNMessageBase& msg = *frame.msg;
-        short number = static_cast<short>(toInt(required(attrs.n), 1, 32767));
-        short slot = static_cast<short>(toInt(required(attrs.s), 1, 32767));
+        short number = static_cast<short>(toInt(required(attrs.n), 0, 32767));
+        short slot = static_cast<short>(toInt(required(attrs.s), 0, 32767));
         auto hash = static_cast<unsigned int>(toHex(required(attrs.h), 0xFFFFFFUL));
         auto& fields = msg.mutableFields();
         if (fields.count(number)) fail("field given twice");

@@ -129,6 +129,19 @@ const std::vector<Listing>& listings() {
          caller<_QSnapShotInfo, _QGetSnapsParameters>(
              VSDKGetSnaps, [](const _QSnapShotInfo& r) { return r.text2.c_str(); }),
          true},
+        {"VSDKGetStoragePolicies", ou::QGetStoragePoliciesReqMsg::kTag,
+         ou::QGetStoragePoliciesRespMsg::kTag, ou::QStoragePolicy::kTag,
+         ou::GetStoragePoliciesResp::kList, ou::StoragePolicyEntry::kName,
+         "Retrival of Storage Policies", "Retrival of Storage Policies",
+         callerOf<_QStoragePolicyInfo>(VSDKGetStoragePolicies,
+                                       [](const _QStoragePolicyInfo& r) { return static_cast<const char*>(r.name); })},
+        {"VSDKGetStoragePolicyCopies", ou::QGetStoragePolicyCopiesReqMsg::kTag,
+         ou::QGetStoragePolicyCopiesRespMsg::kTag, ou::QStoragePolicyCopy::kTag,
+         ou::GetStoragePolicyCopiesResp::kList, ou::StoragePolicyCopyEntry::kName,
+         "Retrival of Primary Copies", "Retrival of Primary Copies",
+         caller<_QStoragePolicyCopyInfo, _QStoragePolicyInfo>(
+             VSDKGetStoragePolicyCopies,
+             [](const _QStoragePolicyCopyInfo& r) { return static_cast<const char*>(r.name); })},
     };
     return all;
 }

@@ -16,6 +16,20 @@ constexpr int kModuleId = 6;
     X(QGenericResp, 211, 0x0600012E, 0)                    \
     X(QLMReplicateDBReq, 1190, 0x066E1DE9, 0x06559FE5)     \
     X(QLMReplicateDBResp, 1191, 0x06559FE5, 0)             \
+    X(QStoragePolicy, 0x3047, 0x06000047, 0)              \
+    X(QStoragePolicyCopy, 0x3051, 0x06000051, 0)          \
+    X(QGetStoragePoliciesReqMsg, 123, 0x06000048, 0x06000049) \
+    X(QGetStoragePoliciesRespMsg, 0x3049, 0x06000049, 0)  \
+    X(QGetStoragePolicyCopiesReqMsg, 34, 0x06000052, 0x06000053) \
+    X(QGetStoragePolicyCopiesRespMsg, 0x3053, 0x06000053, 0) \
+    X(QSetStoragePoliciesReqMsg, 160, 0x0600004A, 0x0600004B) \
+    X(QSetStoragePoliciesRespMsg, 0x304B, 0x0600004B, 0)  \
+    X(QSetStoragePolicyCopiesReqMsg, 44, 0x06000054, 0x06000055) \
+    X(QSetStoragePolicyCopiesRespMsg, 0x3055, 0x06000055, 0) \
+    X(QDeleteStoragePolicyReqMsg, 53, 0x0600004C, 0x0600004D) \
+    X(QDeleteStoragePolicyRespMsg, 0x304D, 0x0600004D, 0) \
+    X(QDeleteStoragePolicyCopyReqMsg, 75, 0x06000056, 0x06000057) \
+    X(QDeleteStoragePolicyCopyRespMsg, 0x3057, 0x06000057, 0) \
     X(QGetSystemDatabasesReqMsg, 139, 0x060000D3, 0x060000D4) \
     X(QGetSystemDatabasesRespMsg, 0x100D4, 0x060000D4, 0)       \
     X(QDiscoverContentReqMsg, 159, 0x062162A2, 0x06367CD2)   \
@@ -159,6 +173,111 @@ VSDK_MESSAGE_FIELDS(TreeSelector, OU_TREE_SELECTOR_FIELDS)
     F(kSubclientName, 14, 26, 0x4BF336)
 VSDK_MESSAGE_FIELDS(TreeCreation, OU_TREE_CREATION_FIELDS)
 
+// Storage policies and their copies. The entries of the two listings:
+#define OU_STORAGE_POLICY_ENTRY_FIELDS(F) \
+    F(kId, 1, 1, 0x4D4D3E)                \
+    F(kName, 2, 2, 0x313DEE)              \
+    F(kType, 3, 6, 0x368F3A)              \
+    F(kAttribute, 4, 7, 0x7D5436)         \
+    F(kFlags, 5, 8, 0xCFEE87)
+VSDK_MESSAGE_FIELDS(StoragePolicyEntry, OU_STORAGE_POLICY_ENTRY_FIELDS)
+
+#define OU_STORAGE_POLICY_COPY_ENTRY_FIELDS(F) \
+    F(kId, 1, 1, 0x40AF70)                     \
+    F(kName, 2, 2, 0xD4DBA0)                   \
+    F(kAttribute, 3, 6, 0xAE5578)              \
+    F(kSnapCopy, 5, 8, 0x9CC5A9)               \
+    F(kMirrorCopy, 6, 9, 0x5E949E)
+VSDK_MESSAGE_FIELDS(StoragePolicyCopyEntry, OU_STORAGE_POLICY_COPY_ENTRY_FIELDS)
+
+// The policy listing sends only the constant; the copy listing and the two
+// deletions name the policy (the copy deletion the copy too).
+#define OU_STORAGE_POLICY_SELECTOR_FIELDS(F) \
+    F(kConstant, 3, 3, 0xABF8CF)             \
+    F(kPolicyId, 4, 4, 0x0336C4)             \
+    F(kPolicyName, 5, 5, 0x12DDF4)           \
+    F(kCopyId, 6, 9, 0x40AF70)               \
+    F(kCopyName, 7, 10, 0xD4DBA0)
+VSDK_MESSAGE_FIELDS(StoragePolicySelector, OU_STORAGE_POLICY_SELECTOR_FIELDS)
+
+#define OU_GET_STORAGE_POLICIES_RESP_FIELDS(F) F(kList, 3, 3, 0x98F150)
+VSDK_MESSAGE_FIELDS(GetStoragePoliciesResp, OU_GET_STORAGE_POLICIES_RESP_FIELDS)
+
+#define OU_GET_STORAGE_POLICY_COPIES_RESP_FIELDS(F) F(kList, 3, 3, 0x4076D3)
+VSDK_MESSAGE_FIELDS(GetStoragePolicyCopiesResp, OU_GET_STORAGE_POLICY_COPIES_RESP_FIELDS)
+
+#define OU_SET_STORAGE_POLICIES_REQ_FIELDS(F)      \
+    F(kOperationId, 3, 3, 0xBB20E2)                \
+    F(kConstant, 4, 4, 0xABF8CF)                   \
+    F(kPolicyId, 5, 5, 0x0336C4)                   \
+    F(kPolicyName, 6, 6, 0x12DDF4)                 \
+    F(kMediaAgentId, 7, 10, 0xECDE7C)              \
+    F(kMediaAgentName, 8, 11, 0x3177AC)            \
+    F(kLibraryId, 9, 15, 0x71EB36)                 \
+    F(kLibraryName, 10, 16, 0xA63DE6)              \
+    F(kDrivePoolId, 11, 20, 0x8FC081)              \
+    F(kDrivePoolName, 12, 21, 0xA3EC71)            \
+    F(kScratchPoolId, 13, 25, 0xAD05F1)            \
+    F(kScratchPoolName, 14, 26, 0x8595E1)          \
+    F(kStreamCount, 15, 30, 0x74C16F)              \
+    F(kIncrementalPolicyId, 16, 31, 0xFAA826)      \
+    F(kIncrementalPolicyName, 17, 32, 0xF37ED6)    \
+    F(kDdbPath, 18, 36, 0x785723)                  \
+    F(kEnableSilo, 19, 40, 0x78A52B)               \
+    F(kSiloLibraryId, 20, 41, 0x6898DB)            \
+    F(kSiloLibraryName, 21, 42, 0x87F7A0)          \
+    F(kSiloMediaAgentId, 22, 46, 0x76D7F4)         \
+    F(kSiloMediaAgentName, 23, 47, 0x1D28F9)       \
+    F(kSiloDrivePoolId, 24, 51, 0x936B76)          \
+    F(kSiloDrivePoolName, 25, 52, 0xECB4FB)        \
+    F(kSiloScratchPoolId, 26, 56, 0x10E445)        \
+    F(kSiloScratchPoolName, 27, 57, 0xC0158A)
+VSDK_MESSAGE_FIELDS(SetStoragePoliciesReq, OU_SET_STORAGE_POLICIES_REQ_FIELDS)
+
+#define OU_SET_STORAGE_POLICIES_RESP_FIELDS(F) F(kPolicyId, 3, 3, 0x0336C4)
+VSDK_MESSAGE_FIELDS(SetStoragePoliciesResp, OU_SET_STORAGE_POLICIES_RESP_FIELDS)
+
+#define OU_SET_STORAGE_POLICY_COPIES_REQ_FIELDS(F) \
+    F(kOperationId, 3, 3, 0xBB20E2)                \
+    F(kCopyName, 4, 4, 0xD4DBA0)                   \
+    F(kCopyId, 5, 8, 0x40AF70)                     \
+    F(kConstant, 6, 9, 0xABF8CF)                   \
+    F(kPolicyId, 7, 10, 0x0336C4)                  \
+    F(kPolicyName, 8, 11, 0x12DDF4)                \
+    F(kMediaAgentId, 9, 15, 0xECDE7C)              \
+    F(kMediaAgentName, 10, 16, 0x3177AC)           \
+    F(kLibraryId, 11, 20, 0x71EB36)                \
+    F(kLibraryName, 12, 21, 0xA63DE6)              \
+    F(kDrivePoolId, 13, 25, 0x8FC081)              \
+    F(kDrivePoolName, 14, 26, 0xA3EC71)            \
+    F(kScratchPoolId, 15, 30, 0xAD05F1)            \
+    F(kScratchPoolName, 16, 31, 0x8595E1)          \
+    F(kCopyType, 17, 35, 0xD7F04F)                 \
+    F(kIsActive, 18, 36, 0x5C70D0)                 \
+    F(kIsDefault, 19, 37, 0x851DB7)                \
+    F(kSnapCopy, 20, 38, 0x9CC5A9)                 \
+    F(kMirrorCopy, 21, 39, 0x5E949E)               \
+    F(kSourceCopyId, 22, 40, 0x90436B)             \
+    F(kSourceCopyName, 23, 41, 0x8F5CDB)           \
+    F(kDdbPath, 24, 45, 0x1E9B27)                  \
+    F(kEncryptData, 25, 49, 0xF9DBAF)              \
+    F(kCipher, 26, 50, 0xEBE60B)                   \
+    F(kKeyLength, 27, 51, 0xB64225)                \
+    F(kMediaAccess, 28, 52, 0x399668)              \
+    F(kExistingEncrypted, 29, 53, 0xBBECB2)        \
+    F(kEnableSilo, 30, 54, 0x78A52B)               \
+    F(kSiloLibraryId, 31, 55, 0x6898DB)            \
+    F(kSiloLibraryName, 32, 56, 0x87F7A0)          \
+    F(kSiloMediaAgentId, 33, 60, 0x76D7F4)         \
+    F(kSiloMediaAgentName, 34, 61, 0x1D28F9)       \
+    F(kSiloDrivePoolId, 35, 65, 0x936B76)          \
+    F(kSiloDrivePoolName, 36, 66, 0xECB4FB)        \
+    F(kSiloScratchPoolId, 37, 70, 0x10E445)        \
+    F(kSiloScratchPoolName, 38, 71, 0xC0158A)
+VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesReq, OU_SET_STORAGE_POLICY_COPIES_REQ_FIELDS)
+
+#define OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS(F) F(kCopyId, 3, 3, 0x40AF70)
+VSDK_MESSAGE_FIELDS(SetStoragePolicyCopiesResp, OU_SET_STORAGE_POLICY_COPIES_RESP_FIELDS)
 // System databases: a selector request down to the backup set, then these.
 #define OU_SYSTEM_DATABASES_FIELDS(F)       \
     F(kCopyPrecedence, 12, 24, 0x410DEE)    \

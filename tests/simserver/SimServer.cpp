@@ -2,6 +2,7 @@
 
 #include "VSDKAPI/messages/CommonFields.h"
 #include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "platform/MessageCatalog.h"
@@ -278,6 +279,32 @@ Action SimServer::Impl::pick(unsigned long tag) {
     return Action::defaultReply();
 }
 
+namespace {
+
+// A generic request whose inner document is a request of a known family is
+// answered by default with that request's paired reply document, empty: no
+// error object, so success. Answers of other types are left alone.
+void answerInnerDocument(const CNMessageBase& request, CNMessageBase& reply) {
+    if (request.getTagID() != OrvaneOperations::QExecuteReqMsg::kTag ||
+        reply.getTagID() != OrvaneOperations::QExecuteRespMsg::kTag) {
+        return;
+    }
+    const std::string inner = msgf::getText(request, OrvaneOperations::kExecuteXml);
+    CNMessageBase* built = nullptr;
+    std::string why;
+    if (CNMessageBase::ConstructAny(inner.data(), inner.size(), built, why) != 0 || !built) return;
+    const vsdkmsg::MessageType* type = vsdkmsg::findByTag(built->getTagID());
+    delete built;
+    std::unique_ptr<CNMessageBase> answer(
+        type && type->replyTag ? CNMessageBase::createByTag(type->replyTag) : nullptr);
+    if (!answer) return;
+    std::string text;
+    answer->serialize(text, false);
+    msgf::putText(reply, OrvaneOperations::kExecuteRespXml, text);
+}
+
+}  // namespace
+
 std::unique_ptr<CNMessageBase> SimServer::Impl::buildReply(const Action& action,
                                                            const CNMessageBase* request) {
     unsigned long replyTag = action.replyTag;
@@ -307,6 +334,7 @@ std::unique_ptr<CNMessageBase> SimServer::Impl::buildReply(const Action& action,
                 msgf::putText(error, msgf::kErrorText, action.text);
         }
     }
+    answerInnerDocument(*request, *reply);  // a fill may answer otherwise
     if (action.fill) action.fill(*request, *reply);
     return reply;
 }

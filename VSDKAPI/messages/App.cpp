@@ -1,0 +1,5 @@
+#include "App.h"
+
+namespace App {
+VSDK_DEFINE_FAMILY(App, VSDK_APP_MESSAGES)
+}  // namespace App
