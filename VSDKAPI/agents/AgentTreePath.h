@@ -71,9 +71,11 @@ enum class LabelStyle { Tight, Spaced };
 
 // The path's dump lines, down to Last, each "<label>:[<value>]\n" (or ": ["),
 // the first beginning with "\n" unless the record's dump has a line before
-// it (the operation id). Usable as a dump row writer:
+// it (the operation id), the last ending in "]" alone when the path closes
+// the dump (LastBreak false). Usable as a dump row writer:
 //     {"", dumpTreePath<TreeLevel::BackupSet, LabelStyle::Spaced, Rec>, ""}
-template <TreeLevel Last, LabelStyle Style, class Record, bool LeadingBreak = true>
+template <TreeLevel Last, LabelStyle Style, class Record, bool LeadingBreak = true,
+          bool LastBreak = true>
 void dumpTreePath(std::string& out, const Record& r) {
     const char* open = Style == LabelStyle::Tight ? ":[" : ": [";
     bool first = LeadingBreak;
@@ -103,4 +105,5 @@ void dumpTreePath(std::string& out, const Record& r) {
         line("SubClient Id", numberToqwString(r.subclientId));
         line("SubClient Name", msgf::boundedText(r.subclientName));
     }
+    if constexpr (!LastBreak) out.pop_back();
 }

@@ -2,10 +2,8 @@
 // types on a client and the instances of one type.
 #include "VSDK/Agents.h"
 
-#include "AgentTreePath.h"
+#include "TreeRequests.h"
 #include "VSDKAPI/messages/FieldRows.h"
-#include "VSDKAPI/session/OperationFrame.h"
-#include "VSDKErrors/ExportGuard.h"
 
 using namespace OrvaneUtilities;
 using namespace fieldrows;
@@ -38,16 +36,7 @@ VSDK_API unsigned long VSDKGetApplicationTypes(_QAgentTreePath* selector, _QAppT
         GetAppTypesResp::kList,
         QAppType::kTag,
         [](const CNMessageBase& entry, _QAppTypeInfo& record) { takeRows(entry, kAppTypeRows, record); }};
-    return vsdkguard::guarded(kListing.operation.function, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        QGetAppTypesReqMsg request;
-        if (unsigned long rc = openOperation(state, kListing.operation.function, selector, types, count)) {
-            return rc;
-        }
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::Client>(request, *selector);
-        return runListing(*state, kListing, request, *types, *count);
-    });
+    return listTree<QGetAppTypesReqMsg, TreeLevel::Client>(kListing, selector, types, count);
 }
 
 VSDK_API unsigned long VSDKGetInstances(_QAgentTreePath* selector, _QInstanceInfo** instances,
@@ -58,14 +47,5 @@ VSDK_API unsigned long VSDKGetInstances(_QAgentTreePath* selector, _QInstanceInf
         GetInstancesResp::kList,
         QInstance::kTag,
         [](const CNMessageBase& entry, _QInstanceInfo& record) { takeRows(entry, kInstanceRows, record); }};
-    return vsdkguard::guarded(kListing.operation.function, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        QGetInstancesReqMsg request;
-        if (unsigned long rc = openOperation(state, kListing.operation.function, selector, instances, count)) {
-            return rc;
-        }
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::AppType>(request, *selector);
-        return runListing(*state, kListing, request, *instances, *count);
-    });
+    return listTree<QGetInstancesReqMsg, TreeLevel::AppType>(kListing, selector, instances, count);
 }

@@ -2,6 +2,7 @@
 #include "VSDK/Subclients.h"
 
 #include "AgentTreePath.h"
+#include "CompressionText.h"
 #include "VSDKAPIUtils/RecordDump.h"
 
 using namespace recorddump;
@@ -16,16 +17,6 @@ void dumpSqlNames(std::string& out, const SetRec& r) {
         out += msgf::boundedText(db.name);
         out += ' ';
     }
-}
-
-void dumpCompression(std::string& out, const SetRec& r) {
-    out += r.compression == 0 ? "On CLIENT" : r.compression == 2 ? "OFF" : "On MA";
-}
-
-// The path to the subclient, its last line closed without a line end.
-void dumpDeletePath(std::string& out, const _QDeleteSubclientParameters& r) {
-    dumpTreePath<TreeLevel::Subclient, LabelStyle::Tight>(out, r);
-    out.pop_back();
 }
 
 const DumpRow<SetRec> kSetSubclientDump[] = {
@@ -46,7 +37,7 @@ const DumpRow<SetRec> kSetSubclientDump[] = {
     {"SQL Data Stream Count: [", dump<&SetRec::sqlDataStreamCount>, "]\n"},
     {"SQL Log Stream Count: [", dump<&SetRec::sqlLogStreamCount>, "]\n"},
     {"Sql SubClient Type: [", dump<&SetRec::sqlSubclientType>, "]\n"},
-    {"Compression: [", dumpCompression, "]\n"},
+    {"Compression: [", dumpCompression<&SetRec::compression>, "]\n"},
     {"Encryption: [", dump<&SetRec::encryption>, "]\n"},
     {"System State: [", dump<&SetRec::systemState>, "]\n"},
     {"Activity Control: [", dump<&SetRec::activityControl>, "]\n"},
@@ -56,7 +47,7 @@ const DumpRow<SetRec> kSetSubclientDump[] = {
 };
 
 const DumpRow<_QDeleteSubclientParameters> kDeleteSubclientDump[] = {
-    {"", dumpDeletePath, ""},
+    {"", dumpTreePath<TreeLevel::Subclient, LabelStyle::Tight, _QDeleteSubclientParameters, true, false>, ""},
 };
 
 const DumpRow<_QSetOSFilterParameters> kSetFiltersDump[] = {

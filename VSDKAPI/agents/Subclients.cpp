@@ -4,6 +4,7 @@
 
 #include "AgentTreePath.h"
 #include "SqlDatabases.h"
+#include "TreeRequests.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKErrors/ExportGuard.h"
@@ -69,19 +70,10 @@ VSDK_API unsigned long VSDKGetSubclients(_QAgentTreePath* path, _QSubclientInfo*
                                          int* count) {
     static const char kFunction[] = "VSDKGetSubclients()";
     static const char kPhrase[] = "Retrival of SubClients";
-    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        if (unsigned long rc = openOperation(state, kFunction, path, subclients, count)) return rc;
-
-        QGetSubclientsReqMsg request;
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::BackupSet>(request, *path);
-
-        ListingSpec<Info> spec{{kFunction, kPhrase}, kPhrase, Subclient::kList, QSubclient::kTag,
-                               copySubclient};
-        spec.entryWellFormed = subclientListsWellFormed;
-        return runListing(*state, spec, request, *subclients, *count);
-    });
+    ListingSpec<Info> spec{{kFunction, kPhrase}, kPhrase, Subclient::kList, QSubclient::kTag,
+                           copySubclient};
+    spec.entryWellFormed = subclientListsWellFormed;
+    return listTree<QGetSubclientsReqMsg, TreeLevel::BackupSet>(spec, path, subclients, count);
 }
 
 VSDK_API unsigned long VSDKGetSQLDataBases(_QGetSQLDBParameters* params, _QSQLDBInfo** databases,
@@ -172,17 +164,6 @@ VSDK_API unsigned long VSDKSetSubclients(_QSetSubclientParameters* params, int* 
 
 VSDK_API unsigned long VSDKDeleteSubclient(_QDeleteSubclientParameters* params) {
     static const char kFunction[] = "VSDKDeleteSubclient()";
-    return vsdkguard::guarded(kFunction, [&]() -> unsigned long {
-        VSDKAPIGlobalData* state = nullptr;
-        if (unsigned long rc = openOperation(state, kFunction, params)) return rc;
-        logParameters(*state, kFunction, "Parameters of the SubClient to be deleted:%s", *params);
-
-        QDeleteSubclientReqMsg request;
-        fillSession(*state, request, MultiDomain::Never);
-        putSelectorPath<TreeLevel::Subclient>(request, *params);
-
-        OperationSpec spec{kFunction, "Deletion of Subclient"};
-        spec.storeErrorTextOnSuccess = true;
-        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
-    });
+    return changeTreeNode<QDeleteSubclientReqMsg, TreeLevel::Subclient>(
+        kFunction, "Parameters of the SubClient to be deleted:%s", "Deletion of Subclient", params);
 }

@@ -12,6 +12,11 @@ std::string getBytes(const CNMessageBase& m, FieldId f) {
     return it->second.b->str();
 }
 
+bool hasInt(const CNMessageBase& m, FieldId f) {
+    auto it = m.fields().find(f.number);
+    return it != m.fields().end() && it->second.kind == vsdkmsg::FieldKind::Int64;
+}
+
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag) {
     auto it = m.fields().find(f.number);
     if (it == m.fields().end() || it->second.kind != vsdkmsg::FieldKind::Object) return nullptr;

@@ -107,6 +107,8 @@ std::string getBytes(const CNMessageBase& m, FieldId f);
 inline bool has(const CNMessageBase& m, FieldId f) {
     return m.isSet(f.number, m.getTagID(), f.hash);
 }
+// An integer field that is present (and is an integer).
+bool hasInt(const CNMessageBase& m, FieldId f);
 // A nested object that is present and of the expected type, or null; never creates.
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.

@@ -99,6 +99,20 @@ constexpr int kModuleId = 6;
     X(QCreateRepSetRespMsg, 0x101F5, 0x060001F5, 0)             \
     X(QCreateReplicationPairReqMsg, 195, 0x06000208, 0x06000209) \
     X(QCreateReplicationPairRespMsg, 0x10209, 0x06000209, 0)     \
+    X(QSetInstancesReqMsg, 68, 0x0600002C, 0x0600002D)     \
+    X(QSetInstancesRespMsg, 0x1002D, 0x0600002D, 0)        \
+    X(QSQLInstanceOptions, 48, 0x06000129, 0)              \
+    X(QOracleInstanceOptions, 196, 0x06000128, 0)          \
+    X(QDb2InstanceOptions, 178, 0x0600012C, 0)             \
+    X(QGetBackupSetsReqMsg, 165, 0x06000020, 0x06000021)   \
+    X(QGetBackupSetsRespMsg, 0x10021, 0x06000021, 0)       \
+    X(QBackupSet, 0x1001F, 0x0600001F, 0)                  \
+    X(QSetBackupSetsReqMsg, 182, 0x06000022, 0x06000023)   \
+    X(QSetBackupSetsRespMsg, 0x10023, 0x06000023, 0)       \
+    X(QModifyBackupSetsReqMsg, 113, 0x06000026, 0x06000027) \
+    X(QModifyBackupSetsRespMsg, 0x10027, 0x06000027, 0)    \
+    X(QDeleteBackupSetReqMsg, 61, 0x06000024, 0x06000025)  \
+    X(QDeleteBackupSetRespMsg, 0x10025, 0x06000025, 0)     \
     X(QGetOrvaneUsersReqMsg, 191, 0x060000E8, 0x060000E9)  \
     X(QGetOrvaneUsersRespMsg, 0x100E9, 0x060000E9, 0)      \
     X(QOrvaneUser, 0x100E7, 0x060000E7, 0)                 \
@@ -634,6 +648,95 @@ VSDK_MESSAGE_FIELDS(CreateRepSetNew, OU_CREATE_REP_SET_NEW_FIELDS)
     F(kText1, 11, 23, 0xEF6553)              \
     F(kTimeStamp, 12, 27, 0x8638F6)
 VSDK_MESSAGE_FIELDS(CreateReplicationPair, OU_CREATE_REPLICATION_PAIR_FIELDS)
+// QSetInstancesReqMsg after its creation path (down to the instance): the
+// storage policies, then the chosen database block's credentials and options.
+#define OU_SET_INSTANCE_REQ_FIELDS(F)          \
+    F(kLogPolicyId, 11, 20, 0x4FAD51)          \
+    F(kLogPolicyName, 12, 21, 0x1BE541)        \
+    F(kDefaultPolicyId, 13, 25, 0xB1934E)      \
+    F(kDefaultPolicyName, 14, 26, 0x9C3FFE)    \
+    F(kFurtherId, 15, 30, 0x38843B)            \
+    F(kFurtherName, 16, 31, 0x2AA9AB)          \
+    F(kUserName, 17, 35, 0x36EBCB)             \
+    F(kPassword, 18, 39, 0x89BA9B, kSecret)    \
+    F(kSqlOptions, 19, 43, 0xDA42FC)           \
+    F(kOracleOptions, 20, 44, 0x0E5A70)        \
+    F(kDb2Options, 21, 45, 0x571842)
+VSDK_MESSAGE_FIELDS(SetInstanceReq, OU_SET_INSTANCE_REQ_FIELDS)
+
+// QSQLInstanceOptions
+#define OU_SQL_INSTANCE_OPTION_FIELDS(F)       \
+    F(kVss, 1, 1, 0x01C956)                    \
+    F(kSqlTimeOut, 2, 2, 0x192B93)             \
+    F(kOverrideCSSettings, 3, 3, 0xB5857F)     \
+    F(kWindowsAuthentication, 4, 4, 0xA22FDB)
+VSDK_MESSAGE_FIELDS(SqlInstanceOptions, OU_SQL_INSTANCE_OPTION_FIELDS)
+
+// QOracleInstanceOptions (the use-catalog flag has no field)
+#define OU_ORACLE_INSTANCE_OPTION_FIELDS(F)              \
+    F(kOracleHome, 1, 1, 0xA9777D)                       \
+    F(kConnectStringUser, 2, 5, 0x990806)                \
+    F(kConnectStringPassword, 3, 9, 0xBD4156, kSecret)   \
+    F(kConnectStringService, 4, 13, 0x76FC9A)            \
+    F(kCatalogUser, 5, 17, 0xF80B84)                     \
+    F(kCatalogPassword, 6, 21, 0xD255D4, kSecret)        \
+    F(kCatalogService, 7, 25, 0x15C87C)                  \
+    F(kTnsAdmin, 8, 29, 0xF62D96)                        \
+    F(kControlFileAutoBackup, 9, 33, 0x659E38)           \
+    F(kBlockSize, 10, 34, 0x000A2E)                      \
+    F(kLogBackupStreams, 11, 35, 0xFB1FED)               \
+    F(kCompression, 12, 36, 0x5A5966)                    \
+    F(kNetworkBandwidth, 13, 37, 0x7D1A23)               \
+    F(kOnDemand, 14, 38, 0x136854)                       \
+    F(kOracleFlags, 15, 39, 0x67BFA9)                    \
+    F(kEncryption, 16, 40, 0xD70F83)
+VSDK_MESSAGE_FIELDS(OracleInstanceOptions, OU_ORACLE_INSTANCE_OPTION_FIELDS)
+
+// QDb2InstanceOptions
+#define OU_DB2_INSTANCE_OPTION_FIELDS(F)       \
+    F(kDb2Home, 1, 1, 0x0D1273)                \
+    F(kCompression, 2, 5, 0x5A5966)            \
+    F(kNetworkAgents, 3, 6, 0x1A89DC)          \
+    F(kNetworkBandwidth, 4, 7, 0x7D1A23)       \
+    F(kEncryption, 5, 8, 0xD70F83)
+VSDK_MESSAGE_FIELDS(Db2InstanceOptions, OU_DB2_INSTANCE_OPTION_FIELDS)
+
+// QGetBackupSetsRespMsg and its QBackupSet entries
+#define OU_GET_BACKUP_SETS_RESP_FIELDS(F)      \
+    F(kList, 3, 3, 0x530933)                   \
+    F(kBackupSetId, 1, 1, 0x0E187B)            \
+    F(kName, 2, 2, 0xEC2DEB)                   \
+    F(kDefault, 3, 6, 0x851DB7)                \
+    F(kOnDemand, 4, 7, 0x136854)               \
+    F(kLastAccessTime, 5, 8, 0x64D587)         \
+    F(kDescription, 6, 9, 0x3583FC)
+VSDK_MESSAGE_FIELDS(GetBackupSetsResp, OU_GET_BACKUP_SETS_RESP_FIELDS)
+
+// QSetBackupSetsReqMsg after its creation path (down to the backup set)
+#define OU_SET_BACKUP_SET_REQ_FIELDS(F)             \
+    F(kStoragePolicyId, 13, 25, 0x4D4D3E)           \
+    F(kStoragePolicyName, 14, 26, 0x313DEE)         \
+    F(kOnDemand, 15, 30, 0x5BC10A)                  \
+    F(kLastAccessTime, 16, 31, 0x64D587)            \
+    F(kCompression, 17, 32, 0x5A5966)               \
+    F(kNetworkAgents, 18, 33, 0x1A89DC)             \
+    F(kPreBackupProcess, 19, 34, 0x314E45)          \
+    F(kPostBackupProcess, 20, 38, 0x6D0282)         \
+    F(kPreScanProcess, 21, 42, 0xF8E3C0)            \
+    F(kPostScanProcess, 22, 46, 0x1E833D)           \
+    F(kPrePostUserName, 23, 50, 0x4B2FD9)           \
+    F(kPrePostPassword, 24, 54, 0xB9ED7E, kSecret)
+VSDK_MESSAGE_FIELDS(SetBackupSetReq, OU_SET_BACKUP_SET_REQ_FIELDS)
+
+// QSetBackupSetsRespMsg: the new backup set's id
+#define OU_SET_BACKUP_SET_RESP_FIELDS(F) F(kNewId, 3, 3, 0x0E187B)
+VSDK_MESSAGE_FIELDS(SetBackupSetResp, OU_SET_BACKUP_SET_RESP_FIELDS)
+
+// QModifyBackupSetsReqMsg after its selector path (down to the backup set)
+#define OU_MODIFY_BACKUP_SET_REQ_FIELDS(F)     \
+    F(kOnDemand, 12, 24, 0x5BC10A)             \
+    F(kDefault, 13, 25, 0xF18073)
+VSDK_MESSAGE_FIELDS(ModifyBackupSetReq, OU_MODIFY_BACKUP_SET_REQ_FIELDS)
 // Users and user groups: the two listings' requests (the user listing sends
 // only the constant), their replies and entries, and the user request.
 #define OU_ORVANE_USERS_REQ_FIELDS(F)     \
