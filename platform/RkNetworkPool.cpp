@@ -36,6 +36,7 @@ CPvError RkNetworkPool::initNetworkPool(const std::string& service, const std::s
     m_idleTimeout = idleTimeout;
     m_min = minConnections < 0 ? 0 : minConnections;
     m_max = maxConnections;
+    m_lendLimit = maxConnections > kLendLimit ? maxConnections : kLendLimit;
     m_checkIdle = checkIdle != 0;
     m_initialised = true;
     return CPvError::Success();
@@ -62,9 +63,9 @@ CPvError RkNetworkPool::getSessionObject(CRkNetwork*& out) {
             out = idle.connection;
             return CPvError::Success();
         }
-        if (m_total < m_max) break;
+        if (m_total < m_lendLimit) break;
         if (m_returned.wait_until(lock, waitUntil) == std::cv_status::timeout &&
-            m_idle.empty() && m_total >= m_max) {
+            m_idle.empty() && m_total >= m_lendLimit) {
             return CPvError(kPvErrPoolExhausted, "no free connection in the pool");
         }
     }
@@ -93,14 +94,26 @@ CPvError RkNetworkPool::giveBack(CRkNetwork* connection, bool drop) {
     auto it = m_lent.find(connection);
     if (it == m_lent.end()) return CPvError(kPvErrGeneric, "connection not lent by this pool");
     m_lent.erase(it);
+    const auto now = std::chrono::steady_clock::now();
     if (drop || !connection->IsConnected()) {
         delete connection;
         --m_total;
     } else {
-        m_idle.push_back(Idle{connection, std::chrono::steady_clock::now()});
+        m_idle.push_back(Idle{connection, now});
     }
+    closeSurplusLocked(now);
     m_returned.notify_one();
     return CPvError::Success();
+}
+
+void RkNetworkPool::closeSurplusLocked(std::chrono::steady_clock::time_point now) {
+    // The oldest idle connections stand first (borrowers take the newest).
+    constexpr auto kSurplusIdle = std::chrono::seconds(2);
+    while (static_cast<int>(m_idle.size()) > m_max && now - m_idle.front().since > kSurplusIdle) {
+        delete m_idle.front().connection;
+        m_idle.erase(m_idle.begin());
+        --m_total;
+    }
 }
 
 CPvError RkNetworkPool::releaseSessionObject(CRkNetwork* connection) {
@@ -109,6 +122,11 @@ CPvError RkNetworkPool::releaseSessionObject(CRkNetwork* connection) {
 
 CPvError RkNetworkPool::discardSessionObject(CRkNetwork* connection) {
     return giveBack(connection, true);
+}
+
+void RkNetworkPool::setLendLimit(int limit) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_lendLimit = limit > m_max ? limit : m_max;
 }
 
 int RkNetworkPool::connectionCount() const {

@@ -1,10 +1,13 @@
 // Stand-in for the platform's connection pool: a bounded set of connections
 // to one service on one host, shared by the threads of a process.
 //
-// Connections are made lazily, when a borrower finds none idle and the pool
-// is below its maximum; a borrower beyond the maximum waits for a connection
-// to come back (up to the attach time-out). Each connection is lent to one
-// borrower at a time. A connection that comes back broken, or that went stale
+// Connections are made lazily, when a borrower finds none idle. The pool
+// lends as many connections at once as borrowers ask for, up to its lending
+// limit (never below kLendLimit); a borrower beyond the limit waits for a
+// connection to come back (up to the attach time-out). Idle connections
+// beyond the maximum are closed once they have stayed idle for a moment, so
+// a burst of borrowers does not leave them open. Each connection is lent to
+// one borrower at a time. A connection that comes back broken, or that went stale
 // while idle (peer closed, unasked bytes, idle longer than the idle time-out),
 // is dropped instead of being lent again.
 #pragma once
@@ -48,7 +51,12 @@ public:
     int connectionCount() const;  // idle + lent
     int idleCount() const;
     int lentCount() const;
-    int maxConnections() const { return m_max; }
+    int maxConnections() const { return m_max; }  // kept idle
+    int lendLimit() const { return m_lendLimit; }  // lent at once
+    // Changes the lending limit (at least the maximum kept idle).
+    void setLendLimit(int limit);
+
+    static constexpr int kLendLimit = 64;
 
 private:
     struct Idle {
@@ -57,6 +65,8 @@ private:
     };
 
     CPvError giveBack(CRkNetwork* connection, bool drop);
+    // Closes idle connections beyond the maximum that have been idle a while.
+    void closeSurplusLocked(std::chrono::steady_clock::time_point now);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_returned;
@@ -68,6 +78,7 @@ private:
     int m_idleTimeout = 600;
     int m_min = 1;
     int m_max = 5;
+    int m_lendLimit = kLendLimit;
     bool m_checkIdle = true;
     int m_total = 0;  // idle + lent + being attached
     std::vector<Idle> m_idle;

@@ -103,7 +103,7 @@ TEST(ExchangeConcurrencyTest, ThreadsSharingOnePoolMadeOnce) {
     auto pool = VSDKAPIGlobalData::getSessionPool(env.mardockName());
     EXPECT_EQ(std::set<RkNetworkPool*>{pool.get()}, pools);
     EXPECT_EQ(0, pool->lentCount());
-    EXPECT_LE(env.server().connections().size(), static_cast<std::size_t>(pool->maxConnections()));
+    EXPECT_LE(env.server().connections().size(), static_cast<std::size_t>(pool->lendLimit()));
 }
 
 TEST(ExchangeConcurrencyTest, CleanUpWhileThreadsAreInsideAnExchange) {

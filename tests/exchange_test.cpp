@@ -247,7 +247,7 @@ TEST_F(PooledExchangeTest, AFailedBorrowOrNoPoolGives0x202WithNothingSent) {
     // More failures than the pool holds connections: none of them keeps a
     // slot, so none waits for a free one.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i <= pool()->maxConnections(); ++i) EXPECT_EQ(0x202u, send());
+    for (int i = 0; i <= pool()->lendLimit(); ++i) EXPECT_EQ(0x202u, send());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_EQ(0, pool()->lentCount());
     EXPECT_TRUE(env.logContains("Connection to VSDK Service failed with network error:["));

@@ -124,6 +124,7 @@ TEST_F(NetworkTest, APoolBorrowerBeyondTheBoundWaitsThenGivesUp) {
     ASSERT_FALSE(pool.initNetworkPool("CMDLINE_SERVICE", "localhost*simcs*8400*8402", "poolclient",
                                       1, 600, 1, 1, 1)
                      .IsError());
+    pool.setLendLimit(1);
     CRkNetwork *a = nullptr, *b = nullptr;
     ASSERT_FALSE(pool.getSessionObject(a).IsError());
     std::thread giver([&] {
