@@ -51,7 +51,12 @@ QEvDebug& QEvDebug::operator=(const QEvDebug& other) {
 QEvDebug::~QEvDebug() = default;
 
 void QEvDebug::vdebugLvl(const char* function, int level, const char* format, va_list args) {
-    if (format == nullptr) return;
+    // A line above the log's level costs nothing more than this test.
+    if (format == nullptr || level > getDebugLevel()) return;
+    if (std::strstr(format, "%S") == nullptr) {
+        handleMsgEventDebug_NEW(level, function, 0, m_jobId, nullptr, format, args);
+        return;
+    }
     const std::string rewritten = rewriteFormat(format);
     handleMsgEventDebug_NEW(level, function, 0, m_jobId, nullptr, rewritten.c_str(), args);
 }

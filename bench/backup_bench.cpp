@@ -8,6 +8,8 @@
 #include "platform/RkWire.h"
 #include "support/TestEnv.h"
 
+#include "AllocationCounter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
@@ -17,7 +19,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <ctime>
+#include <vector>
 #include <memory>
 #include <string>
 #include <thread>
@@ -235,6 +240,121 @@ void BM_BackupThroughput(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+double threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double wallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A VSDKBackup call and the bare round trip of the same frames to the same
+// simulated server, alternated; the ratios of their wall time and of the
+// calling thread's CPU time.
+void BM_BackupVsBareClient(benchmark::State& state) {
+    g_env->setPooling(false);
+    g_env->initThread();
+    const _QBackupParameters p = sampleRecord();
+    _QJobStartInfo result;
+    const Frames& f = frames();
+    const int fd = connectRaw(g_env->port());
+    double callWall = 0, callCpu = 0, bareWall = 0, bareCpu = 0;
+    std::string reply;
+    long long n = 0;
+    for (auto _ : state) {
+        double w = wallSeconds(), c = threadCpuSeconds();
+        if (VSDKBackup(&p, &result) != 0 || result.jobId != kJobId) {
+            state.SkipWithError("backup failed");
+            break;
+        }
+        callWall += wallSeconds() - w;
+        callCpu += threadCpuSeconds() - c;
+        w = wallSeconds(), c = threadCpuSeconds();
+        if (rkwire::writeFrame(fd, f.request, rkwire::Deadline::none()) != rkwire::IoResult::Ok ||
+            rkwire::readFrame(fd, reply, rkwire::Deadline::none()) != rkwire::IoResult::Ok) {
+            state.SkipWithError("bare exchange failed");
+            break;
+        }
+        bareWall += wallSeconds() - w;
+        bareCpu += threadCpuSeconds() - c;
+        trimJournal(n++);
+    }
+    ::close(fd);
+    VSDKDeInitialize();
+    state.counters["call_us"] = callWall / static_cast<double>(n ? n : 1) * 1e6;
+    state.counters["bare_us"] = bareWall / static_cast<double>(n ? n : 1) * 1e6;
+    state.counters["wall_ratio"] = bareWall > 0 ? callWall / bareWall : 0;
+    state.counters["cpu_ratio"] = bareCpu > 0 ? callCpu / bareCpu : 0;
+}
+
+// Backups per second with pooling on: one thread, then 16 threads, each
+// making `calls` calls; ratio = rate(16) / (8 x rate(1)).
+void BM_PooledScaling(benchmark::State& state) {
+    g_env->setPooling(true);
+    constexpr int kCalls = 2000;
+    auto run = [](int threads) {
+        std::atomic<int> failures{0};
+        const double start = wallSeconds();
+        std::vector<std::thread> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back([&failures] {
+                if (g_env->initThread() != 0) {
+                    ++failures;
+                    return;
+                }
+                const _QBackupParameters p = sampleRecord();
+                _QJobStartInfo result;
+                for (int k = 0; k < kCalls; ++k) {
+                    if (VSDKBackup(&p, &result) != 0) ++failures;
+                }
+                VSDKDeInitialize();
+            });
+        }
+        for (std::thread& w : workers) w.join();
+        g_env->server().clearJournal();
+        return failures.load() ? -1.0 : static_cast<double>(threads) * kCalls / (wallSeconds() - start);
+    };
+    double one = 0, sixteen = 0;
+    for (auto _ : state) {
+        one = run(1);
+        sixteen = run(16);
+        if (one < 0 || sixteen < 0) state.SkipWithError("backup failed");
+    }
+    g_env->setPooling(false);
+    state.counters["rate_1"] = one;
+    state.counters["rate_16"] = sixteen;
+    state.counters["ratio"] = one > 0 ? sixteen / (8 * one) : 0;
+}
+
+// Heap bytes live after 10,000 and after 100,000 calls on one thread.
+void BM_MemoryOverCalls(benchmark::State& state) {
+    g_env->setPooling(false);
+    g_env->initThread();
+    const _QBackupParameters p = sampleRecord();
+    _QJobStartInfo result;
+    long long at10k = 0, at100k = 0;
+    for (auto _ : state) {
+        for (int k = 1; k <= 100000; ++k) {
+            if (VSDKBackup(&p, &result) != 0) {
+                state.SkipWithError("backup failed");
+                break;
+            }
+            if (k % 512 == 0) g_env->server().clearJournal();
+            if (k == 10000) at10k = allocation::g_live.load();
+        }
+        g_env->server().clearJournal();
+        at100k = allocation::g_live.load();
+    }
+    VSDKDeInitialize();
+    state.counters["live_10k"] = static_cast<double>(at10k);
+    state.counters["live_100k"] = static_cast<double>(at100k);
+}
+
+BENCHMARK(BM_BackupVsBareClient)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PooledScaling)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryOverCalls)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BackupCall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawRoundTripSimServer)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawRoundTripEcho)->Unit(benchmark::kMicrosecond);

@@ -25,8 +25,8 @@ const char* const kDefaultLogId = "vsdk";
 
 struct Settings {
     std::mutex mutex;
-    bool loaded = false;
-    unsigned long focusChanges = 0;  // RKPI_Focus::changeCount() when read
+    std::atomic<bool> loaded{false};
+    std::atomic<unsigned long> focusChanges{0};  // RKPI_Focus::changeCount() when read
     std::string folder;
     std::atomic<int> level{kDefaultDebugLevel};
 };
@@ -38,7 +38,7 @@ Settings& settings() {
 
 // Caller holds the settings mutex.
 void loadLocked(Settings& s) {
-    s.focusChanges = RKPI_Focus::changeCount();
+    s.focusChanges.store(RKPI_Focus::changeCount());
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -50,7 +50,7 @@ void loadLocked(Settings& s) {
     info.getRegInt("EventManager", "nDebugLevel", &level);
     s.folder = folder;
     s.level.store(level);
-    s.loaded = true;
+    s.loaded.store(true);
 }
 
 // The settings are those of the current focus: a new focus reads them again.
@@ -60,6 +60,8 @@ void loadIfStaleLocked(Settings& s) {
 
 void ensureLoaded() {
     Settings& s = settings();
+    // Read without the lock while they are current (every line asks).
+    if (s.loaded.load() && s.focusChanges.load() == RKPI_Focus::changeCount()) return;
     std::lock_guard<std::mutex> lock(s.mutex);
     loadIfStaleLocked(s);
 }
