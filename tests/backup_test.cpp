@@ -145,8 +145,9 @@ TEST_F(BackupTest, EmptyListsGoOutEmptyAndNoScriptsSendNoScriptList) {
     const CNMessageBase* path = vsdktest::objectAt(*r, kBackupDataPath, QBackupDataPathMsg::kTag);
     ASSERT_NE(nullptr, path);
     vsdktest::expectIntList(*path, kDataPathScratchPools, {});
-    // A zero "Transportable Snap" character is an empty text.
+    // A zero "Transportable Snap" character is an empty text, on the wire and in the dump.
     vsdktest::expectFields(*r, {{kBackupTransportableSnap, ""}});
+    EXPECT_NE(std::string::npos, p.c_str().find("Transportable Snap:[]\n"));
 }
 
 TEST_F(BackupTest, UnterminatedArraysAreReadToTheirBoundOnly) {
@@ -193,26 +194,6 @@ TEST_F(BackupTest, ValidationStoresTheReplysTextAndReturnsItsCode) {
     EXPECT_TRUE(env.logContains("- [0] Validation of BackupSet failed with Error code [0x1f4] "
                                 "Error string [no such subclient]",
                                 mark));
-}
-
-TEST(BackupDump, LinesOfTheRecordAndItsArchiveLogSelections) {
-    _QBackupParameters p = sampleRecord();
-    const std::string dump = p.c_str();
-    for (const char* fragment :
-         {"\nOptions:[1073741827]\nClient ID:[-7]\nClient Name:[client-a]\n",
-          "NAS Options:[4294967040]\nBackup Description:[nightly]\nTransportable Snap:[T]\n",
-          "Instance Name:[orcl2],Script Name:[s2.rman] \nStorage Policy:[SP-1]\n",
-          "Scratch Pool Id List:[5 6 7 ]Backup Archive Log Params:\n"
-          "BackupArchive Log Type:[3]\nOlder Than :[4000000000 days]\n",
-          "Delete Archive Log Params:\nBackupArchive Log Type:[7]\n",
-          "Job Description:[line one\nline two\n]"}) {
-        EXPECT_NE(std::string::npos, dump.find(fragment)) << fragment;
-    }
-    // The extended options and the further text have no line.
-    EXPECT_EQ(std::string::npos, dump.find("<ext/>"));
-    EXPECT_EQ(std::string::npos, dump.find("further"));
-    p.transportableSnap = 0;
-    EXPECT_NE(std::string::npos, p.c_str().find("Transportable Snap:[]\n"));
 }
 
 }  // namespace

@@ -15,10 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -111,14 +109,10 @@ TEST_F(LoginTest, SuccessFillsResultThreadAndRequest) {
 
     auto sent = last(QLoginInfoMsg::kTag);
     ASSERT_NE(nullptr, sent);
-    vsdktest::expectTexts(*sent, {{"mardock", kLoginMardock, env.mardockName()},
-                                  {"user", kLoginUser, "alice"},
-                                  {"password", kLoginPassword, kPassword},
-                                  {"guid", kLoginGuid, "caller-guid"}});
-    vsdktest::expectInts(*sent, {{"validity", kLoginValidity, 30},
-                                 {"option", kLoginOption, 7},
-                                 {"force", kLoginForce, 0},
-                                 {"flags", kLoginFlags, 6}});
+    vsdktest::expectFields(*sent, {{kLoginMardock, env.mardockName()}, {kLoginUser, "alice"},
+                                   {kLoginPassword, kPassword}, {kLoginGuid, "caller-guid"},
+                                   {kLoginValidity, 30}, {kLoginOption, 7}, {kLoginForce, 0},
+                                   {kLoginFlags, 6}});
     EXPECT_EQ(1, msgf::getInt(session(*sent), kSessionOne));
     EXPECT_EQ("<absent>", sessionGuid(*sent));
 
@@ -186,28 +180,28 @@ TEST_F(LoginTest, AnotherUsersEntryRefusesUnlessForced) {
     EXPECT_EQ(logins.lastToken(), state().getGuid());
 }
 
+// A token asked for skips the store (another user's entry is not even read);
+// with session files off there is no token string either.
 TEST_F(LoginTest, GiveTokenSkipsTheStore) {
-    startUp(true);
-    saveEntry("bob", "bob-token");  // another user's entry is not even read
-    const std::string before = vsdktest::fileBytes(storePath());
-    _QLoginResp result;
-    ASSERT_EQ(0u, login([](_QLoginParameters& p) { p.giveToken = true; }, &result));
-    EXPECT_EQ(before, vsdktest::fileBytes(storePath()));
-    _VSDKTokenFileContents fromString;
-    ASSERT_EQ(0u, destructVSDKTokenString(result.tokenString, &fromString));
-    EXPECT_STREQ("alice", fromString.user);
-}
-
-TEST_F(LoginTest, SessionFilesOffTouchNoStoreAndGiveNoTokenString) {
-    startUp(false);
-    saveEntry("bob", "bob-token");  // not consulted
-    const std::string before = vsdktest::fileBytes(storePath());
-    _QLoginResp result;
-    result.tokenString = "untouched";
-    ASSERT_EQ(0u, login([](_QLoginParameters& p) { p.giveToken = true; }, &result));
-    EXPECT_EQ("untouched", result.tokenString);
-    EXPECT_EQ(before, vsdktest::fileBytes(storePath()));
-    EXPECT_EQ(logins.lastToken(), state().getGuid());
+    for (const bool sessionFiles : {true, false}) {
+        SCOPED_TRACE(sessionFiles);
+        startUp(sessionFiles);
+        saveEntry("bob", "bob-token");
+        const std::string before = vsdktest::fileBytes(storePath());
+        _QLoginResp result;
+        result.tokenString = "untouched";
+        ASSERT_EQ(0u, login([](_QLoginParameters& p) { p.giveToken = true; }, &result));
+        EXPECT_EQ(before, vsdktest::fileBytes(storePath()));
+        EXPECT_EQ(logins.lastToken(), state().getGuid());
+        _VSDKTokenFileContents fromString;
+        if (sessionFiles) {
+            ASSERT_EQ(0u, destructVSDKTokenString(result.tokenString, &fromString));
+            EXPECT_STREQ("alice", fromString.user);
+        } else {
+            EXPECT_EQ("untouched", result.tokenString);
+        }
+        VSDKDeInitialize();
+    }
 }
 
 TEST_F(LoginTest, MultiDomainTokenRequestLeavesThreadAndStoreAndIsSentWhenAsked) {
@@ -270,14 +264,14 @@ TEST_F(LoginTest, FixedFieldsAreReadWithABoundAndFilledWithACut) {
                   std::memset(p.user, 'u', sizeof p.user);  // no terminating zero
                   std::memset(p.password, 'p', sizeof p.password);
               }));
-    vsdktest::expectTexts(lastLogin(), {{"user", kLoginUser, std::string(256, 'u')},
-                                        {"password", kLoginPassword, std::string(128, 'p')}});
+    vsdktest::expectFields(lastLogin(), {{kLoginUser, std::string(256, 'u')},
+                                         {kLoginPassword, std::string(128, 'p')}});
     ASSERT_EQ(
         0u, VSDKLoginApi_NOSTL(std::string(300, 'a').c_str(), std::string(200, 'b').c_str(),
                                "principal", "domain", "nostl-guid", "", 3, 4, false, true, false));
-    vsdktest::expectTexts(lastLogin(), {{"user", kLoginUser, std::string(255, 'a')},
-                                        {"password", kLoginPassword, std::string(127, 'b')},
-                                        {"guid", kLoginGuid, "nostl-guid"}});
+    vsdktest::expectFields(lastLogin(), {{kLoginUser, std::string(255, 'a')},
+                                         {kLoginPassword, std::string(127, 'b')},
+                                         {kLoginGuid, "nostl-guid"}});
 }
 
 // ---- Logout ----------------------------------------------------------------
@@ -524,39 +518,20 @@ TEST_F(PooledReloginTest, NothingLeakedAndThePoolNotExhausted) {
 
 // ---- Saved logins ----------------------------------------------------------
 
-// Run in a child process by the test below: logs carol in with session files
-// on and leaves the login in the token store.
-TEST(CrossProcessHelper, LogInAndLeave) {
-    if (!std::getenv("VSDK_TEST_HELPER")) GTEST_SKIP() << "only run as the helper process";
-    _QInitializeParameters init;  // Mardock name from the registry
-    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag(&init, true, true, false));
-    _QLoginParameters p;
-    vsdktest::setText(p.user, "carol");
-    _QLoginResp result;
-    ASSERT_EQ(0u, VSDKLoginApi(&p, &result));
+// A login another process left in the store is reused, and a forced
+// re-login logs its user in again.
+TEST_F(ReloginTest, ASavedLoginIsReusedWithItsUser) {
+    const std::string token = "carol-token";
+    ASSERT_EQ(0u, env.initThread());
+    saveEntry("carol", token);
     ASSERT_EQ(0u, VSDKDeInitialize());
-}
-
-TEST_F(ReloginTest, ALoginOfAnotherProcessIsReusedWithItsUser) {
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::setenv("VSDK_TEST_HELPER", "1", 1);
-        ::execl("/proc/self/exe", "login_test", "--gtest_filter=CrossProcessHelper.*", nullptr);
-        ::_exit(127);
-    }
-    int status = 0;
-    ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const std::string token = logins.lastToken();
-
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }));
     EXPECT_EQ(token, state().getGuid());
     env.server().relogin(QValidateBackupInfoMsg::kTag, 1);
     ASSERT_EQ(0u, validate());
     EXPECT_EQ(token,
               guidOf(*env.server().requestsOfType(QValidateBackupInfoMsg::kTag).at(0).message));
-    EXPECT_EQ("carol", msgf::getText(*loginsSent().at(1).message, VSDKLogin::kLoginUser));
+    EXPECT_EQ("carol", msgf::getText(*loginsSent().at(0).message, VSDKLogin::kLoginUser));
 }
 
 }  // namespace

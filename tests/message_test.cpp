@@ -12,9 +12,7 @@
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "VSDKErrors/MessageLogging.h"
 #include "platform/CNMessageBase.h"
-#include "platform/CPvError.h"
 #include "platform/XMLCodec.h"
-#include "platform/bstring.h"
 
 #include <gtest/gtest.h>
 
@@ -256,21 +254,6 @@ TEST(MessageBadInput, MalformedDocumentsFailWellFormedTwinsSucceed) {
     EXPECT_EQ(nullptr, parse(xml + ' '));
 }
 
-// ------------------------------------------------------------- bstring, CPvError
-
-TEST(ByteString, InnerZeroByteKeepsLengthAndBytes) {
-    bstring b;
-    b.assign("ab\0de", 5);
-    EXPECT_EQ(std::string("ab\0de", 5), std::string(b.data(), b.length()));
-}
-
-TEST(ResultObject, OnlyNegativeCodesAreFailures) {
-    for (int code : {0, 1, INT_MAX, -1, INT_MIN}) {
-        EXPECT_EQ(code < 0, CPvError(code, "detail").IsError()) << code;
-    }
-    EXPECT_STREQ("", CPvString(static_cast<const char*>(nullptr)).c_str());
-}
-
 // ------------------------------------------------------------- session part
 
 VSDKAPIGlobalData stateWith(bool token) {
@@ -374,15 +357,13 @@ TEST(LogXmlMessage, NoSecretInClear) {
     EXPECT_NE(std::string::npos, logXMLMessage(&login).find("admin")) << "the rest stays readable";
 }
 
-TEST(LogXmlMessage, TextLookingLikeAnAttributeDoesNotUnmaskASecret) {
+TEST(LogXmlMessage, QuotedTextEmptyBrokenAndTextForms) {
     // A quote in an ordinary value must not be taken for one that ends a password.
-    VSDKLogin::QLoginInfoMsg login = loginRequest("my password='x", "ab'SecretTail");
-    const std::string logged = logXMLMessage(&login);
+    VSDKLogin::QLoginInfoMsg quoted = loginRequest("my password='x", "ab'SecretTail");
+    const std::string logged = logXMLMessage(&quoted);
     EXPECT_EQ(std::string::npos, logged.find("SecretTail")) << logged;
     EXPECT_NE(std::string::npos, logged.find("my password=")) << logged;
-}
 
-TEST(LogXmlMessage, EmptyBrokenAndTextForms) {
     EXPECT_EQ("", logXMLMessage(static_cast<CNMessageBase*>(nullptr)));
     EXPECT_EQ("", logXMLMessage(std::string()));
     VSDKLogin::QLoginInfoMsg login = loginRequest("admin", kSecret);
@@ -391,47 +372,6 @@ TEST(LogXmlMessage, EmptyBrokenAndTextForms) {
     EXPECT_EQ(logXMLMessage(&login), logXMLMessage(raw));
     EXPECT_EQ("Error. XML is not properly formatted so cannot unserialize it.",
               logXMLMessage(raw.substr(0, raw.size() / 2)));
-}
-
-TEST(QTimeDump, DefaultAndFilledRecords) {
-    EXPECT_EQ("\nUnix time:[0]\nStart time:[]\nTime Zone:[]\nOffSet:[0]\nDs Flags:[0]",
-              _QTime().c_str());
-    _QTime t;
-    t.unixTime = -1;
-    t.startTime = "2024-01-02 03:04:05";
-    t.timeZone = "(UTC+01:00) Paris";
-    t.offset = -3600;
-    t.dsFlags = INT_MAX;
-    EXPECT_EQ("\nUnix time:[-1]\nStart time:[2024-01-02 03:04:05]\nTime Zone:[(UTC+01:00) Paris]"
-              "\nOffSet:[-3600]\nDs Flags:[2147483647]",
-              t.c_str());
-}
-
-// A default value still sets all five fields, each owned by the family's own type.
-template <class T>
-void expectDefaultCopySetsAllFive() {
-    T time;
-    QTimeCopy<T>(time, _QTime());
-    EXPECT_EQ(5u, time.fields().size());
-    for (const auto& kv : time.fields()) EXPECT_EQ(T::kTag, kv.second.ownerTag);
-}
-
-TEST(QTimeCopy, DefaultValueSetsAllFiveFieldsInEveryFamily) {
-    expectDefaultCopySetsAllFive<OrvaneOperations::QTime>();
-    expectDefaultCopySetsAllFive<OrvaneUtilities::QTime>();
-    expectDefaultCopySetsAllFive<MediaManager::QTime>();
-}
-
-TEST(QTimeCopy, NegativeNumbersKeepTheirSign) {
-    _QTime t;
-    t.unixTime = -1;
-    t.offset = INT_MIN;
-    t.startTime = std::string("s\0t", 3);
-    OrvaneOperations::QTime time;
-    QTimeCopy<OrvaneOperations::QTime>(time, t);
-    EXPECT_EQ(-1, msgf::getInt(time, msgf::kTimeUnix)) << "not 4294967295";
-    EXPECT_EQ(INT_MIN, msgf::getInt(time, msgf::kTimeOffset));
-    EXPECT_EQ(std::string("s\0t", 3), msgf::getText(time, msgf::kTimeStart));
 }
 
 // A global locale that groups digits must not reach the conversions.

@@ -266,20 +266,11 @@ TEST_F(StartupTest, NostlStartUpsFillTheRecord) {
     EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
-TEST(InitializeParametersTest, DumpsEveryFieldButTheTokenReadingNamesToTheirBound) {
+// The dump reads the name to its bound (the whole dump is in recorddump_test).
+TEST(InitializeParametersTest, DumpReadsTheNameToItsBound) {
     _QInitializeParameters p;
     std::memset(p.mardockName, 'm', sizeof p.mardockName);  // no terminating zero
-    std::strcpy(p.vmName, "Instance001");
-    p.tokenFileLocation = "/tmp/tok";
-    p.useTokenFile = true;
-    p.tokenString = "secret-token";
-    p.portType = 42;
-    p.mardockClientName = "cs1client";
-    EXPECT_EQ(
-        "\nMardock:[" + std::string(256, 'm') +
-            "]\nVM Name:[Instance001]\nToken File Location:[/tmp/tok]\nuse Token File :[1]\n"
-            "use Token String :[0]\nuse SessionFile :[1]\nPort Type:[42]\nCsClientName:[cs1client]",
-        p.c_str());
+    EXPECT_EQ(0u, p.c_str().find("\nMardock:[" + std::string(256, 'm') + "]\nVM Name:[]"));
 }
 
 // --- Instance name, focus and the same-Mardock test -------------------------

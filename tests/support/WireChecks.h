@@ -63,13 +63,7 @@ struct IntField {
     FieldId field;
     long long value;
 };
-struct TextField {
-    const char* name;
-    FieldId field;
-    std::string value;
-};
 void expectInts(const CNMessageBase& m, const std::vector<IntField>& table);
-void expectTexts(const CNMessageBase& m, const std::vector<TextField>& table);
 
 // A whole list field: present and equal to values.
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values);
