@@ -113,8 +113,10 @@ VSDK_API unsigned long VSDKSetBackupSets(_QSetBackupSetParameters* params, int* 
             [&](const CNMessageBase& reply) -> unsigned long {
                 // A success that names no new backup set (or names it with
                 // something other than a number) is not one.
-                if (!msgf::hasInt(reply, SetBackupSetResp::kNewId)) return invalidReply(*state, spec);
-                *backupSetId = static_cast<int>(msgf::getInt(reply, SetBackupSetResp::kNewId));
+                if (unsigned long rc = takeCreatedId(*state, spec, reply, SetBackupSetResp::kNewId,
+                                                     *backupSetId)) {
+                    return rc;
+                }
                 state->getEvDebug().debugLvl(kFunction, 6, "BackupSet Created with id:[%d]", *backupSetId);
                 return 0;
             },

@@ -13,30 +13,24 @@
 
 using namespace MediaManager;
 
-static unsigned long VSDKArchiveDataExistanceCheckUnguarded(const std::vector<CNMessageBase>* jobs,
-                                                            int* flags) {
-    static const char* const kFunction = "archiveDataExistanceCheck()";
-    VSDKAPIGlobalData* state = nullptr;
-    if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
-
-    CheckForArchiveJobReq request;
-    CheckForArchiveJobResp reply;
-    *request.getlistobject(kArchiveCheckJobs.number, kArchiveCheckJobs.slot, request.getTagID(),
-                           kArchiveCheckJobs.hash, true) = *jobs;
-
-    // The reply document must be a whole answer of the expected type; anything
-    // else is no answer at all.
-    const unsigned long rc = exchangeInnerDocument(*state, kFunction, request, reply);
-    if (rc != 0) return rc;
-    if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
-    if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
-    return 0;
-}
-
-// The exports: no exception leaves them.
-
 VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
                                                      int* flags) {
-    return vsdkguard::guarded("VSDKArchiveDataExistanceCheck",
-                              [&] { return VSDKArchiveDataExistanceCheckUnguarded(jobs, flags); });
+    return vsdkguard::guarded("VSDKArchiveDataExistanceCheck", [&]() -> unsigned long {
+        static const char* const kFunction = "archiveDataExistanceCheck()";
+        VSDKAPIGlobalData* state = nullptr;
+        if (const unsigned long rc = openOperation(state, kFunction, jobs, flags)) return rc;
+
+        CheckForArchiveJobReq request;
+        CheckForArchiveJobResp reply;
+        *request.getlistobject(kArchiveCheckJobs.number, kArchiveCheckJobs.slot,
+                               request.getTagID(), kArchiveCheckJobs.hash, true) = *jobs;
+
+        // The reply document must be a whole answer of the expected type;
+        // anything else is no answer at all.
+        const unsigned long rc = exchangeInnerDocument(*state, kFunction, request, reply);
+        if (rc != 0) return rc;
+        if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
+        if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
+        return 0;
+    });
 }

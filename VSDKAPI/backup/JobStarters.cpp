@@ -96,34 +96,26 @@ const FieldRow<ER> kERBackupFields[] = {
 
 }  // namespace
 
-static unsigned long VSDKAuxCopyUnguarded(const _QAuxCopyParameters* params, long long* jobId) {
+VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long* jobId) {
     static const JobStart job{"Parameters of the Creation of Aux Copy:%s", "Creation of AuxCopy",
                               {"VSDKAuxCopy()", 1, "AuxCopy Created with id:[%lld]"}};
-    return startJob<QAuxCopyReqMsg>(job, params, jobId, kAuxCopyFields);
-}
-
-static unsigned long VSDKAgeDataUnguarded(const _QAgeDataParameters* params, long long* jobId) {
-    static const JobStart job{"Parameters of the Age data:%s", "Age Data",
-                              {"VSDKAgeData()", 0, "Data Aging started with job Id:[%lld]"}};
-    return startJob<QAgeDataReqMsg>(job, params, jobId, kAgeDataFields);
-}
-
-static unsigned long VSDKERBackupUnguarded(const _QERBackupParameters* params, long long* jobId) {
-    static const JobStart job{"Parameters of ERBackup:%s", "ERBackup",
-                              {"VSDKERBackup()", 0, "ERBackup started with job Id[%lld]"}};
-    return startJob<QERBackupReqMsg>(job, params, jobId, kERBackupFields);
-}
-
-// The exports: no exception leaves them.
-
-VSDK_API unsigned long VSDKAuxCopy(const _QAuxCopyParameters* params, long long* jobId) {
-    return vsdkguard::guarded("VSDKAuxCopy", [&] { return VSDKAuxCopyUnguarded(params, jobId); });
+    return vsdkguard::guarded("VSDKAuxCopy", [&] {
+        return startJob<QAuxCopyReqMsg>(job, params, jobId, kAuxCopyFields);
+    });
 }
 
 VSDK_API unsigned long VSDKAgeData(const _QAgeDataParameters* params, long long* jobId) {
-    return vsdkguard::guarded("VSDKAgeData", [&] { return VSDKAgeDataUnguarded(params, jobId); });
+    static const JobStart job{"Parameters of the Age data:%s", "Age Data",
+                              {"VSDKAgeData()", 0, "Data Aging started with job Id:[%lld]"}};
+    return vsdkguard::guarded("VSDKAgeData", [&] {
+        return startJob<QAgeDataReqMsg>(job, params, jobId, kAgeDataFields);
+    });
 }
 
 VSDK_API unsigned long VSDKERBackup(const _QERBackupParameters* params, long long* jobId) {
-    return vsdkguard::guarded("VSDKERBackup", [&] { return VSDKERBackupUnguarded(params, jobId); });
+    static const JobStart job{"Parameters of ERBackup:%s", "ERBackup",
+                              {"VSDKERBackup()", 0, "ERBackup started with job Id[%lld]"}};
+    return vsdkguard::guarded("VSDKERBackup", [&] {
+        return startJob<QERBackupReqMsg>(job, params, jobId, kERBackupFields);
+    });
 }

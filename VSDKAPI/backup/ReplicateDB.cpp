@@ -6,22 +6,18 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKErrors/ExportGuard.h"
 
-static unsigned long LMRepliateDBUnguarded(OrvaneUtilities::QLMReplicateDBReq& request) {
-    VSDKAPIGlobalData* state = nullptr;
-    if (const unsigned long rc = openOperation(state, nullptr)) return rc;
-
-    // Only the session object is ours; the caller's other fields go as given.
-    fillSession(*state, request, MultiDomain::Never);
-
-    OperationSpec spec{nullptr, "Replication of DB"};
-    spec.storeErrorTextOnSuccess = true;
-    return runOperation(*state, spec, request, [](const CNMessageBase&) {});
-}
-
 VSDK_API unsigned long VSDKGetIndexFiles(void*, void*) { return 0; }
 
-// The exports: no exception leaves them.
-
 VSDK_API unsigned long LMRepliateDB(OrvaneUtilities::QLMReplicateDBReq& request) {
-    return vsdkguard::guarded("LMRepliateDB", [&] { return LMRepliateDBUnguarded(request); });
+    return vsdkguard::guarded("LMRepliateDB", [&]() -> unsigned long {
+        VSDKAPIGlobalData* state = nullptr;
+        if (const unsigned long rc = openOperation(state, nullptr)) return rc;
+
+        // Only the session object is ours; the caller's other fields go as given.
+        fillSession(*state, request, MultiDomain::Never);
+
+        OperationSpec spec{nullptr, "Replication of DB"};
+        spec.storeErrorTextOnSuccess = true;
+        return runOperation(*state, spec, request, [](const CNMessageBase&) {});
+    });
 }

@@ -125,11 +125,9 @@ struct TakeRow {
 // Reads field f into member M: a text copied into a character array with a
 // bound (at most size-1 characters and a terminating zero), an integer
 // cut to the member's width (an int keeps the low 32 bits), a bool true when
-// the low 32 bits are not 0, a list of integers element by element in
-// order; an absent field reads as 0 or empty.
-// the low 32 bits are not 0; an int32 list appended to a vector of ints in
+// the low 32 bits are not 0, a list of integers into a vector of ints in
 // list order; an absent field reads as 0 or empty (an absent list or one of
-// another kind appends nothing: check the reply's lists first).
+// another kind reads as empty: check the reply's lists first).
 template <auto M>
 void take(const CNMessageBase& entry, FieldId f, RecordOf<M>& record) {
     using T = TypeOf<M>;

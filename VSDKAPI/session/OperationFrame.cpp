@@ -23,6 +23,13 @@ unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec) 
     return vsdkerr::kInvalidResponse;
 }
 
+unsigned long takeCreatedId(VSDKAPIGlobalData& state, const OperationSpec& spec,
+                            const CNMessageBase& reply, FieldId field, int& id) {
+    if (!msgf::hasInt(reply, field)) return invalidReply(state, spec);
+    id = static_cast<int>(msgf::getInt(reply, field));
+    return 0;
+}
+
 unsigned long pairedReplyTag(const CNMessageBase& request) {
     const vsdkmsg::MessageType* type = vsdkmsg::findByTag(request.getTagID());
     return type ? type->replyTag : 0;

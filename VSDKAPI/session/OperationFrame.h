@@ -154,6 +154,12 @@ extern std::atomic<int> g_listingAllocationsBeforeFailure;
 // 0x207 with its fixed text as the last error and the failure line.
 unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
 
+// The id a successful creation reply names at field, cut to its low 32 bits.
+// A reply that names none (or names it with something other than a number)
+// is no success: invalidReply's 0x207, id untouched.
+unsigned long takeCreatedId(VSDKAPIGlobalData& state, const OperationSpec& spec,
+                            const CNMessageBase& reply, FieldId field, int& id);
+
 // Hands the caller what make() allocates (with new (std::nothrow)). When
 // that fails: the failure line with 0x201 and its fixed text (the thread's
 // last error unchanged), out null, 0x201.

@@ -5,7 +5,7 @@
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/RkEntities.h"
 #include "VSDKAPI/session/OperationFrame.h"
-#include "VSDKAPI/xml/Execute.h"
+#include "VSDKAPI/xml/InnerDocument.h"
 
 #include <cstdint>
 
@@ -151,32 +151,23 @@ int createdValue(const CNMessageBase& reply, const DocumentSpec& spec, FieldId f
 unsigned long exchangeDocument(VSDKAPIGlobalData& state, const DocumentSpec& spec,
                                const CNMessageBase& request, CNMessageBase& reply,
                                int* failureOut) {
-    QEvDebug& log = state.getEvDebug();
-    _QExecuteParams params;
-    _QExecuteInfo info;
-    if (request.serialize(params.xmlRequest, false) != 0) {
-        log.debugLvl(spec.function, 0, "Serialization Failed.");
-        return vsdkerr::kInternal;
-    }
-    if (spec.logSending) log.debugLvl(spec.function, 6, "Sending XML[%s].", params.xmlRequest.c_str());
-
-    const unsigned long rc = runExecute(state, params, info);
-    if (rc != 0) return rc;
-
     // Only a whole answer of the expected type counts: fields a foreign or
     // broken document lacks would read as "success, id 0".
-    bool malformed = reply.unserialize(info.outputText) != 0;
-    const CNMessageBase* error =
-        malformed || spec.errorField.number < 0
-            ? &reply
-            : replyObject(reply, spec.errorField, App::GenericResp::kTag, malformed);
-    if (!malformed && spec.createdCopy.hash != 0) {
-        replyObject(reply, spec.createdCopy, RkEntities::StoragePolicyCopyEntity::kTag, malformed);
-    }
-    if (malformed) {
-        log.debugLvl(spec.function, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
-        return vsdkerr::kInvalidResponse;
-    }
+    const CNMessageBase* error = nullptr;
+    const auto wellFormed = [&](const CNMessageBase& answer) {
+        bool malformed = false;
+        error = spec.errorField.number < 0
+                    ? &answer
+                    : replyObject(answer, spec.errorField, App::GenericResp::kTag, malformed);
+        if (!malformed && spec.createdCopy.hash != 0) {
+            replyObject(answer, spec.createdCopy, RkEntities::StoragePolicyCopyEntity::kTag,
+                        malformed);
+        }
+        return !malformed;
+    };
+    const unsigned long rc =
+        exchangeInnerDocument(state, spec.function, request, reply, spec.logSending, wellFormed);
+    if (rc != 0) return rc;
     if (!error) return 0;
     const auto code = static_cast<std::int32_t>(msgf::getInt(*error, App::Error::kCode));
     if (code == 0) return 0;

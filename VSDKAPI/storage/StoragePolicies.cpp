@@ -243,17 +243,24 @@ VSDK_API unsigned long VSDKSetStoragePolicyCopies(const _QSetStoragePolicyCopyPa
         fillSession(*state, request, MultiDomain::Never);
         putRows(request, kCopyFields, *params);
         const bool creation = params->operationId == 1;
+        const OperationSpec spec{kFunction, creation ? "Creation of Copy" : "Operation on Copy"};
         return runOperation(
-            *state, OperationSpec{kFunction, creation ? "Creation of Copy" : "Operation on Copy"},
-            request,
-            [&](const CNMessageBase& reply) {
-                *copyId = static_cast<int>(msgf::getInt(reply, SetStoragePolicyCopiesResp::kCopyId));
+            *state, spec, request,
+            [&](const CNMessageBase& reply) -> unsigned long {
                 QEvDebug& log = state->getEvDebug();
-                if (creation) {
-                    log.debugLvl(kFunction, 1, "Copy Created with id:[%d]", *copyId);
-                } else {
+                if (!creation) {
+                    // Other operations on a copy may name none.
+                    *copyId = static_cast<int>(
+                        msgf::getInt(reply, SetStoragePolicyCopiesResp::kCopyId));
                     log.debugLvl(kFunction, 1, "Operation on Copy completed successfully.");
+                    return 0;
                 }
+                if (unsigned long rc = takeCreatedId(*state, spec, reply,
+                                                     SetStoragePolicyCopiesResp::kCopyId, *copyId)) {
+                    return rc;
+                }
+                log.debugLvl(kFunction, 1, "Copy Created with id:[%d]", *copyId);
+                return 0;
             },
             [&](unsigned long) { *copyId = -1; });
     });

@@ -4,25 +4,23 @@
 #include "VSDK/Execute.h"
 #include "VSDKErrors/VSDKErrors.h"
 
-#include <string>
-
 unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* function,
-                                    const CNMessageBase& request, CNMessageBase& reply) {
+                                    const CNMessageBase& request, CNMessageBase& reply,
+                                    bool logSending,
+                                    const std::function<bool(const CNMessageBase&)>& wellFormed) {
     QEvDebug& log = state.getEvDebug();
-    std::string xml;
-    if (request.serialize(xml, false) != 0) {
+    _QExecuteParams params;
+    _QExecuteInfo info;
+    if (request.serialize(params.xmlRequest, false) != 0) {
         log.debugLvl(function, 0, "Serialization Failed.");
         return vsdkerr::kInternal;
     }
-    log.debugLvl(function, 6, "Sending XML[%s].", xml.c_str());
+    if (logSending) log.debugLvl(function, 6, "Sending XML[%s].", params.xmlRequest.c_str());
 
-    _QExecuteParams params;
-    _QExecuteInfo info;
-    params.xmlRequest = xml;
     const unsigned long rc = runExecute(state, params, info);
     if (rc != 0) return rc;
 
-    if (reply.unserialize(info.outputText) != 0) {
+    if (reply.unserialize(info.outputText) != 0 || (wellFormed && !wellFormed(reply))) {
         log.debugLvl(function, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
         return vsdkerr::kInvalidResponse;
     }

@@ -6,10 +6,16 @@
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "platform/CNMessageBase.h"
 
+#include <functional>
+
 // Sends request through the generic request and rebuilds reply (already of
-// the expected type) from the answer. A document that cannot be written:
-// "Serialization Failed." and 0x201; an answer that is no whole document of
-// reply's type: "Unserialize Failed.Input XML[...]" and 0x207; a failure of
-// the generic request: its code. 0: reply holds the answer.
-unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* function,
-                                    const CNMessageBase& request, CNMessageBase& reply);
+// the expected type) from the answer; "Sending XML[%s]." at level 6 unless
+// logSending is false. A document that cannot be written: "Serialization
+// Failed." and 0x201; an answer that is no whole document of reply's type,
+// or that wellFormed (when given) refuses: "Unserialize Failed.Input
+// XML[...]" and 0x207; a failure of the generic request: its code. 0: reply
+// holds the answer.
+unsigned long exchangeInnerDocument(
+    VSDKAPIGlobalData& state, const char* function, const CNMessageBase& request,
+    CNMessageBase& reply, bool logSending = true,
+    const std::function<bool(const CNMessageBase&)>& wellFormed = nullptr);
