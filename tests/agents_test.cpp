@@ -126,15 +126,13 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
         SCOPED_TRACE(c.name);
         env.server().clearJournal();
         EXPECT_EQ(0u, c.call());
-        auto request = onlyRequest(env.server(), c.tag);
+        auto request = expectSent(env.server(), c.tag, c.fields);
         ASSERT_TRUE(request);
         EXPECT_EQ(c.numbers, fieldNumbers(*request));
-        expectFields(*request, c.fields);
         if (!c.optionTag) continue;
-        const CNMessageBase* options = objectAt(*request, c.options, c.optionTag);
+        const CNMessageBase* options = expectObject(*request, c.options, c.optionTag, c.optionFields);
         ASSERT_NE(nullptr, options);
         EXPECT_EQ(c.optionNumbers, fieldNumbers(*options));
-        expectFields(*options, c.optionFields);
     }
     EXPECT_FALSE(env.logContains(kSecretText)) << "passwords are masked in the request log";
 }
@@ -156,7 +154,7 @@ TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
         env.server().serverError(tag, 0x31, "refused", 1);
         int id = 1234;
         EXPECT_EQ(0x31u, call(id));
-        EXPECT_EQ(-1, id);
+        EXPECT_EQ(-1, id) << "refused";
         EXPECT_STREQ("refused", VSDKGetLastErrorString());
         EXPECT_TRUE(env.logContains(std::string(phrase) + " failed with Error code [0x31] Error string [" +
                                     (fixedText ? GetErrorString(0x31) : "refused") + "]"));

@@ -32,15 +32,13 @@ TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
     ASSERT_EQ(0u, call(out, {{"ma1", ""}, {}, {"dp"}, {}}));
     std::unique_ptr<_QDataPathInfo> owned(out);
     EXPECT_EQ((std::vector<int>{7, 7, -1}), out->mediaAgentIds);
-    EXPECT_TRUE(out->libraryIds.empty() && out->drivePoolIds.empty());
-    EXPECT_EQ(std::vector<int>{9}, out->scratchPoolIds);
+    EXPECT_TRUE(out->libraryIds.empty() && out->drivePoolIds.empty() && out->scratchPoolIds == std::vector<int>{9});
     auto r = onlyRequest(env.server(), ou::QGetDataPathReqMsg::kTag);
     ASSERT_TRUE(r);
     using namespace ou::GetDataPathReq;
     for (auto [f, names] : {std::pair{kMediaAgentNames, std::vector<std::string>{"ma1", ""}},
-                            {kLibraryNames, {}}, {kDrivePoolNames, {"dp"}}, {kScratchPoolNames, {}}}) {
+                            {kLibraryNames, {}}, {kDrivePoolNames, {"dp"}}, {kScratchPoolNames, {}}})
         expectTextList(*r, f, names);
-    }
 }
 
 TEST_F(DataPath, EmptyReplyGivesARecordAndFailuresLeaveOrNullIt) {
@@ -71,14 +69,8 @@ TEST_F(DataPath, EmptyReplyGivesARecordAndFailuresLeaveOrNullIt) {
     EXPECT_EQ(&sentinel, out);
 }
 
-unsigned long pruneByStore(std::string* out) {
-    _QPruneDataByDedupStoreIdParameters p;
-    return VSDKPruneDataByStoreId(&p, out);
-}
-unsigned long pruneByJob(std::string* out) {
-    _QPruneDataByJobIdParameters p;
-    return VSDKPruneDataByJobId(&p, out);
-}
+unsigned long pruneByStore(std::string* out) { _QPruneDataByDedupStoreIdParameters p; return VSDKPruneDataByStoreId(&p, out); }
+unsigned long pruneByJob(std::string* out) { _QPruneDataByJobIdParameters p; return VSDKPruneDataByJobId(&p, out); }
 
 // One prune: its call on a record with no ids, its request, id list and response line.
 struct Prune {
@@ -106,13 +98,12 @@ TEST_F(PruneData, AnswerTextAndLastErrorAfterSuccess) {
         EXPECT_EQ(0u, p.callWithoutIds(&answer));
         EXPECT_EQ("caller's", answer) << "an empty answer leaves it";
         EXPECT_STREQ("", VSDKGetLastErrorString());
-        if (auto r = onlyRequest(env.server(), p.requestTag)) expectFields(*r, {Expect::absent(p.ids)});
+        expectSent(env.server(), p.requestTag, {Expect::absent(p.ids)});
 
         env.server().serverError(p.requestTag, 0, "pruned 3");
         const std::size_t mark = env.logMark();
         EXPECT_EQ(0u, p.callWithoutIds(&answer));
-        EXPECT_EQ("pruned 3", answer);
-        EXPECT_STREQ("pruned 3", VSDKGetLastErrorString());
+        EXPECT_TRUE(answer == "pruned 3" && VSDKGetLastErrorString() == std::string("pruned 3"));
         EXPECT_TRUE(env.logContains(p.responseLine, mark));
     }
 }
@@ -124,7 +115,7 @@ TEST_F(PruneData, IdsAppendedInOrder) {
     ASSERT_EQ(0u, VSDKPruneDataByJobId(&p, &answer));
     auto r = onlyRequest(env.server(), oo::QPruneDataByJobIdReqMsg::kTag);
     ASSERT_TRUE(r);
-    CNMessageBase copy(*r);
+    CNMessageBase copy(*r);  // the list reader wants a changeable message
     const FieldId f = oo::PruneByJobId::kJobIds;
     auto* ids = copy.getlistlonglong(f.number, f.slot, copy.getTagID(), f.hash, false);
     EXPECT_TRUE(ids && *ids == (std::vector<long long>{1LL << 40, -2}));

@@ -8,8 +8,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 namespace {
@@ -32,8 +30,7 @@ TEST_F(SnapshotsTest, SnapshotTimesBecomeLocalTimeTextAndIdsKeepTheLowBits) {
                                }
                            });
     _QGetSnapsParameters selector;
-    selector.jobId = "42";
-    selector.option = -3;
+    selector.jobId = "42", selector.option = -3;
     _QSnapShotInfo* snaps = nullptr;
     int count = 0;
     ASSERT_EQ(0u, VSDKGetSnaps(&selector, &snaps, &count));
@@ -41,26 +38,20 @@ TEST_F(SnapshotsTest, SnapshotTimesBecomeLocalTimeTextAndIdsKeepTheLowBits) {
     EXPECT_EQ("now", snaps[0].timeText);
     EXPECT_EQ(UnixTimeToLocTimeStringImpl(1700000000UL), snaps[1].timeText);
     EXPECT_EQ(24u, snaps[1].timeText.size()) << snaps[1].timeText;
-    EXPECT_EQ(0, snaps[0].id);
-    EXPECT_EQ(1700000000 % 7, snaps[1].id);
+    EXPECT_TRUE(snaps[0].id == 0 && snaps[1].id == 1700000000 % 7) << "the low 32 bits";
     EXPECT_EQ("seventh", snaps[1].text7);
     delete[] snaps;
-    auto request = onlyRequest(env.server(), ou::QGetSnapsReqMsg::kTag);
-    ASSERT_TRUE(request);
-    expectFields(*request, {{ou::GetSnaps::kJobId, "42"}, {ou::GetSnaps::kCopyName, ""},
-                            {ou::GetSnaps::kOption, -3}});
+    expectSent(env.server(), ou::QGetSnapsReqMsg::kTag,
+               {{ou::GetSnaps::kJobId, "42"}, {ou::GetSnaps::kCopyName, ""}, {ou::GetSnaps::kOption, -3}});
 }
 
 TEST_F(SnapshotsTest, SnapWithEmptyListsLeavesThemUnsetAndStoresTheServerText) {
     setErrorString("earlier failure");
     _QSnapParameters p;
-    p.operation = "mount";
-    p.option = 5;
+    p.operation = "mount", p.option = 5;
     ASSERT_EQ(0u, VSDKSnap(&p));
     EXPECT_STREQ("", VSDKGetLastErrorString());
-    auto request = onlyRequest(env.server(), oo::QSnapReqMsg::kTag);
-    ASSERT_TRUE(request);
-    expectFields(*request, {{oo::Snap::kOption, 5}, {oo::Snap::kOperation, "mount"},
+    expectSent(env.server(), oo::QSnapReqMsg::kTag, {{oo::Snap::kOption, 5}, {oo::Snap::kOperation, "mount"},
                             {oo::Snap::kDestinationClient, ""}, Expect::absent(oo::Snap::kIntList),
                             Expect::absent(oo::Snap::kTextList)});
 }
@@ -78,10 +69,10 @@ TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBits) {
     EXPECT_EQ(kJobId, jobId);
     EXPECT_TRUE(env.logContains(
         "VSDKBrevantUpdate() [0] Brevant Update Started with job Id:[" + std::to_string(kJobId) + "]", mark));
-    auto request = onlyRequest(env.server(), ou::QBrevantUpdateReqMsg::kTag);
+    auto request = expectSent(env.server(), ou::QBrevantUpdateReqMsg::kTag,
+                              {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
     ASSERT_TRUE(request);
     expectSession(*request, {env.mardockName(), threadState()->getGuid(), true, "md-token"});
-    expectFields(*request, {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
 }
 
 TEST_F(SnapshotsTest, RefusedUpdateGivesMinusOneAndLogsTheFixedText) {

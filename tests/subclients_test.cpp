@@ -20,8 +20,7 @@ class SubclientTest : public StartedTest {
 protected:
     template <class Fill>
     void answer(unsigned long requestTag, unsigned long replyTag, Fill fill) {
-        env.server().replyWith(requestTag, replyTag,
-                               [fill](const CNMessageBase&, CNMessageBase& reply) { fill(reply); });
+        env.server().replyWith(requestTag, replyTag, [fill](const CNMessageBase&, CNMessageBase& reply) { fill(reply); });
     }
 };
 
@@ -51,31 +50,25 @@ TEST_F(SubclientTest, CreationSendsEveryMemberToItsField) {
     p.contents = {"/a", "/b"};
     p.sqlDatabases = {sqlRecord(-1, "master"), sqlRecord(9, "sales")};
     p.description = {"d1"};
-    env.server().replyWith(QSetSubclientsReqMsg::kTag, QSetSubclientsRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putInt(reply, SetSubclient::kNewId, 0x100000063LL);
-                           });
+    answer(QSetSubclientsReqMsg::kTag, QSetSubclientsRespMsg::kTag,
+           [](CNMessageBase& reply) { msgf::putInt(reply, SetSubclient::kNewId, 0x100000063LL); });
     int id = 0;
     ASSERT_EQ(0u, VSDKSetSubclients(&p, &id));
     EXPECT_EQ(0x63, id);
     EXPECT_TRUE(env.logContains("SubClient Created with id:[99]"));
     EXPECT_FALSE(env.logContains("pw]"));
 
-    auto sent = onlyRequest(env.server(), QSetSubclientsReqMsg::kTag);
-    ASSERT_TRUE(sent);
     namespace S = SetSubclient;
-    expectFields(*sent, {
-        {TreeCreation::kOperationId, 7}, {TreeCreation::kConstant, 2},
-        {TreeCreation::kSubclientId, -5}, {TreeCreation::kSubclientName, "sub"},
-        {S::kStoragePolicyId, 11}, {S::kStoragePolicyName, "sp"}, {S::kStoragePolicyIndexId, 12},
-        {S::kLastAccessTime, 13}, {S::kCompression, 5}, {S::kNetworkAgents, 14},
-        {S::kPreBackupProcess, "pre-b"}, {S::kPostBackupProcess, "post-b"},
-        {S::kPreScanProcess, "pre-s"}, {S::kPostScanProcess, "post-s"},
-        {S::kPrePostUserName, "user"}, {S::kPrePostPassword, "pw"}, {S::kSystemState, 15},
-        {S::kSqlLogStreamCount, 17}, {S::kSqlDataStreamCount, 16}, {S::kSqlSubclientType, 18},
+    auto sent = expectSent(env.server(), QSetSubclientsReqMsg::kTag, {
+        {TreeCreation::kOperationId, 7}, {TreeCreation::kConstant, 2}, {TreeCreation::kSubclientId, -5},
+        {TreeCreation::kSubclientName, "sub"}, {S::kStoragePolicyId, 11}, {S::kStoragePolicyName, "sp"},
+        {S::kStoragePolicyIndexId, 12}, {S::kLastAccessTime, 13}, {S::kCompression, 5}, {S::kNetworkAgents, 14},
+        {S::kPreBackupProcess, "pre-b"}, {S::kPostBackupProcess, "post-b"}, {S::kPreScanProcess, "pre-s"},
+        {S::kPostScanProcess, "post-s"}, {S::kPrePostUserName, "user"}, {S::kPrePostPassword, "pw"},
+        {S::kSystemState, 15}, {S::kSqlLogStreamCount, 17}, {S::kSqlDataStreamCount, 16}, {S::kSqlSubclientType, 18},
         {S::kSingleInstancing, 0x123456789LL}, {S::kEncryption, 20}, {S::kActivityControl, 19},
-        {S::kDataReaders, 21}, {S::kOne, 1},
-    });
+        {S::kDataReaders, 21}, {S::kOne, 1}});
+    ASSERT_TRUE(sent);
     expectTextList(*sent, S::kContents, {"/a", "/b"});
     expectTextList(*sent, S::kDescription, {"d1"});
     expectTextList(*sent, S::kOtherList, {});  // sent whole, also when empty
@@ -97,8 +90,8 @@ TEST_F(SubclientTest, RefusedCreationGivesMinusOneAndTheFixedText) {
     const auto sent = onlyRequest(env.server(), QSetSubclientsReqMsg::kTag);
     ASSERT_TRUE(sent);
     expectTextList(*sent, SetSubclient::kContents, {});
-    ASSERT_TRUE(objectListAt(*sent, SetSubclient::kSqlDatabases));
-    EXPECT_TRUE(objectListAt(*sent, SetSubclient::kSqlDatabases)->empty());
+    const auto* dbs = objectListAt(*sent, SetSubclient::kSqlDatabases);
+    EXPECT_TRUE(dbs && dbs->empty());
 }
 
 TEST_F(SubclientTest, SuccessfulDeletionStoresTheRepliesText) {
@@ -110,9 +103,7 @@ TEST_F(SubclientTest, SuccessfulDeletionStoresTheRepliesText) {
     p.subclientId = 4;
     EXPECT_EQ(0u, VSDKDeleteSubclient(&p));
     EXPECT_STREQ("deleted", VSDKGetLastErrorString());
-    const auto sent = onlyRequest(env.server(), QDeleteSubclientReqMsg::kTag);
-    ASSERT_TRUE(sent);
-    expectFields(*sent, {{TreeSelector::kSubclientId, 4}, {TreeSelector::kSubclientName, ""}});
+    expectSent(env.server(), QDeleteSubclientReqMsg::kTag, {{TreeSelector::kSubclientId, 4}, {TreeSelector::kSubclientName, ""}});
 }
 
 TEST_F(SubclientTest, SubclientEntriesCarryTheirListsAndSqlIdsReadSigned) {
@@ -133,24 +124,19 @@ TEST_F(SubclientTest, SubclientEntriesCarryTheirListsAndSqlIdsReadSigned) {
     EXPECT_EQ(-1, subclients[0].sqlDatabases[0].id);
     EXPECT_STREQ("master", subclients[0].sqlDatabases[0].name);
     EXPECT_EQ(0x500000001LL, subclients[0].singleInstancing);
-    EXPECT_TRUE(subclients[0].contents.empty());
+    EXPECT_TRUE(subclients[0].contents.empty() && subclients[1].sqlDatabases.empty());
     EXPECT_EQ(std::vector<std::string>{"/data"}, subclients[1].contents);
-    EXPECT_TRUE(subclients[1].sqlDatabases.empty());
     delete[] subclients;
-}
 
-TEST_F(SubclientTest, NestedEntriesOfAnotherTypeAreAnInvalidReply) {
+    env.server().clearScripts();  // a nested entry of another type: an invalid reply
     answer(QGetSubclientsReqMsg::kTag, QGetSubclientsRespMsg::kTag, [](CNMessageBase& reply) {
         QSubclient entry;
         msgf::appendObject(entry, Subclient::kSqlDatabases, QTime());
         msgf::appendObject(reply, Subclient::kList, entry);
     });
-    _QAgentTreePath path;
-    _QSubclientInfo* subclients = nullptr;
-    int count = -1;
+    subclients = nullptr, count = -1;
     EXPECT_EQ(0x207u, VSDKGetSubclients(&path, &subclients, &count));
-    EXPECT_EQ(-1, count);
-    EXPECT_EQ(nullptr, subclients);
+    EXPECT_TRUE(count == -1 && subclients == nullptr);
 }
 
 TEST_F(SubclientTest, SystemDatabaseCodeWholeAndZeroOnRefusal) {
@@ -158,15 +144,14 @@ TEST_F(SubclientTest, SystemDatabaseCodeWholeAndZeroOnRefusal) {
         msgf::putInt(reply, SystemDatabases::kDatabaseCode, 0x700000001LL);
     });
     _QGetSystemDatabasesParameters p;
-    p.copyPrecedence = -3;
-    p.toTime = timeOf(4);
+    p.copyPrecedence = -3, p.toTime = timeOf(4);
     long long code = 0;
     ASSERT_EQ(0u, VSDKGetSystemDatabases(&p, &code));
     EXPECT_EQ(0x700000001LL, code);
     EXPECT_TRUE(env.logContains("Successful with Database Code:[30064771073]"));
-    const auto sent = onlyRequest(env.server(), QGetSystemDatabasesReqMsg::kTag);
+    const auto sent = expectSent(env.server(), QGetSystemDatabasesReqMsg::kTag,
+                                 {{SystemDatabases::kCopyPrecedence, -3}, {TreeSelector::kBackupSetId, 0}});
     ASSERT_TRUE(sent);
-    expectFields(*sent, {{SystemDatabases::kCopyPrecedence, -3}, {TreeSelector::kBackupSetId, 0}});
     expectTime(*sent, SystemDatabases::kToTime, p.toTime);
 
     env.server().clearScripts();
@@ -188,10 +173,8 @@ TEST_F(SubclientTest, DiscoveryReadsThePathsOfTheContentObject) {
     ASSERT_EQ(3, count);
     EXPECT_STREQ("/c", paths[2].path);
     delete[] paths;
-    const auto sent = onlyRequest(env.server(), QDiscoverContentReqMsg::kTag);
-    ASSERT_TRUE(sent);
-    expectFields(*sent, {{NodeIds::kConstant, 2}, {NodeIds::kClientId, 0},
-                         {DiscoverContent::kFifthValue, 0}, {DiscoverContent::kSeventhValue, -1}});
+    expectSent(env.server(), QDiscoverContentReqMsg::kTag, {{NodeIds::kConstant, 2}, {NodeIds::kClientId, 0},
+               {DiscoverContent::kFifthValue, 0}, {DiscoverContent::kSeventhValue, -1}});
 
     env.server().clearScripts();  // no content object: an empty list
     _QDiscoverContentInfo* untouched = paths;
@@ -219,16 +202,14 @@ TEST_F(SubclientTest, GlobalFiltersByOperatingSystem) {
     ASSERT_EQ(1u, filters[0].filters.size());
     EXPECT_EQ(8, filters[0].filters[0].value);
     EXPECT_EQ(std::string(1023, 'x'), filters[0].filters[0].filter);
-    EXPECT_EQ(4, filters[1].osId);
-    EXPECT_TRUE(filters[1].filters.empty());
+    EXPECT_TRUE(filters[1].osId == 4 && filters[1].filters.empty());
     delete[] filters;
 
     _QSetOSFilterParameters set;
     set.osId = -2;
     ASSERT_EQ(0u, VSDKSetGlobalFilters(&set));
-    const auto sent = onlyRequest(env.server(), QSetGlobalFiltersReqMsg::kTag);
-    ASSERT_TRUE(sent);
-    expectFields(*sent, {{GlobalFilter::kSetOsId, -2}, Expect::absent(GlobalFilter::kSetFilters)});
+    expectSent(env.server(), QSetGlobalFiltersReqMsg::kTag,
+               {{GlobalFilter::kSetOsId, -2}, Expect::absent(GlobalFilter::kSetFilters)});
 }
 
 TEST_F(SubclientTest, VirtualServerCallsLogTheFixedText) {
@@ -247,9 +228,7 @@ TEST_F(SubclientTest, VirtualServerCallsLogTheFixedText) {
     EXPECT_STREQ("server words", VSDKGetLastErrorString());
     EXPECT_TRUE(env.logContains("SetVSSubclientContent operation failed with Error code [0x7777] "
                                 "Error string [Unknown Error Code.Please check logs for more details.]"));
-    const auto sent = onlyRequest(env.server(), QSetVSSubclientContentReq::kTag);
-    ASSERT_TRUE(sent);
-    expectFields(*sent, {{VirtualServer::kContentSubclientId, -6}, {VirtualServer::kContentSubclientName, ""},
+    expectSent(env.server(), QSetVSSubclientContentReq::kTag, {{VirtualServer::kContentSubclientId, -6}, {VirtualServer::kContentSubclientName, ""},
                          {VirtualServer::kContentGuestHosts, ""}, {VirtualServer::kContentGuestHosts2, ""},
                          {VirtualServer::kContentProperty, ""}});
 }

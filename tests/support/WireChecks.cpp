@@ -154,6 +154,20 @@ void expectFields(const CNMessageBase& m, const std::vector<Expect>& table) {
     }
 }
 
+std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
+                                                const std::vector<Expect>& table) {
+    std::shared_ptr<const CNMessageBase> request = onlyRequest(server, tag);
+    if (request) expectFields(*request, table);
+    return request;
+}
+
+const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
+                                  const std::vector<Expect>& table) {
+    const CNMessageBase* object = objectAt(m, field, tag);
+    if (object) expectFields(*object, table);
+    return object;
+}
+
 void setTexts(std::initializer_list<std::pair<char*, const char*>> texts) {
     for (const auto& t : texts) std::strcpy(t.first, t.second);
 }

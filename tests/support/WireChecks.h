@@ -96,6 +96,15 @@ struct Expect {
 };
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 
+// The one request of tag, its fields checked against table; null (and a test
+// failure) when the journal does not hold exactly one.
+std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
+                                                const std::vector<Expect>& table = {});
+// The object of tag at field, its fields checked against table; null (and a
+// test failure) when it is not there.
+const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
+                                  const std::vector<Expect>& table = {});
+
 // A time whose five fields differ from any other seed's; the check of a time
 // object (of the owner's family) at field.
 _QTime timeOf(int seed);
