@@ -254,12 +254,10 @@ TEST_F(AgentsTest, SubclientCreationSendsEveryMemberToItsField) {
 
 TEST_F(AgentsTest, SubclientEntriesCarryTheirListsAndSqlIdsReadSigned) {
     answer(QGetSubclientsReqMsg::kTag, QGetSubclientsRespMsg::kTag, [](CNMessageBase& reply) {
-        QSubclient withDbs, withContent;
-        QSQLDBInfo db;
-        msgf::putInt(db, SqlDatabase::kId, 4294967295LL);
-        msgf::putText(db, SqlDatabase::kName, "master");
-        msgf::appendObject(withDbs, Subclient::kSqlDatabases, db);
-        msgf::putInt(withDbs, Subclient::kSingleInstancing, 0x500000001LL);
+        auto withDbs = messageWith<QSubclient>({{Subclient::kSingleInstancing, 0x500000001LL}});
+        QSubclient withContent;
+        msgf::appendObject(withDbs, Subclient::kSqlDatabases,
+                           messageWith<QSQLDBInfo>({{SqlDatabase::kId, 4294967295LL}, {SqlDatabase::kName, "master"}}));
         msgf::appendText(withContent, Subclient::kContents, "/data");
         msgf::appendObject(reply, Subclient::kList, withDbs);
         msgf::appendObject(reply, Subclient::kList, withContent);
@@ -328,15 +326,12 @@ TEST_F(AgentsTest, DiscoveryReadsThePathsOfTheContentObject) {
 
 TEST_F(AgentsTest, GlobalFiltersByOperatingSystem) {
     answer(QGetGlobalFiltersReqMsg::kTag, QGetGlobalFiltersRespMsg::kTag, [](CNMessageBase& reply) {
-        QOSFilterAssoc withFilters, without;
-        msgf::putInt(withFilters, GlobalFilter::kOsId, 3);
-        QFilter f;
-        msgf::putInt(f, GlobalFilter::kFilterValue, 8);
-        msgf::putText(f, GlobalFilter::kFilterText, std::string(1023, 'x'));
-        msgf::appendObject(withFilters, GlobalFilter::kFilters, f);
-        msgf::putInt(without, GlobalFilter::kOsId, 4);
+        auto withFilters = messageWith<QOSFilterAssoc>({{GlobalFilter::kOsId, 3}});
+        msgf::appendObject(withFilters, GlobalFilter::kFilters,
+                           messageWith<QFilter>({{GlobalFilter::kFilterValue, 8},
+                                                 {GlobalFilter::kFilterText, std::string(1023, 'x')}}));
         msgf::appendObject(reply, GlobalFilter::kList, withFilters);
-        msgf::appendObject(reply, GlobalFilter::kList, without);
+        msgf::appendObject(reply, GlobalFilter::kList, messageWith<QOSFilterAssoc>({{GlobalFilter::kOsId, 4}}));
     });
     _QOSFilterAssocInfo* filters = nullptr;
     int count = 0;

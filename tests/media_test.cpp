@@ -24,18 +24,16 @@ class Media : public StartedTest {
 protected:
     // The library children reply: masters and scratches entries.
     void answerChildren(int masters, int scratches) {
+        namespace mt = ou::MediaTopologyResp;
+        namespace te = ou::MediaTopologyEntry;
         env.server().replyWith(ou::QGetLibraryChildrenReqMsg::kTag, ou::QGetLibraryChildrenRespMsg::kTag,
                                [=](const CNMessageBase&, CNMessageBase& reply) {
-                                   for (int i = 0; i < masters; ++i) {
-                                       ou::QMasterDrivePool e;
-                                       msgf::putInt(e, ou::MediaTopologyEntry::kMasterPoolId, 10 + i);
-                                       msgf::appendObject(reply, ou::MediaTopologyResp::kChildrenMasterPools, e);
-                                   }
-                                   for (int i = 0; i < scratches; ++i) {
-                                       ou::QScratchPool e;
-                                       msgf::putInt(e, ou::MediaTopologyEntry::kScratchPoolId, 20 + i);
-                                       msgf::appendObject(reply, ou::MediaTopologyResp::kChildrenScratchPools, e);
-                                   }
+                                   for (int i = 0; i < masters; ++i)
+                                       msgf::appendObject(reply, mt::kChildrenMasterPools,
+                                                          messageWith<ou::QMasterDrivePool>({{te::kMasterPoolId, 10 + i}}));
+                                   for (int i = 0; i < scratches; ++i)
+                                       msgf::appendObject(reply, mt::kChildrenScratchPools,
+                                                          messageWith<ou::QScratchPool>({{te::kScratchPoolId, 20 + i}}));
                                });
     }
     struct Children {
@@ -80,12 +78,8 @@ TEST_F(Media, SizeTextIsKilobytesWithTwoDecimalsAndTheFilterGoesInFull) {
     for (const auto& [size, text] : {std::pair<long long, std::string>{1536, "1.50"}, {1048576, "1024.00"},
                                      {0, "0.00"}, {-512, "-0.50"}}) {
         env.server().clearScripts();
-        env.server().replyWith(ou::QGetMediaReqMsg::kTag, ou::QGetMediaRespMsg::kTag,
-                               [size = size](const CNMessageBase&, CNMessageBase& reply) {
-                                   ou::QMedia e;
-                                   msgf::putInt(e, ou::MediaEntry::kSize, size);
-                                   msgf::appendObject(reply, ou::MediaTopologyResp::kMedia, e);
-                               });
+        replyFields(env.server(), ou::QGetMediaReqMsg::kTag, ou::QGetMediaRespMsg::kTag, {}, ou::MediaTopologyResp::kMedia,
+                    {messageWith<ou::QMedia>({{ou::MediaEntry::kSize, size}})});
         _QGetMediaParams p;
         _QMediaInfo* media = nullptr;
         int count = 0;
@@ -167,10 +161,8 @@ TEST_F(Media, ExportSendsItsTimeAndAnEmptyMediaListAndDiscoveryNoBarcodes) {
 
 TEST_F(Media, VerificationTextUpToItsFirstZeroByte) {
     env.server().serverError(mm::QVerifyMediaReqMsg::kTag, 0x51, "no medium", 1);
-    env.server().replyWith(mm::QVerifyMediaReqMsg::kTag, mm::QVerifyMediaRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putText(reply, mm::VerifyMedia::kVerificationText, std::string("ok\0tail", 7));
-                           });
+    replyFields(env.server(), mm::QVerifyMediaReqMsg::kTag, mm::QVerifyMediaRespMsg::kTag,
+                {{mm::VerifyMedia::kVerificationText, std::string("ok\0tail", 7)}});
     _QVerifyMediaParams p;
     std::string text = "before";
     EXPECT_EQ(0x51u, VSDKVerifyMedia(&p, &text));
@@ -264,9 +256,8 @@ TEST_F(MediaContents, KeysArriveBounded) {
         mm::QChunkInfo c;
         msgf::putBytes(c, mm::ContentsJob::kChunkKey, k.bytes);
         msgf::putInt(c, mm::ContentsJob::kChunkKeyLength, k.length);
-        mm::QJobInfo j;
-        msgf::putInt(j, mm::ContentsJob::kJobId, 77);
-        msgf::putText(j, mm::ContentsJob::kMediaSideName, std::string("side\0x", 6));
+        auto j = messageWith<mm::QJobInfo>(
+            {{mm::ContentsJob::kJobId, 77}, {mm::ContentsJob::kMediaSideName, std::string("side\0x", 6)}});
         msgf::appendObject(j, mm::ContentsJob::kChunks, c);
         answer = mm::QGetMediaContentsResp();
         msgf::appendObject(answer, mm::MediaContents::kJobs, j);
@@ -303,10 +294,8 @@ TEST_F(MediaContents, ListsTravelOnlyWithTheirFlags) {
 }
 
 TEST_F(MediaContents, AFailedCallLeavesTheResult) {
-    mm::QReplyErrorMsg error;
-    msgf::putInt(error, msgf::kErrorCode, 0x61);
-    msgf::putText(error, msgf::kErrorText, "no media");
-    msgf::putObject(answer, mm::MediaContents::kReplyError, error);
+    msgf::putObject(answer, mm::MediaContents::kReplyError,
+                    messageWith<mm::QReplyErrorMsg>({{msgf::kErrorCode, 0x61}, {msgf::kErrorText, "no media"}}));
     _QCLGetMediaContentsParams p;
     _QCLMediaContentsInfo info;
     info.errorCode = 3;

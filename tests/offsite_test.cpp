@@ -183,15 +183,11 @@ TEST_F(Offsite, PolicySendsItsObjectsAndOnlyNonEmptyLists) {
 }
 
 TEST_F(Offsite, PolicyListingFillsTheRule) {
-    env.server().replyWith(ou::QGetShelfwatchPoliciesReqMsg::kTag, ou::QGetShelfwatchPoliciesRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               ou::QShelfwatchPolicy entry;
-                               msgf::putInt(entry, ou::ShelfwatchPolicy::kPolicyType, 0x100000003LL);
-                               CNMessageBase& rule = msgf::child<ou::QSWRule>(entry, ou::ShelfwatchPolicy::kRule);
-                               msgf::putInt(rule, ou::SWRule::kField1, 11);
-                               msgf::putText(rule, ou::SWRule::kField16, "r16");
-                               msgf::appendObject(reply, ou::ShelfwatchPolicy::kList, entry);
-                           });
+    auto entry = messageWith<ou::QShelfwatchPolicy>({{ou::ShelfwatchPolicy::kPolicyType, 0x100000003LL}});
+    msgf::putObject(entry, ou::ShelfwatchPolicy::kRule,
+                    messageWith<ou::QSWRule>({{ou::SWRule::kField1, 11}, {ou::SWRule::kField16, "r16"}}));
+    replyFields(env.server(), ou::QGetShelfwatchPoliciesReqMsg::kTag, ou::QGetShelfwatchPoliciesRespMsg::kTag, {},
+                ou::ShelfwatchPolicy::kList, {entry});
     _QShelfwatchPolicyInfo* a = nullptr;
     int n = 0;
     ASSERT_EQ(0u, VSDKGetShelfwatchPolicies(&a, &n));

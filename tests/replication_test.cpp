@@ -22,16 +22,11 @@ namespace {
 class SnapshotsTest : public StartedTest {};
 
 TEST_F(SnapshotsTest, SnapshotTimesBecomeLocalTimeTextAndIdsKeepTheLowBits) {
-    env.server().replyWith(ou::QGetSnapsReqMsg::kTag, ou::QGetSnapsRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               for (long long when : {0LL, 1700000000LL}) {
-                                   ou::QSnapshot entry;
-                                   msgf::putInt(entry, ou::GetSnaps::kId, 0x100000000LL + when % 7);
-                                   msgf::putInt(entry, ou::GetSnaps::kUnixTime, when);
-                                   msgf::putText(entry, ou::GetSnaps::kText7, "seventh");
-                                   msgf::appendObject(reply, ou::GetSnaps::kList, entry);
-                               }
-                           });
+    std::vector<CNMessageBase> entries;
+    for (long long when : {0LL, 1700000000LL})
+        entries.push_back(messageWith<ou::QSnapshot>(
+            {{ou::GetSnaps::kId, 0x100000000LL + when % 7}, {ou::GetSnaps::kUnixTime, when}, {ou::GetSnaps::kText7, "seventh"}}));
+    replyFields(env.server(), ou::QGetSnapsReqMsg::kTag, ou::QGetSnapsRespMsg::kTag, {}, ou::GetSnaps::kList, entries);
     _QGetSnapsParameters selector;
     selector.jobId = "42", selector.option = -3;
     _QSnapShotInfo* snaps = nullptr;
@@ -98,17 +93,9 @@ class Replication : public StartedTest {};
 
 TEST_F(Replication, PairElementFieldsLandInTheirMembers) {
     namespace f = ou::GetReplicationPairsResp;
-    env.server().replyWith(ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               ou::QReplicationPair e;
-                               msgf::putInt(e, f::kId, 0x100000007LL);
-                               msgf::putText(e, f::kName, "p1");
-                               msgf::putText(e, f::kPairText, "t1");
-                               msgf::putText(e, f::kPairText2, "t2");
-                               msgf::putInt(e, f::kSharedValue, -5);
-                               msgf::putInt(e, f::kPairValue, 6);
-                               msgf::appendObject(reply, f::kList, e);
-                           });
+    replyFields(env.server(), ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag, {}, f::kList,
+                {messageWith<ou::QReplicationPair>({{f::kId, 0x100000007LL}, {f::kName, "p1"}, {f::kPairText, "t1"},
+                                                    {f::kPairText2, "t2"}, {f::kSharedValue, -5}, {f::kPairValue, 6}})});
     _QGetReplicationPairsParameters sel;
     _QReplicationPairInfo* pairs = nullptr;
     int count = 0;

@@ -30,15 +30,11 @@ using OrvaneOperations::QExecuteReqMsg;
 namespace {
 
 // The server lists policies with these names.
-void listPolicies(TestEnv& env, std::vector<std::string> names) {
-    env.server().replyWith(ou::QGetStoragePoliciesReqMsg::kTag, ou::QGetStoragePoliciesRespMsg::kTag,
-                           [names](const CNMessageBase&, CNMessageBase& reply) {
-                               for (const std::string& n : names) {
-                                   ou::QStoragePolicy entry;
-                                   msgf::putText(entry, ou::StoragePolicyEntry::kName, n);
-                                   msgf::appendObject(reply, ou::GetStoragePoliciesResp::kList, entry);
-                               }
-                           });
+void listPolicies(TestEnv& env, const std::vector<std::string>& names) {
+    std::vector<CNMessageBase> entries;
+    for (const std::string& n : names) entries.push_back(messageWith<ou::QStoragePolicy>({{ou::StoragePolicyEntry::kName, n}}));
+    replyFields(env.server(), ou::QGetStoragePoliciesReqMsg::kTag, ou::QGetStoragePoliciesRespMsg::kTag, {},
+                ou::GetStoragePoliciesResp::kList, entries);
 }
 
 class StorageTest : public StartedTest {};
@@ -113,10 +109,8 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     p.operationId = 1, p.storagePolicyId = -3, p.streamCount = 4, p.siloScratchPoolId = 9;
     setTexts({{p.storageGroupName, "SP1"}, {p.incrementalStorageGroupName, "INC"},
               {p.siloScratchPoolName, "SSP"}, {p.dfmServerName, "dfm"}});
-    env.server().replyWith(ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putInt(reply, ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL);
-                           });
+    replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
+                {{ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL}});
     int id = 0;
     const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKSetStoragePolicy(&p, &id));
@@ -141,11 +135,8 @@ TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
         setTexts({{p.secondaryCopyName, "Aux"}, {p.resourcePool, "pool"}});
         env.server().clearScripts();
         env.server().serverError(ou::QSetStoragePolicyCopiesReqMsg::kTag, 0x55, "refused", 1);
-        env.server().replyWith(ou::QSetStoragePolicyCopiesReqMsg::kTag,
-                               ou::QSetStoragePolicyCopiesRespMsg::kTag,
-                               [](const CNMessageBase&, CNMessageBase& reply) {
-                                   msgf::putInt(reply, ou::SetStoragePolicyCopiesResp::kCopyId, 12);
-                               });
+        replyFields(env.server(), ou::QSetStoragePolicyCopiesReqMsg::kTag, ou::QSetStoragePolicyCopiesRespMsg::kTag,
+                    {{ou::SetStoragePolicyCopiesResp::kCopyId, 12}});
         int id = 0;
         std::size_t mark = env.logMark();
         EXPECT_EQ(0x55u, VSDKSetStoragePolicyCopies(&p, &id));
@@ -226,10 +217,9 @@ protected:
 // The creation reply with an error object of code and a copy reference.
 std::string creationReply(long long code, const char* text, long long id) {
     App::CreateStoragePolicyCopyResp r;
-    CNMessageBase& error = msgf::child<App::GenericResp>(r, App::CreationResp::kError);
-    msgf::putInt(error, App::Error::kCode, code);
-    msgf::putText(error, App::Error::kText, text);
-    msgf::putInt(msgf::child<rk::StoragePolicyCopyEntity>(r, App::CreationResp::kCopy), rk::CopyEntity::kId, id);
+    msgf::putObject(r, App::CreationResp::kError,
+                    messageWith<App::GenericResp>({{App::Error::kCode, code}, {App::Error::kText, text}}));
+    msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, id}}));
     return document(r);
 }
 
@@ -355,8 +345,7 @@ TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
     _QDeleteStoragePolicyParameters p;
     p.storagePolicyId = 4;
     App::GenericArchiveGroupResp refusal;
-    CNMessageBase& error = msgf::child<App::GenericResp>(refusal, msgf::kReplyError);
-    msgf::putInt(error, App::Error::kCode, 0x77);
+    msgf::putObject(refusal, msgf::kReplyError, messageWith<App::GenericResp>({{App::Error::kCode, 0x77}}));
     answer = [r = document(refusal)] { return r; };
     EXPECT_EQ(0x77u, VSDKDeleteStoragePolicy_XML(&p));
     ref = objectAt(last(), App::DeleteReq::kPolicy, rk::StoragePolicyEntity::kTag);

@@ -116,6 +116,22 @@ void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned
                 long long jobId, FieldId xmlField = FieldId{0, 0, 0},
                 const std::string& xml = std::string());
 
+// Puts each row of table (a number or a text) into m.
+void putFields(CNMessageBase& m, const std::vector<Expect>& table);
+// A message of type T holding these fields.
+template <class T>
+T messageWith(const std::vector<Expect>& table) {
+    T m;
+    putFields(m, table);
+    return m;
+}
+// The server answers requests of requestTag with a replyTag reply holding
+// fields and, appended to the object list at list, entries (times times;
+// -1: always).
+void replyFields(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
+                 const std::vector<Expect>& fields, FieldId list = FieldId{0, 0, 0},
+                 const std::vector<CNMessageBase>& entries = {}, int times = -1);
+
 // Runs call on a thread of its own, which has never started up.
 template <class Call>
 auto onFreshThread(Call call) -> decltype(call()) {
