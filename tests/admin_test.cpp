@@ -7,8 +7,6 @@
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,43 +31,27 @@ struct SecretCase {
 TEST_F(AdminTest, PasswordsTravelAsGivenAndNeverReachTheLog) {
     const std::vector<SecretCase> cases = {
         {"SetOrvaneUser", ou::QSetOrvaneUserReqMsg::kTag,
-         [] {
-             _QSetOrvaneUserParameters p;
-             setText(p.unloggedText, "UserPw-Planted-1");
-             return VSDKSetOrvaneUser(&p);
-         },
+         [] { _QSetOrvaneUserParameters p; setText(p.unloggedText, "UserPw-Planted-1"); return VSDKSetOrvaneUser(&p); },
          {{ou::SetOrvaneUser::kUserPassword, "UserPw-Planted-1"}}},
         {"ChangePasswords", ou::QChangePasswordsReqMsg::kTag,
          [] {
              _QChangePasswordsParameters p;
-             setText(p.password, "StoredPw-Planted-2");
-             setText(p.catalogConnectPassword, "CatalogPw-Planted-3");
+             setTexts({{p.password, "StoredPw-Planted-2"}, {p.catalogConnectPassword, "CatalogPw-Planted-3"}});
              return VSDKChangePasswords(&p);
          },
          {{ou::ChangePasswords::kPassword, "StoredPw-Planted-2"},
           {ou::ChangePasswords::kCatalogConnectPassword, "CatalogPw-Planted-3"}}},
         {"FenmarkCapture", oo::QFenmarkCaptureReqMsg::kTag,
-         [] {
-             _QFenmarkCaptureParameters p;
-             setText(p.password, "CapturePw-Planted-4");
-             std::string answer;
-             return VSDKFenmarkCapture(&p, answer);
-         },
+         [] { _QFenmarkCaptureParameters p; setText(p.password, "CapturePw-Planted-4"); std::string a; return VSDKFenmarkCapture(&p, a); },
          {{oo::FenmarkCapture::kPassword, "CapturePw-Planted-4"}}},
         {"FenmarkMerge", oo::QFenmarkMergeReqMsg::kTag,
-         [] {
-             _QFenmarkMergeParameters p;
-             setText(p.password, "MergePw-Planted-5");
-             return VSDKFenmarkMerge(&p);
-         },
+         [] { _QFenmarkMergeParameters p; setText(p.password, "MergePw-Planted-5"); return VSDKFenmarkMerge(&p); },
          {{oo::FenmarkMerge::kPassword, "MergePw-Planted-5"}}},
     };
     for (const SecretCase& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(0u, c.call());
-        auto request = onlyRequest(env.server(), c.requestTag);
-        ASSERT_TRUE(request);
-        expectFields(*request, c.secrets);
+        expectSent(env.server(), c.requestTag, c.secrets);
     }
     const std::string log = env.logSince(0);
     EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server")) << "level 10 was written";
@@ -83,8 +65,7 @@ TEST_F(AdminTest, CaptureSendsItsTimesAndHandsBackTheAnswerFileEvenWhenRefused) 
     };
     env.server().script(oo::QFenmarkCaptureReqMsg::kTag, refusal);
     _QFenmarkCaptureParameters p;
-    p.startTime = timeOf(1);
-    p.endTime = timeOf(2);
+    p.startTime = timeOf(1), p.endTime = timeOf(2);
     std::string answer = "before";
     const std::size_t mark = env.logMark();
     EXPECT_EQ(0x4d2u, VSDKFenmarkCapture(&p, answer));
@@ -105,11 +86,10 @@ TEST_F(AdminTest, MergeLeavesFieldFourUnsetAndStoresTheServerText) {
     p.afContent = std::string("af\0tail", 7);
     ASSERT_EQ(0u, VSDKFenmarkMerge(&p));
     EXPECT_STREQ("", VSDKGetLastErrorString()) << "the reply's (empty) text replaces it";
-    auto request = onlyRequest(env.server(), oo::QFenmarkMergeReqMsg::kTag);
+    auto request = expectSent(env.server(), oo::QFenmarkMergeReqMsg::kTag,
+                              {{oo::FenmarkMerge::kAfContent, std::string("af\0tail", 7)}, {oo::FenmarkMerge::kReuseTapes, 0}});
     ASSERT_TRUE(request);
     EXPECT_EQ(std::set<short>({1, 2, 3, 5, 6, 7, 9, 10}), fieldNumbers(*request));
-    expectFields(*request, {{oo::FenmarkMerge::kAfContent, std::string("af\0tail", 7)},
-                            {oo::FenmarkMerge::kReuseTapes, 0}});
 }
 
 }  // namespace

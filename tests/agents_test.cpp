@@ -1,7 +1,10 @@
-// Instance and backup set creation, change and deletion against the simulated
-// server: the fields each request carries (its path levels, never one below),
-// the database block chosen by the Appmodule type, the out-values and last
-// error after a refusal, a failed exchange or a success, and the dumps.
+// The agent tree against the simulated server: instance, backup set and
+// subclient creation, change and deletion (the fields each request carries,
+// its path levels and never one below, the database block chosen by the
+// Appmodule type, the out-values and last error after a refusal, a failed
+// exchange or a success, and the dumps); subclient listings, SQL database
+// ids, system databases, content discovery, global filters and
+// virtual-server calls.
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
@@ -15,6 +18,7 @@
 #include <vector>
 
 using namespace vsdktest;
+using namespace OrvaneUtilities;
 namespace ou = OrvaneUtilities;
 using simserver::Action;
 
@@ -53,16 +57,28 @@ _QSetBackupSetParameters newBackupSet(int compression) {
     return p;
 }
 
-// The server names the new backup set 55 (once, or always).
-void answerNewId(simserver::SimServer& server, int times = -1) {
-    server.replyWith(ou::QSetBackupSetsReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
-        msgf::putInt(reply, ou::SetBackupSetResp::kNewId, 55);
-    }, times);
+_QSQLDBInfo sqlRecord(int id, const char* name) {
+    _QSQLDBInfo r;
+    r.id = id, setText(r.name, name);
+    return r;
 }
 
-using AgentsTest = StartedTest;
+class AgentsTest : public StartedTest {
+protected:
+    // The server answers requestTag with a replyTag reply filled by fill (times times, -1 always).
+    template <class Fill>
+    void answer(unsigned long requestTag, unsigned long replyTag, Fill fill, int times = -1) {
+        env.server().replyWith(requestTag, replyTag, [fill](const CNMessageBase&, CNMessageBase& reply) { fill(reply); },
+                               times);
+    }
+    // The server names the new backup set 55 (once, or always).
+    void answerNewId(int times = -1) {
+        answer(QSetBackupSetsReqMsg::kTag, 0, [](CNMessageBase& r) { msgf::putInt(r, SetBackupSetResp::kNewId, 55); },
+               times);
+    }
+};
 
-// One request as sent: exactly these field numbers, these values.
+// One request as sent: exactly these field numbers (unless none are given), these values.
 struct WireCase {
     const char* name;
     unsigned long tag;
@@ -76,9 +92,9 @@ struct WireCase {
 };
 
 TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
-    namespace sel = ou::TreeSelector;
-    namespace cre = ou::TreeCreation;
-    namespace si = ou::SetInstanceReq;
+    namespace sel = TreeSelector;
+    namespace cre = TreeCreation;
+    namespace si = SetInstanceReq;
     const std::vector<Expect> selector = {{sel::kConstant, 2}, {sel::kClientId, -11}, {sel::kClientName, "client"},
                                           {sel::kAppTypeId, 22}, {sel::kAppName, "app"}, {sel::kInstanceId, 33},
                                           {sel::kInstanceName, "inst"}, {sel::kBackupSetId, 44},
@@ -87,54 +103,52 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
         return [type] { int id = 0; auto p = instance(type); return VSDKSetInstances(&p, &id); };
     };
     const std::vector<WireCase> cases = {
-        {"list backup sets", ou::QGetBackupSetsReqMsg::kTag,
+        {"list backup sets", QGetBackupSetsReqMsg::kTag,
          [] { _QAgentTreePath s; path4(s); _QBackupSetInfo* a = nullptr; int n = 0;
               return VSDKGetBackupSets(&s, &a, &n); },
          fieldRange(1, 9), {selector.begin(), selector.end() - 2}},
-        {"modify", ou::QModifyBackupSetsReqMsg::kTag,
+        {"modify", QModifyBackupSetsReqMsg::kTag,
          [] { _QModifyBackupSetParameters p; path4(p); p.onDemand = 1; return VSDKModifyBackupSets(&p); },
          fieldRange(1, 13),
-         {{sel::kBackupSetId, 44}, {sel::kBackupSetName, "bset"}, {ou::ModifyBackupSetReq::kOnDemand, 1},
-          {ou::ModifyBackupSetReq::kDefault, 0}}},
-        {"delete", ou::QDeleteBackupSetReqMsg::kTag,
-         [] { _QDeleteBackupSetParameters p; path4(p); return VSDKDeleteBackupSet(&p); },
-         fieldRange(1, 11), selector},
-        {"create backup set", ou::QSetBackupSetsReqMsg::kTag,
+         {{sel::kBackupSetId, 44}, {sel::kBackupSetName, "bset"}, {ModifyBackupSetReq::kOnDemand, 1},
+          {ModifyBackupSetReq::kDefault, 0}}},
+        {"delete", QDeleteBackupSetReqMsg::kTag,
+         [] { _QDeleteBackupSetParameters p; path4(p); return VSDKDeleteBackupSet(&p); }, fieldRange(1, 11), selector},
+        {"delete subclient", QDeleteSubclientReqMsg::kTag,
+         [] { _QDeleteSubclientParameters p; p.subclientId = 4; return VSDKDeleteSubclient(&p); }, {},
+         {{sel::kSubclientId, 4}, {sel::kSubclientName, ""}}},
+        {"create backup set", QSetBackupSetsReqMsg::kTag,
          [] { int id = 0; auto p = newBackupSet(5); return VSDKSetBackupSets(&p, &id); },
          fieldRange(1, 24),
          {{cre::kOperationId, 7}, {cre::kBackupSetId, 44}, {cre::kBackupSetName, "bset"},
-          {ou::SetBackupSetReq::kCompression, 5}, {ou::SetBackupSetReq::kPrePostPassword, kSecretText}}},
-        {"instance, type 33: no block", ou::QSetInstancesReqMsg::kTag, instanceOf(33), fieldRange(1, 16),
+          {SetBackupSetReq::kCompression, 5}, {SetBackupSetReq::kPrePostPassword, kSecretText}}},
+        {"instance, type 33: no block", QSetInstancesReqMsg::kTag, instanceOf(33), fieldRange(1, 16),
          {{cre::kOperationId, 7}, {cre::kConstant, 2}, {cre::kAppTypeId, 33}, {cre::kInstanceName, "inst"},
           {si::kLogPolicyId, 5}, {si::kDefaultPolicyId, 6}}},
-        {"instance, type 81: SQL", ou::QSetInstancesReqMsg::kTag, instanceOf(81), fieldRange(1, 19),
+        {"instance, type 81: SQL", QSetInstancesReqMsg::kTag, instanceOf(81), fieldRange(1, 19),
          {{si::kUserName, "sa"}, {si::kPassword, kSecretText}},
-         si::kSqlOptions, ou::QSQLInstanceOptions::kTag, fieldRange(1, 4),
-         {{ou::SqlInstanceOptions::kOverrideCSSettings, 1}}},
-        {"instance, type 80: Oracle", ou::QSetInstancesReqMsg::kTag, instanceOf(80), fieldRange(1, 20, {19}),
+         si::kSqlOptions, QSQLInstanceOptions::kTag, fieldRange(1, 4), {{SqlInstanceOptions::kOverrideCSSettings, 1}}},
+        {"instance, type 80: Oracle", QSetInstancesReqMsg::kTag, instanceOf(80), fieldRange(1, 20, {19}),
          {{si::kUserName, "ora"}},
-         si::kOracleOptions, ou::QOracleInstanceOptions::kTag, fieldRange(1, 16),  // no use-catalog field
-         {{ou::OracleInstanceOptions::kCatalogUser, ""}, {ou::OracleInstanceOptions::kBlockSize, -2147483648LL},
-          {ou::OracleInstanceOptions::kConnectStringPassword, kSecretText}}},
-        {"instance, type 62: Db2", ou::QSetInstancesReqMsg::kTag, instanceOf(62), fieldRange(1, 21, {19, 20}),
+         si::kOracleOptions, QOracleInstanceOptions::kTag, fieldRange(1, 16),  // no use-catalog field
+         {{OracleInstanceOptions::kCatalogUser, ""}, {OracleInstanceOptions::kBlockSize, -2147483648LL},
+          {OracleInstanceOptions::kConnectStringPassword, kSecretText}}},
+        {"instance, type 62: Db2", QSetInstancesReqMsg::kTag, instanceOf(62), fieldRange(1, 21, {19, 20}),
          {{si::kUserName, "db2"}},
-         si::kDb2Options, ou::QDb2InstanceOptions::kTag, fieldRange(1, 5),
-         {{ou::Db2InstanceOptions::kCompression, 7}}},
+         si::kDb2Options, QDb2InstanceOptions::kTag, fieldRange(1, 5), {{Db2InstanceOptions::kCompression, 7}}},
     };
-    answerNewId(env.server());
+    answerNewId();
     for (const WireCase& c : cases) {
         SCOPED_TRACE(c.name);
         env.server().clearJournal();
         EXPECT_EQ(0u, c.call());
-        auto request = onlyRequest(env.server(), c.tag);
+        auto request = expectSent(env.server(), c.tag, c.fields);
         ASSERT_TRUE(request);
-        EXPECT_EQ(c.numbers, fieldNumbers(*request));
-        expectFields(*request, c.fields);
+        if (!c.numbers.empty()) { EXPECT_EQ(c.numbers, fieldNumbers(*request)); }
         if (!c.optionTag) continue;
-        const CNMessageBase* options = objectAt(*request, c.options, c.optionTag);
+        const CNMessageBase* options = expectObject(*request, c.options, c.optionTag, c.optionFields);
         ASSERT_NE(nullptr, options);
         EXPECT_EQ(c.optionNumbers, fieldNumbers(*options));
-        expectFields(*options, c.optionFields);
     }
     EXPECT_FALSE(env.logContains(kSecretText)) << "passwords are masked in the request log";
 }
@@ -145,10 +159,12 @@ TEST_F(AgentsTest, RequestsCarryTheirLevelsAndFields) {
 TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
     // (request, phrase, failure line with the fixed text, call)
     const std::vector<std::tuple<unsigned long, const char*, bool, std::function<unsigned long(int&)>>> creations = {
-        {ou::QSetInstancesReqMsg::kTag, "Creation of Instances", true,
+        {QSetInstancesReqMsg::kTag, "Creation of Instances", true,
          [](int& id) { auto p = instance(81); return VSDKSetInstances(&p, &id); }},
-        {ou::QSetBackupSetsReqMsg::kTag, "Creation of Backupset", false,
+        {QSetBackupSetsReqMsg::kTag, "Creation of Backupset", false,
          [](int& id) { auto p = newBackupSet(0); return VSDKSetBackupSets(&p, &id); }},
+        {QSetSubclientsReqMsg::kTag, "Creation of SubClient", true,
+         [](int& id) { _QSetSubclientParameters p; return VSDKSetSubclients(&p, &id); }},
     };
     for (const auto& [tag, phrase, fixedText, call] : creations) {
         SCOPED_TRACE(phrase);
@@ -165,7 +181,13 @@ TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
         EXPECT_EQ(0x205u, call(id));
         EXPECT_EQ(1234, id);
     }
-    answerNewId(env.server(), 1);
+    // A subclient's empty lists are sent whole.
+    const auto sent = env.server().requestsOfType(QSetSubclientsReqMsg::kTag).at(0).message;
+    expectTextList(*sent, SetSubclient::kContents, {});
+    const auto* dbs = objectListAt(*sent, SetSubclient::kSqlDatabases);
+    EXPECT_TRUE(dbs && dbs->empty());
+
+    answerNewId(1);
     int id = 0;
     const auto& createBackupSet = std::get<3>(creations[1]);
     ASSERT_EQ(0u, createBackupSet(id));
@@ -176,21 +198,178 @@ TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
 }
 
 TEST_F(AgentsTest, ChangeAndDeletionStoreTheServerTextAlsoOnSuccess) {
-    const std::vector<std::tuple<unsigned long, const char*, std::function<unsigned long()>>> changes = {
-        {ou::QModifyBackupSetsReqMsg::kTag, "modify",
-         [] { _QModifyBackupSetParameters p; return VSDKModifyBackupSets(&p); }},
-        {ou::QDeleteBackupSetReqMsg::kTag, "delete",
-         [] { _QDeleteBackupSetParameters p; return VSDKDeleteBackupSet(&p); }},
+    const std::pair<unsigned long, std::function<unsigned long()>> changes[] = {
+        {QModifyBackupSetsReqMsg::kTag, [] { _QModifyBackupSetParameters p; return VSDKModifyBackupSets(&p); }},
+        {QDeleteBackupSetReqMsg::kTag, [] { _QDeleteBackupSetParameters p; return VSDKDeleteBackupSet(&p); }},
+        {QDeleteSubclientReqMsg::kTag, [] { _QDeleteSubclientParameters p; return VSDKDeleteSubclient(&p); }},
     };
-    for (const auto& [tag, name, call] : changes) {
-        SCOPED_TRACE(name);
-        env.server().replyWith(tag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
-            msgf::putText(msgf::child<ou::QErrorMsg>(reply, msgf::kReplyError), msgf::kErrorText, "done");
+    for (const auto& [tag, call] : changes) {
+        SCOPED_TRACE(tag);
+        answer(tag, 0, [](CNMessageBase& r) {
+            msgf::putText(msgf::child<QErrorMsg>(r, msgf::kReplyError), msgf::kErrorText, "done");
         }, 1);
         setErrorString("before");
         EXPECT_EQ(0u, call());
         EXPECT_STREQ("done", VSDKGetLastErrorString());
     }
+}
+
+TEST_F(AgentsTest, SubclientCreationSendsEveryMemberToItsField) {
+    _QSetSubclientParameters p;
+    p.operationId = 7, p.clientId = 1, p.subclientId = -5, p.storagePolicyId = 11;
+    p.storagePolicyIndexId = 12, p.lastAccessTime = 13, p.compression = 5, p.networkAgents = 14;
+    p.systemState = 15, p.sqlDataStreamCount = 16, p.sqlLogStreamCount = 17, p.sqlSubclientType = 18;
+    p.singleInstancing = 0x123456789ULL, p.activityControl = 19, p.encryption = 20, p.dataReaders = 21;
+    setTexts({{p.subclientName, "sub"}, {p.storagePolicyName, "sp"}, {p.preBackupProcess, "pre-b"},
+              {p.postBackupProcess, "post-b"}, {p.preScanProcess, "pre-s"},
+              {p.postScanProcess, "post-s"}, {p.prePostUserName, "user"}, {p.prePostPassword, "pw"}});
+    p.contents = {"/a", "/b"}, p.sqlDatabases = {sqlRecord(-1, "master"), sqlRecord(9, "sales")}, p.description = {"d1"};
+    answer(QSetSubclientsReqMsg::kTag, QSetSubclientsRespMsg::kTag,
+           [](CNMessageBase& reply) { msgf::putInt(reply, SetSubclient::kNewId, 0x100000063LL); });
+    int id = 0;
+    ASSERT_EQ(0u, VSDKSetSubclients(&p, &id));
+    EXPECT_EQ(0x63, id);
+    EXPECT_TRUE(env.logContains("SubClient Created with id:[99]"));
+    EXPECT_FALSE(env.logContains("pw]"));
+
+    namespace S = SetSubclient;
+    auto sent = expectSent(env.server(), QSetSubclientsReqMsg::kTag, {
+        {TreeCreation::kOperationId, 7}, {TreeCreation::kConstant, 2}, {TreeCreation::kSubclientId, -5},
+        {TreeCreation::kSubclientName, "sub"}, {S::kStoragePolicyId, 11}, {S::kStoragePolicyName, "sp"},
+        {S::kStoragePolicyIndexId, 12}, {S::kLastAccessTime, 13}, {S::kCompression, 5}, {S::kNetworkAgents, 14},
+        {S::kPreBackupProcess, "pre-b"}, {S::kPostBackupProcess, "post-b"}, {S::kPreScanProcess, "pre-s"},
+        {S::kPostScanProcess, "post-s"}, {S::kPrePostUserName, "user"}, {S::kPrePostPassword, "pw"},
+        {S::kSystemState, 15}, {S::kSqlLogStreamCount, 17}, {S::kSqlDataStreamCount, 16}, {S::kSqlSubclientType, 18},
+        {S::kSingleInstancing, 0x123456789LL}, {S::kEncryption, 20}, {S::kActivityControl, 19},
+        {S::kDataReaders, 21}, {S::kOne, 1}});
+    ASSERT_TRUE(sent);
+    expectTextList(*sent, S::kContents, {"/a", "/b"});
+    expectTextList(*sent, S::kDescription, {"d1"});
+    expectTextList(*sent, S::kOtherList, {});  // sent whole, also when empty
+    const std::vector<CNMessageBase>* dbs = objectListAt(*sent, S::kSqlDatabases);
+    ASSERT_TRUE(dbs && dbs->size() == 2);
+    expectFields((*dbs)[0], {{SqlDatabase::kId, 4294967295LL}, {SqlDatabase::kName, "master"}});
+    expectFields((*dbs)[1], {{SqlDatabase::kId, 9}, {SqlDatabase::kName, "sales"}});
+}
+
+TEST_F(AgentsTest, SubclientEntriesCarryTheirListsAndSqlIdsReadSigned) {
+    answer(QGetSubclientsReqMsg::kTag, QGetSubclientsRespMsg::kTag, [](CNMessageBase& reply) {
+        auto withDbs = messageWith<QSubclient>({{Subclient::kSingleInstancing, 0x500000001LL}});
+        QSubclient withContent;
+        msgf::appendObject(withDbs, Subclient::kSqlDatabases,
+                           messageWith<QSQLDBInfo>({{SqlDatabase::kId, 4294967295LL}, {SqlDatabase::kName, "master"}}));
+        msgf::appendText(withContent, Subclient::kContents, "/data");
+        msgf::appendObject(reply, Subclient::kList, withDbs);
+        msgf::appendObject(reply, Subclient::kList, withContent);
+    }, 1);
+    _QAgentTreePath path;
+    _QSubclientInfo* subclients = nullptr;
+    int count = 0;
+    ASSERT_EQ(0u, VSDKGetSubclients(&path, &subclients, &count));
+    ASSERT_EQ(2, count);
+    ASSERT_EQ(1u, subclients[0].sqlDatabases.size());
+    EXPECT_EQ(-1, subclients[0].sqlDatabases[0].id);
+    EXPECT_STREQ("master", subclients[0].sqlDatabases[0].name);
+    EXPECT_EQ(0x500000001LL, subclients[0].singleInstancing);
+    EXPECT_TRUE(subclients[0].contents.empty() && subclients[1].sqlDatabases.empty());
+    EXPECT_EQ(std::vector<std::string>{"/data"}, subclients[1].contents);
+    delete[] subclients;
+
+    answer(QGetSubclientsReqMsg::kTag, QGetSubclientsRespMsg::kTag, [](CNMessageBase& reply) {
+        QSubclient entry;  // a nested entry of another type: an invalid reply
+        msgf::appendObject(entry, Subclient::kSqlDatabases, QTime());
+        msgf::appendObject(reply, Subclient::kList, entry);
+    });
+    subclients = nullptr, count = -1;
+    EXPECT_EQ(0x207u, VSDKGetSubclients(&path, &subclients, &count));
+    EXPECT_TRUE(count == -1 && subclients == nullptr);
+}
+
+TEST_F(AgentsTest, SystemDatabaseCodeWholeAndZeroOnRefusal) {
+    answer(QGetSystemDatabasesReqMsg::kTag, QGetSystemDatabasesRespMsg::kTag,
+           [](CNMessageBase& reply) { msgf::putInt(reply, SystemDatabases::kDatabaseCode, 0x700000001LL); }, 1);
+    env.server().serverError(QGetSystemDatabasesReqMsg::kTag, 0x44, "refused");
+    _QGetSystemDatabasesParameters p;
+    p.copyPrecedence = -3, p.toTime = timeOf(4);
+    long long code = 0;
+    ASSERT_EQ(0u, VSDKGetSystemDatabases(&p, &code));
+    EXPECT_EQ(0x700000001LL, code);
+    EXPECT_TRUE(env.logContains("Successful with Database Code:[30064771073]"));
+    const auto sent = expectSent(env.server(), QGetSystemDatabasesReqMsg::kTag,
+                                 {{SystemDatabases::kCopyPrecedence, -3}, {TreeSelector::kBackupSetId, 0}});
+    ASSERT_TRUE(sent);
+    expectTime(*sent, SystemDatabases::kToTime, p.toTime);
+    EXPECT_EQ(0x44u, VSDKGetSystemDatabases(&p, &code));
+    EXPECT_EQ(0, code);
+}
+
+TEST_F(AgentsTest, DiscoveryReadsThePathsOfTheContentObject) {
+    answer(QDiscoverContentReqMsg::kTag, QDiscoverContentRespMsg::kTag, [](CNMessageBase& reply) {
+        CNMessageBase& content = msgf::child<QDiscoveredContentMsg>(reply, DiscoverContent::kContent);
+        for (const char* path : {"/a", "/b", "/c"}) msgf::appendText(content, DiscoverContent::kContentPaths, path);
+    }, 1);
+    _QDiscoverContentParameters p;
+    p.seventhValue = -1;
+    _QDiscoverContentInfo* paths = nullptr;
+    int count = 0;
+    ASSERT_EQ(0u, VSDKDiscoverContent(&p, &paths, &count));
+    ASSERT_EQ(3, count);
+    EXPECT_STREQ("/c", paths[2].path);
+    delete[] paths;
+    expectSent(env.server(), QDiscoverContentReqMsg::kTag, {{NodeIds::kConstant, 2}, {NodeIds::kClientId, 0},
+               {DiscoverContent::kFifthValue, 0}, {DiscoverContent::kSeventhValue, -1}});
+
+    _QDiscoverContentInfo* untouched = paths;  // no content object: an empty list
+    ASSERT_EQ(0u, VSDKDiscoverContent(&p, &untouched, &count));
+    EXPECT_TRUE(count == 0 && untouched == paths);
+}
+
+TEST_F(AgentsTest, GlobalFiltersByOperatingSystem) {
+    answer(QGetGlobalFiltersReqMsg::kTag, QGetGlobalFiltersRespMsg::kTag, [](CNMessageBase& reply) {
+        auto withFilters = messageWith<QOSFilterAssoc>({{GlobalFilter::kOsId, 3}});
+        msgf::appendObject(withFilters, GlobalFilter::kFilters,
+                           messageWith<QFilter>({{GlobalFilter::kFilterValue, 8},
+                                                 {GlobalFilter::kFilterText, std::string(1023, 'x')}}));
+        msgf::appendObject(reply, GlobalFilter::kList, withFilters);
+        msgf::appendObject(reply, GlobalFilter::kList, messageWith<QOSFilterAssoc>({{GlobalFilter::kOsId, 4}}));
+    });
+    _QOSFilterAssocInfo* filters = nullptr;
+    int count = 0;
+    ASSERT_EQ(0u, VSDKGetGlobalFilters(&filters, &count));
+    ASSERT_EQ(2, count);
+    ASSERT_EQ(1u, filters[0].filters.size());
+    EXPECT_EQ(8, filters[0].filters[0].value);
+    EXPECT_EQ(std::string(1023, 'x'), filters[0].filters[0].filter);
+    EXPECT_TRUE(filters[1].osId == 4 && filters[1].filters.empty());
+    delete[] filters;
+
+    _QSetOSFilterParameters set;
+    set.osId = -2;
+    ASSERT_EQ(0u, VSDKSetGlobalFilters(&set));
+    expectSent(env.server(), QSetGlobalFiltersReqMsg::kTag,
+               {{GlobalFilter::kSetOsId, -2}, Expect::absent(GlobalFilter::kSetFilters)});
+}
+
+TEST_F(AgentsTest, VirtualServerCallsLogTheFixedText) {
+    _QApplicationIdInfo ids;
+    ids.clientId = 0x8000000000000001ULL;
+    std::string property = "old";
+    answer(QGetVSBackupsetPropReq::kTag, QGetVSBackupsetPropResp::kTag, [](CNMessageBase&) {});
+    ASSERT_EQ(0u, VSDKGetVSBackupsetProperty(&ids, &property));
+    EXPECT_EQ("", property);
+    EXPECT_TRUE(env.logContains("Client Id: [9223372036854775809]"));
+
+    env.server().serverError(QSetVSSubclientContentReq::kTag, 0x7777, "server words");
+    _QSetVSSubclientContentParameters p;
+    p.subclientId = -6;
+    EXPECT_EQ(0x7777u, VSDKSetVSSubclientContent(&p));
+    EXPECT_STREQ("server words", VSDKGetLastErrorString());
+    EXPECT_TRUE(env.logContains("SetVSSubclientContent operation failed with Error code [0x7777] "
+                                "Error string [Unknown Error Code.Please check logs for more details.]"));
+    namespace vs = VirtualServer;
+    expectSent(env.server(), QSetVSSubclientContentReq::kTag,
+               {{vs::kContentSubclientId, -6}, {vs::kContentSubclientName, ""}, {vs::kContentGuestHosts, ""},
+                {vs::kContentGuestHosts2, ""}, {vs::kContentProperty, ""}});
 }
 
 TEST(AgentDumps, LabelsLineEndsAndNoPasswords) {
@@ -214,7 +393,18 @@ TEST(AgentDumps, LabelsLineEndsAndNoPasswords) {
                              "Compression:[On CLIENT]\n", "]DB2 Instance Parameters:\nDB2 User:[db2]\n", "Compression7\n"}) {
         EXPECT_NE(std::string::npos, inst.find(part)) << part;
     }
-    for (const std::string& dump : {set, inst}) EXPECT_EQ(std::string::npos, dump.find(kSecretText));
+
+    _QSetSubclientParameters sub;
+    sub.compression = 5, sub.sqlDatabases = {sqlRecord(1, "a"), sqlRecord(2, "b")}, sub.description = {"x", "y"};
+    setText(sub.prePostPassword, kSecretText);
+    const std::string s = sub.c_str();
+    EXPECT_NE(std::string::npos, s.find("Sql Content: [a b ]\n"));
+    EXPECT_NE(std::string::npos, s.find("Compression: [On MA]\n"));
+    EXPECT_EQ("Description:[x\ny\n]", s.substr(s.rfind("Description")));
+    for (const std::string& dump : {set, inst, s}) EXPECT_EQ(std::string::npos, dump.find(kSecretText));
+    const std::string sdel = _QDeleteSubclientParameters().c_str();
+    EXPECT_EQ(0u, sdel.find("\nClient Id:[0]\n"));
+    EXPECT_EQ("BackupSet Name:[]\nSubClient Id:[0]\nSubClient Name:[]", sdel.substr(sdel.find("BackupSet Name")));
 }
 
 }  // namespace

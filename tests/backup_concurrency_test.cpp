@@ -28,8 +28,7 @@ class BackupConcurrencyTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(BackupConcurrencyTest, EachThreadGetsItsOwnJob) {
     vsdktest::EnvOptions options;
-    options.pooling = GetParam();
-    options.debugLevel = 1;
+    options.pooling = GetParam(), options.debugLevel = 1;
     vsdktest::TestEnv env(options);
     env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
                            [](const CNMessageBase& request, CNMessageBase& reply) {
@@ -41,10 +40,7 @@ TEST_P(BackupConcurrencyTest, EachThreadGetsItsOwnJob) {
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&env, &failures, t] {
-            if (env.initThread() != 0) {
-                ++failures;
-                return;
-            }
+            if (env.initThread() != 0) return void(++failures);
             for (int k = 0; k < kCallsPerThread; ++k) {
                 _QBackupParameters p;
                 p.clientId = t * 1000 + k;
@@ -71,8 +67,6 @@ TEST_P(BackupConcurrencyTest, EachThreadGetsItsOwnJob) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pooling, BackupConcurrencyTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "Pooled" : "OwnConnection");
-                         });
+                         [](const auto& info) { return std::string(info.param ? "Pooled" : "OwnConnection"); });
 
 }  // namespace

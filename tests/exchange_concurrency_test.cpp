@@ -51,18 +51,14 @@ int runThreads(vsdktest::TestEnv& env, int threads, int requests,
     for (int t = 0; t < threads; ++t) {
         all.emplace_back([&, t] {
             for (--waiting; waiting > 0;) std::this_thread::yield();
-            if (env.initThread() != 0) {
-                ++failures;
-                return;
-            }
+            if (env.initThread() != 0) return void(++failures);
             if (pools) {
                 std::lock_guard<std::mutex> lock(mutex);
                 pools->insert(VSDKAPIGlobalData::getSessionPool(env.mardockName()).get());
             }
             VSDKAPIGlobalData* state = g_dataMap.current();
             for (int i = 0; i < requests; ++i) {
-                const std::string marker =
-                    "thread " + std::to_string(t) + " request " + std::to_string(i);
+                const std::string marker = "thread " + std::to_string(t) + " request " + std::to_string(i);
                 QAgeDataReqMsg request;
                 msgf::putText(request, kMarker, marker);
                 CNMessageBase* raw = nullptr;

@@ -1,17 +1,22 @@
 // The media family: the library children's two lists, the size text of a
-// medium, the filter on the wire, and the media exchanges' error handling.
+// medium, library, drive and media agent control, export, verification and
+// discovery on the wire, VSDKGetMediaContents (the inner document through the
+// generic request) and its records, and the media exchanges' error handling.
 #include "VSDK.h"
 #include "VSDKAPI/messages/MediaManager.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
 namespace mm = MediaManager;
+namespace oo = OrvaneOperations;
 
 namespace {
 
@@ -19,50 +24,41 @@ class Media : public StartedTest {
 protected:
     // The library children reply: masters and scratches entries.
     void answerChildren(int masters, int scratches) {
-        env.server().replyWith(
-            ou::QGetLibraryChildrenReqMsg::kTag, ou::QGetLibraryChildrenRespMsg::kTag,
-            [=](const CNMessageBase&, CNMessageBase& reply) {
-                for (int i = 0; i < masters; ++i) {
-                    ou::QMasterDrivePool e;
-                    msgf::putInt(e, ou::MediaTopologyEntry::kMasterPoolId, 10 + i);
-                    msgf::appendObject(reply, ou::MediaTopologyResp::kChildrenMasterPools, e);
-                }
-                for (int i = 0; i < scratches; ++i) {
-                    ou::QScratchPool e;
-                    msgf::putInt(e, ou::MediaTopologyEntry::kScratchPoolId, 20 + i);
-                    msgf::appendObject(reply, ou::MediaTopologyResp::kChildrenScratchPools, e);
-                }
-            });
+        namespace mt = ou::MediaTopologyResp;
+        namespace te = ou::MediaTopologyEntry;
+        env.server().replyWith(ou::QGetLibraryChildrenReqMsg::kTag, ou::QGetLibraryChildrenRespMsg::kTag,
+                               [=](const CNMessageBase&, CNMessageBase& reply) {
+                                   for (int i = 0; i < masters; ++i)
+                                       msgf::appendObject(reply, mt::kChildrenMasterPools,
+                                                          messageWith<ou::QMasterDrivePool>({{te::kMasterPoolId, 10 + i}}));
+                                   for (int i = 0; i < scratches; ++i)
+                                       msgf::appendObject(reply, mt::kChildrenScratchPools,
+                                                          messageWith<ou::QScratchPool>({{te::kScratchPoolId, 20 + i}}));
+                               });
     }
     struct Children {
         unsigned long rc;
         int masterCount = -1, scratchCount = -1;
         _QMasterDrivePoolInfo* masters = nullptr;
         _QScratchPoolInfo* scratches = nullptr;
-        ~Children() {
-            delete[] masters;
-            delete[] scratches;
+        Children() {
+            _QGetLibraryChildrenParams p;
+            rc = VSDKGetLibraryChildren(&p, &masters, &masterCount, &scratches, &scratchCount);
         }
+        ~Children() { delete[] masters, delete[] scratches; }
     };
-    void children(Children& c) {
-        _QGetLibraryChildrenParams p;
-        c.rc = VSDKGetLibraryChildren(&p, &c.masters, &c.masterCount, &c.scratches,
-                                      &c.scratchCount);
-    }
 };
 
 TEST_F(Media, LibraryChildrenWithOneListEmpty) {
-    struct Case { int masters, scratches; };
-    for (const Case k : {Case{2, 0}, Case{0, 3}}) {
+    for (const auto& [masters, scratches] : {std::pair{2, 0}, {0, 3}}) {
         env.server().clearScripts();
-        answerChildren(k.masters, k.scratches);
+        answerChildren(masters, scratches);
         Children c;
-        children(c);
         ASSERT_EQ(0u, c.rc);
-        EXPECT_EQ(k.masters, c.masterCount);
-        EXPECT_EQ(k.scratches, c.scratchCount);
-        EXPECT_EQ(k.masters == 0, c.masters == nullptr) << "an empty list leaves its array alone";
-        EXPECT_EQ(k.scratches == 0, c.scratches == nullptr);
+        EXPECT_EQ(masters, c.masterCount);
+        EXPECT_EQ(scratches, c.scratchCount);
+        EXPECT_EQ(masters == 0, c.masters == nullptr) << "an empty list leaves its array alone";
+        EXPECT_EQ(scratches == 0, c.scratches == nullptr);
         if (c.masters) { EXPECT_EQ(11, c.masters[1].id); }
         if (c.scratches) { EXPECT_EQ(22, c.scratches[2].id); }
     }
@@ -72,74 +68,246 @@ TEST_F(Media, LibraryChildrenSecondAllocationFailingHandsOutNothing) {
     answerChildren(2, 3);
     g_listingAllocationsBeforeFailure = 1;
     g_failListingAllocations = 1;
-    Children c;
-    children(c);  // under AddressSanitizer a first array not freed is a leak
+    Children c;  // under AddressSanitizer a first array not freed is a leak
     EXPECT_EQ(0x201u, c.rc);
-    EXPECT_EQ(nullptr, c.masters);
-    EXPECT_EQ(nullptr, c.scratches);
+    EXPECT_TRUE(c.masters == nullptr && c.scratches == nullptr);
     EXPECT_EQ(3, c.scratchCount);
 }
 
-TEST_F(Media, SizeTextIsKilobytesWithTwoDecimals) {
-    const std::vector<std::pair<long long, std::string>> cases{
-        {1536, "1.50"}, {1048576, "1024.00"}, {0, "0.00"}, {-512, "-0.50"}};
-    for (const auto& k : cases) {
+TEST_F(Media, SizeTextIsKilobytesWithTwoDecimalsAndTheFilterGoesInFull) {
+    for (const auto& [size, text] : {std::pair<long long, std::string>{1536, "1.50"}, {1048576, "1024.00"},
+                                     {0, "0.00"}, {-512, "-0.50"}}) {
         env.server().clearScripts();
-        env.server().replyWith(ou::QGetMediaReqMsg::kTag, ou::QGetMediaRespMsg::kTag,
-                               [&](const CNMessageBase&, CNMessageBase& reply) {
-                                   ou::QMedia e;
-                                   msgf::putInt(e, ou::MediaEntry::kSize, k.first);
-                                   msgf::appendObject(reply, ou::MediaTopologyResp::kMedia, e);
-                               });
+        replyFields(env.server(), ou::QGetMediaReqMsg::kTag, ou::QGetMediaRespMsg::kTag, {}, ou::MediaTopologyResp::kMedia,
+                    {messageWith<ou::QMedia>({{ou::MediaEntry::kSize, size}})});
         _QGetMediaParams p;
         _QMediaInfo* media = nullptr;
         int count = 0;
         ASSERT_EQ(0u, VSDKGetMedia(&p, &media, &count));
         ASSERT_EQ(1, count);
-        EXPECT_STREQ(k.second.c_str(), media[0].sizeText);
+        EXPECT_STREQ(text.c_str(), media[0].sizeText);
         delete[] media;
     }
-}
-
-TEST_F(Media, MediaFilterSentInFull) {
+    env.server().clearJournal();
     _QGetMediaParams p;
-    p.jobId = 0x700000001LL;
-    p.filterValue2 = 2;
-    p.filterValue3 = -3;
+    p.jobId = 0x700000001LL, p.filterValue2 = 2, p.filterValue3 = -3;
     setText(p.filterText, "ft");
     _QMediaInfo* media = nullptr;
     int count = 0;
     ASSERT_EQ(0u, VSDKGetMedia(&p, &media, &count));
-    auto request = onlyRequest(env.server(), ou::QGetMediaReqMsg::kTag);
-    ASSERT_TRUE(request);
-    expectFields(*request, {{ou::MediaTopologyReq::kConstant, 2},
-                            {ou::GetMediaReq::kJobId, 0x700000001LL},
-                            {ou::GetMediaReq::kCopyName, ""},
-                            {ou::GetMediaReq::kFilterValue2, 2},
-                            {ou::GetMediaReq::kFilterText, "ft"},
-                            {ou::GetMediaReq::kFilterValue3, -3},
-                            {ou::GetMediaReq::kMediaText, ""}});
+    delete[] media;
+    namespace gm = ou::GetMediaReq;
+    expectSent(env.server(), ou::QGetMediaReqMsg::kTag,
+               {{ou::MediaTopologyReq::kConstant, 2}, {gm::kJobId, 0x700000001LL}, {gm::kCopyName, ""},
+                {gm::kFilterValue2, 2}, {gm::kFilterText, "ft"}, {gm::kFilterValue3, -3}, {gm::kMediaText, ""}});
 }
 
-TEST_F(Media, BareErrorReplyToAMediaRequestGivesItsCodeAndText) {
-    env.server().script(mm::QGetDrivesReqMsg::kTag,
-                        simserver::Action::bareError(0x44, "library offline"));
+// A bare error object and the re-login code in a reply of the media module.
+TEST_F(Media, BareErrorAndReloginCodeInAMediaReply) {
+    env.server().script(mm::QGetDrivesReqMsg::kTag, simserver::Action::bareError(0x44, "library offline"), 1);
     _QGetDrivesParams p;
     _QDriveInfo* drives = nullptr;
     int count = -1;
     EXPECT_EQ(0x44u, VSDKGetDrives(&p, &drives, &count));
     EXPECT_STREQ("library offline", VSDKGetLastErrorString());
     EXPECT_EQ(-1, count);
+
+    env.server().clearJournal();
+    env.server().relogin(mm::QGetDrivesReqMsg::kTag, 1);
+    EXPECT_EQ(0u, VSDKGetDrives(&p, &drives, &count));
+    EXPECT_EQ(2u, env.server().requestCount(mm::QGetDrivesReqMsg::kTag)) << "logged in again and resent";
+    EXPECT_EQ(0, count);
 }
 
-TEST_F(Media, ReloginCodeInAMediaReplyLogsInAgainAndResends) {
-    env.server().relogin(mm::QGetDrivesReqMsg::kTag, 1);
-    _QGetDrivesParams p;
-    _QDriveInfo* drives = nullptr;
-    int count = -1;
-    EXPECT_EQ(0u, VSDKGetDrives(&p, &drives, &count));
-    EXPECT_EQ(2u, env.server().requestCount(mm::QGetDrivesReqMsg::kTag));
-    EXPECT_EQ(0, count);
+TEST_F(Media, DriveControlTakesOnlyItsOwnReplyType) {
+    _QDriveControlParams p;
+    EXPECT_EQ(0u, VSDKDriveControl(&p)) << "the reply one below the request's tag";
+    env.server().replyWith(mm::QDriveControlReqMsg::kTag, mm::QVerifyMediaReqMsg::kTag);
+    EXPECT_EQ(0x207u, VSDKDriveControl(&p)) << "one above is another type";
+}
+
+TEST_F(Media, LibraryControlCarriesItsScratchPoolObject) {
+    _QLibraryControlParams p;
+    p.domainId = 99, p.mediaAgentId = 4, p.operation = 71;  // scanning: the pool goes all the same
+    p.scratchPool.scratchPoolId = 7, p.scratchPool.value6 = -6, p.trailingText2 = "t2";
+    setTexts({{p.mediaAgentName, "ma1"}, {p.scratchPool.name2, "n2"}});
+    ASSERT_EQ(0u, VSDKLibraryControl(&p));
+    namespace lc = mm::LibraryControl;
+    auto request = expectSent(env.server(), mm::QLibraryControlReqMsg::kTag,
+                              {{mm::Control::kConstant, 2}, {mm::Control::kMediaAgentId, 4}, {lc::kOperation, 71},
+                               {lc::kMediaAgentName, "ma1"}, {lc::kTrailingText1, ""}, {lc::kTrailingText2, "t2"}});
+    ASSERT_TRUE(request);
+    EXPECT_EQ(fieldRange(1, 13), fieldNumbers(*request)) << "the domain id is not sent";
+    expectObject(*request, lc::kScratchPool, mm::QScratchPoolInfo::kTag,
+                 {{lc::kPoolId, 7}, {lc::kPoolValue6, -6}, {lc::kPoolName1, ""}, {lc::kPoolName2, "n2"}});
+}
+
+TEST_F(Media, ExportSendsItsTimeAndAnEmptyMediaListAndDiscoveryNoBarcodes) {
+    _QMediaExportParams p;
+    p.swDestinationLocationId2 = 22, p.mediaSideName = "side", p.time = timeOf(3);
+    ASSERT_EQ(0u, VSDKMediaExport(&p));
+    auto request = expectSent(env.server(), mm::QExportMediaReqMsg::kTag,
+                              {{mm::ExportMedia::kSwDestinationLocationId2, 22}, {mm::ExportMedia::kMediaSideName, "side"}});
+    ASSERT_TRUE(request);
+    expectIntList(*request, mm::ExportMedia::kMediaList, {});
+    expectTime(*request, mm::ExportMedia::kTime, p.time);
+
+    _QDiscoverMediaParameters d;
+    setText(d.mediaTypeName, "LTO");
+    ASSERT_EQ(0u, VSDKDiscoverMedia(&d));
+    expectSent(env.server(), mm::QDiscoverMediaReqMsg::kTag,
+               {{mm::DiscoverMedia::kMediaTypeName, "LTO"}, Expect::absent(mm::DiscoverMedia::kBarcodes)});
+}
+
+TEST_F(Media, VerificationTextUpToItsFirstZeroByte) {
+    env.server().serverError(mm::QVerifyMediaReqMsg::kTag, 0x51, "no medium", 1);
+    replyFields(env.server(), mm::QVerifyMediaReqMsg::kTag, mm::QVerifyMediaRespMsg::kTag,
+                {{mm::VerifyMedia::kVerificationText, std::string("ok\0tail", 7)}});
+    _QVerifyMediaParams p;
+    std::string text = "before";
+    EXPECT_EQ(0x51u, VSDKVerifyMedia(&p, &text));
+    EXPECT_EQ("before", text);
+    ASSERT_EQ(0u, VSDKVerifyMedia(&p, &text));
+    EXPECT_EQ("ok", text);
+}
+
+TEST_F(Media, DumpsAppearWholeInTheLog) {
+    _QLibraryControlParams library;
+    library.operation = 3;
+    _QDriveControlParams drive;
+    drive.operation = 42;
+    _QDiscoverMediaParameters discover;
+    discover.barcodeList = {"B1", "B2"};
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, VSDKLibraryControl(&library) | VSDKDriveControl(&drive) | VSDKDiscoverMedia(&discover));
+    EXPECT_NE(std::string::npos, library.c_str().find("Operation:[Undefined]\n"));
+    EXPECT_NE(std::string::npos, drive.c_str().find("Operation:[Unloading a Drive]"));
+    EXPECT_NE(std::string::npos, discover.c_str().find("Barcode List:[ B1 B2 ]"));
+    EXPECT_TRUE(env.logContains("Library Control Parameters:" + library.c_str(), mark));
+    EXPECT_TRUE(env.logContains("Drive Control Parameters:" + drive.c_str(), mark));
+    EXPECT_TRUE(env.logContains("Parameters of Discover Media:" + discover.c_str(), mark));
+}
+
+_QCLJobInfo job(long long id, int chunks) {
+    _QCLJobInfo j;
+    j.jobId = id, j.mediaId = 9, j.clientName = "client";
+    for (int i = 0; i < chunks; ++i) {
+        _QCLChunkInfo c;
+        c.value1 = 1, c.key = std::string("k\0", 2) + char('0' + i), c.keyLength = 3;
+        j.chunks.push_back(c);
+    }
+    return j;
+}
+
+TEST(MediaContentRecords, CopyAssignAndMoveKeepEveryByte) {
+    static_assert(std::is_nothrow_move_constructible_v<_QCLJobInfo> &&
+                      std::is_nothrow_move_constructible_v<_QCLChunkInfo>,
+                  "a growing vector moves the records");
+    const _QCLJobInfo three = job(3, 3);
+    _QCLJobInfo copy(three);
+    copy.chunks[0].key = "changed";
+    EXPECT_EQ(std::string("k\0" "0", 3), three.chunks[0].key) << "an independent list";
+
+    _QCLJobInfo target = job(1, 1);
+    target = three;
+    ASSERT_EQ(3u, target.chunks.size());
+    EXPECT_EQ(std::string("k\0" "2", 3), target.chunks[2].key);
+    target = job(4, 1);
+    EXPECT_EQ(1u, target.chunks.size()) << "a shorter list leaves one chunk";
+    target = *&target;
+    EXPECT_TRUE(target.jobId == 4 && target.chunks.size() == 1u) << "self-assignment keeps the record";
+
+    _QCLJobInfo source = job(5, 2);
+    _QCLJobInfo moved(std::move(source));
+    EXPECT_EQ(2u, moved.chunks.size());
+    EXPECT_TRUE(source.jobId == 5 && source.mediaId == 9 && source.clientName.empty() && source.chunks.empty());
+    source = three;  // a moved-from job can be assigned to
+
+    _QCLChunkInfo c = moved.chunks[0];
+    c.key = std::string("\0\0x", 3);
+    _QCLChunkInfo m(std::move(c));
+    EXPECT_EQ(3u, m.key.size());
+    EXPECT_TRUE(c.key.empty() && c.value1 == 1);
+}
+
+// The media manager behind the generic request: keeps the inner request and
+// answers with the jobs of answer.
+class MediaContents : public StartedTest {
+protected:
+    void SetUp() override {
+        StartedTest::SetUp();
+        env.server().replyWith(oo::QExecuteReqMsg::kTag, oo::QExecuteRespMsg::kTag,
+                               [this](const CNMessageBase& request, CNMessageBase& reply) {
+                                   inner = msgf::getText(request, oo::kExecuteXml);
+                                   std::string text;
+                                   answer.serialize(text, false);
+                                   msgf::putText(reply, oo::kExecuteRespXml, text);
+                               });
+    }
+    mm::QGetMediaContentsResp answer;
+    std::string inner;
+};
+
+TEST_F(MediaContents, KeysArriveBounded) {
+    struct Case { std::string bytes; long long length; std::string key; };
+    for (const Case& k : {Case{std::string("\0a\0", 3), 3, std::string("\0a\0", 3)}, Case{"abc", 10, "abc"},
+                          Case{"abc", -1, ""}}) {
+        // One job whose chunk has the key bytes and the length given.
+        mm::QChunkInfo c;
+        msgf::putBytes(c, mm::ContentsJob::kChunkKey, k.bytes);
+        msgf::putInt(c, mm::ContentsJob::kChunkKeyLength, k.length);
+        auto j = messageWith<mm::QJobInfo>(
+            {{mm::ContentsJob::kJobId, 77}, {mm::ContentsJob::kMediaSideName, std::string("side\0x", 6)}});
+        msgf::appendObject(j, mm::ContentsJob::kChunks, c);
+        answer = mm::QGetMediaContentsResp();
+        msgf::appendObject(answer, mm::MediaContents::kJobs, j);
+        msgf::putInt(answer, mm::MediaContents::kReplyFlag, 5);
+        _QCLGetMediaContentsParams p;
+        _QCLMediaContentsInfo info;
+        info.errorCode = 3;
+        info.jobs.resize(4);
+        ASSERT_EQ(0u, VSDKGetMediaContents(&p, &info));
+        EXPECT_TRUE(info.errorCode == 0 && info.replyFlag);
+        ASSERT_EQ(1u, info.jobs.size()) << "the jobs are replaced";
+        EXPECT_EQ(77, info.jobs[0].jobId);
+        EXPECT_EQ("side", info.jobs[0].mediaSideName);
+        ASSERT_EQ(1u, info.jobs[0].chunks.size());
+        EXPECT_EQ(k.key, info.jobs[0].chunks[0].key);
+        EXPECT_EQ(static_cast<int>(k.key.size()), info.jobs[0].chunks[0].keyLength);
+    }
+}
+
+TEST_F(MediaContents, ListsTravelOnlyWithTheirFlags) {
+    _QCLGetMediaContentsParams p;
+    p.jobIdList = {1, 2}, p.barcodeList = {"B1"}, p.copyId = 6;
+    _QCLMediaContentsInfo info;
+    ASSERT_EQ(0u, VSDKGetMediaContents(&p, &info));
+    mm::QGetMediaContentsReq sent;
+    ASSERT_EQ(0, sent.unserialize(inner));
+    expectFields(sent, {{mm::MediaContents::kIsJobIdPassed, 0}, {mm::MediaContents::kBarcodesPassed, 0},
+                        {mm::MediaContents::kCopyId, 6}, Expect::absent(mm::MediaContents::kJobIds),
+                        Expect::absent(mm::MediaContents::kBarcodes)});
+    p.isJobIdPassed = p.barcodesPassed = true;
+    ASSERT_EQ(0u, VSDKGetMediaContents(&p, &info));
+    ASSERT_EQ(0, sent.unserialize(inner));
+    expectTextList(sent, mm::MediaContents::kBarcodes, {"B1"});
+}
+
+TEST_F(MediaContents, AFailedCallLeavesTheResult) {
+    msgf::putObject(answer, mm::MediaContents::kReplyError,
+                    messageWith<mm::QReplyErrorMsg>({{msgf::kErrorCode, 0x61}, {msgf::kErrorText, "no media"}}));
+    _QCLGetMediaContentsParams p;
+    _QCLMediaContentsInfo info;
+    info.errorCode = 3;
+    info.jobs.resize(2);
+    EXPECT_EQ(0x61u, VSDKGetMediaContents(&p, &info));
+    EXPECT_STREQ("no media", VSDKGetLastErrorString());
+    EXPECT_TRUE(info.errorCode == 3 && info.jobs.size() == 2u);
+
+    answer = mm::QGetMediaContentsResp();
+    msgf::appendObject(answer, mm::MediaContents::kJobs, mm::QChunkInfo());
+    EXPECT_EQ(0x207u, VSDKGetMediaContents(&p, &info)) << "a job list of other entries";
+    EXPECT_EQ(2u, info.jobs.size());
 }
 
 }  // namespace

@@ -1,33 +1,101 @@
-// Replication: the pair listing's members, control and the three creations
-// on the wire, and server refusal.
+// Snapshots, pseudo-mount and software update (the snapshot time text, a
+// snapshot operation with empty lists, the update's 64-bit job id and its
+// refusal) and replication (the pair listing's members, control and the three
+// creations on the wire, and server refusal).
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPIGlobalData/QEvDebug.h"
+#include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
 #include <functional>
+#include <string>
 
 using namespace vsdktest;
+namespace oo = OrvaneOperations;
 namespace ou = OrvaneUtilities;
 
 namespace {
+
+class SnapshotsTest : public StartedTest {};
+
+TEST_F(SnapshotsTest, SnapshotTimesBecomeLocalTimeTextAndIdsKeepTheLowBits) {
+    std::vector<CNMessageBase> entries;
+    for (long long when : {0LL, 1700000000LL})
+        entries.push_back(messageWith<ou::QSnapshot>(
+            {{ou::GetSnaps::kId, 0x100000000LL + when % 7}, {ou::GetSnaps::kUnixTime, when}, {ou::GetSnaps::kText7, "seventh"}}));
+    replyFields(env.server(), ou::QGetSnapsReqMsg::kTag, ou::QGetSnapsRespMsg::kTag, {}, ou::GetSnaps::kList, entries);
+    _QGetSnapsParameters selector;
+    selector.jobId = "42", selector.option = -3;
+    _QSnapShotInfo* snaps = nullptr;
+    int count = 0;
+    ASSERT_EQ(0u, VSDKGetSnaps(&selector, &snaps, &count));
+    ASSERT_EQ(2, count);
+    EXPECT_EQ("now", snaps[0].timeText);
+    EXPECT_EQ(UnixTimeToLocTimeStringImpl(1700000000UL), snaps[1].timeText);
+    EXPECT_EQ(24u, snaps[1].timeText.size()) << snaps[1].timeText;
+    EXPECT_TRUE(snaps[0].id == 0 && snaps[1].id == 1700000000 % 7) << "the low 32 bits";
+    EXPECT_EQ("seventh", snaps[1].text7);
+    delete[] snaps;
+    expectSent(env.server(), ou::QGetSnapsReqMsg::kTag,
+               {{ou::GetSnaps::kJobId, "42"}, {ou::GetSnaps::kCopyName, ""}, {ou::GetSnaps::kOption, -3}});
+}
+
+TEST_F(SnapshotsTest, SnapWithEmptyListsLeavesThemUnsetAndStoresTheServerText) {
+    setErrorString("earlier failure");
+    _QSnapParameters p;
+    p.operation = "mount", p.option = 5;
+    ASSERT_EQ(0u, VSDKSnap(&p));
+    EXPECT_STREQ("", VSDKGetLastErrorString());
+    expectSent(env.server(), oo::QSnapReqMsg::kTag, {{oo::Snap::kOption, 5}, {oo::Snap::kOperation, "mount"},
+                            {oo::Snap::kDestinationClient, ""}, Expect::absent(oo::Snap::kIntList),
+                            Expect::absent(oo::Snap::kTextList)});
+}
+
+TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBits) {
+    constexpr long long kJobId = 0x500000002LL;
+    replyJobId(env.server(), ou::QBrevantUpdateReqMsg::kTag, ou::QBrevantUpdateRespMsg::kTag, kJobId);
+    threadState()->setismultifenmarktoken(true);
+    threadState()->setMultifenmarktoken("md-token");
+    _QBrevantUpdateParameters p;
+    p.reboot = true;
+    long jobId = 0;
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, VSDKBrevantUpdate(&p, &jobId));
+    EXPECT_EQ(kJobId, jobId);
+    EXPECT_TRUE(env.logContains(
+        "VSDKBrevantUpdate() [0] Brevant Update Started with job Id:[" + std::to_string(kJobId) + "]", mark));
+    auto request = expectSent(env.server(), ou::QBrevantUpdateReqMsg::kTag,
+                              {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
+    ASSERT_TRUE(request);
+    expectSession(*request, {env.mardockName(), threadState()->getGuid(), true, "md-token"});
+}
+
+TEST_F(SnapshotsTest, RefusedUpdateGivesMinusOneAndLogsTheFixedText) {
+    env.server().serverError(ou::QBrevantUpdateReqMsg::kTag, 0x201, "server's own words");
+    _QBrevantUpdateParameters p;
+    long jobId = 7;
+    const std::size_t mark = env.logMark();
+    EXPECT_EQ(0x201u, VSDKBrevantUpdate(&p, &jobId));
+    EXPECT_EQ(-1, jobId);
+    EXPECT_STREQ("server's own words", VSDKGetLastErrorString());
+    EXPECT_TRUE(env.logContains(
+        "Brevant Update failed with Error code [0x201] Error string [VSDK API Internal Error]", mark));
+}
+
+TEST(PseudoMount, IsUnsupportedEvenWithoutState) {
+    EXPECT_EQ(0x301u, onFreshThread([] { return VSDKPseudoMount(nullptr, nullptr); }));
+}
 
 class Replication : public StartedTest {};
 
 TEST_F(Replication, PairElementFieldsLandInTheirMembers) {
     namespace f = ou::GetReplicationPairsResp;
-    env.server().replyWith(ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               ou::QReplicationPair e;
-                               msgf::putInt(e, f::kId, 0x100000007LL);
-                               msgf::putText(e, f::kName, "p1");
-                               msgf::putText(e, f::kPairText, "t1");
-                               msgf::putText(e, f::kPairText2, "t2");
-                               msgf::putInt(e, f::kSharedValue, -5);
-                               msgf::putInt(e, f::kPairValue, 6);
-                               msgf::appendObject(reply, f::kList, e);
-                           });
+    replyFields(env.server(), ou::QGetReplicationPairsReqMsg::kTag, ou::QGetReplicationPairsRespMsg::kTag, {}, f::kList,
+                {messageWith<ou::QReplicationPair>({{f::kId, 0x100000007LL}, {f::kName, "p1"}, {f::kPairText, "t1"},
+                                                    {f::kPairText2, "t2"}, {f::kSharedValue, -5}, {f::kPairValue, 6}})});
     _QGetReplicationPairsParameters sel;
     _QReplicationPairInfo* pairs = nullptr;
     int count = 0;
@@ -35,17 +103,12 @@ TEST_F(Replication, PairElementFieldsLandInTheirMembers) {
     ASSERT_EQ(1, count);
     const _QReplicationPairInfo& p = pairs[0];
     EXPECT_EQ(7, p.id) << "low 32 bits";
-    EXPECT_STREQ("p1", p.name);
-    EXPECT_EQ("t1", p.pairText);
-    EXPECT_EQ("t2", p.pairText2);
-    EXPECT_EQ(-5, p.sharedValue);
-    EXPECT_EQ(6, p.pairValue);
+    EXPECT_EQ("p1|t1|t2", std::string(p.name) + "|" + p.pairText + "|" + p.pairText2);
+    EXPECT_TRUE(p.sharedValue == -5 && p.pairValue == 6);
     delete[] pairs;
-    if (auto r = onlyRequest(env.server(), ou::QGetReplicationPairsReqMsg::kTag)) {
-        namespace q = ou::GetReplicationPairsReq;
-        expectFields(*r, {{q::kClientId, 0}, {q::kClientName, ""}, {q::kRepSetId, 0}, {q::kRepSetName, ""},
-                          {q::kSharedValue, 0}});
-    }
+    namespace q = ou::GetReplicationPairsReq;
+    expectSent(env.server(), ou::QGetReplicationPairsReqMsg::kTag,
+               {{q::kClientId, 0}, {q::kClientName, ""}, {q::kRepSetId, 0}, {q::kRepSetName, ""}, {q::kSharedValue, 0}});
 }
 
 // One request-only operation: its call on a sample record, its request and body.
@@ -74,11 +137,7 @@ std::vector<Sender> senders() {
          {{rep::kRepSetId, -1}, {rep::kRepSetName, "set"}, {rep::kRepPairId, 0}, {rep::kRepPairName, ""},
           {rep::kAction, 3}, {rep::kTimeStamp, 1700000000}, {rep::kCurrentStatus, 4}},
          "Replication"},
-        {"set",
-         [] {
-             _QCreateRepSetParameters p{"rs", "client", -2, "common"};
-             return VSDKCreateRepSet(&p);
-         },
+        {"set", [] { _QCreateRepSetParameters p{"rs", "client", -2, "common"}; return VSDKCreateRepSet(&p); },
          ou::CreateRepSetReq::kTag,
          {{cs::kRepSetText, "rs"}, {cs::kClientName, "client"}, {cs::kAppTypeId, -2}, {cs::kCommonText, "common"}},
          "Creation of Repset"},
@@ -117,15 +176,13 @@ TEST_F(Replication, BodiesOnTheWireAndServerRefusal) {
         env.server().clearScripts();
         env.server().clearJournal();
         ASSERT_EQ(0u, s.call());
-        if (auto r = onlyRequest(env.server(), s.requestTag)) expectFields(*r, s.body);
+        expectSent(env.server(), s.requestTag, s.body);
 
         env.server().serverError(s.requestTag, 0x70A, "refused");
         const std::size_t mark = env.logMark();
         EXPECT_EQ(0x70Au, s.call());
         EXPECT_STREQ("refused", VSDKGetLastErrorString());
-        EXPECT_TRUE(env.logContains(std::string(s.failurePhrase) +
-                                        " failed with Error code [0x70a] Error string [refused]",
-                                    mark));
+        EXPECT_TRUE(env.logContains(std::string(s.failurePhrase) + " failed with Error code [0x70a] Error string [refused]", mark));
     }
 }
 
@@ -135,9 +192,7 @@ TEST_F(Replication, FilterPathsGoWholeEvenWhenEmpty) {
         _QCreateRepSetNewParameters p;
         p.filterPaths = paths;
         ASSERT_EQ(0u, VSDKCreateRepSetNew(&p));
-        if (auto r = onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag)) {
-            expectTextList(*r, ou::CreateRepSetNew::kFilterPaths, paths);
-        }
+        if (auto r = onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag)) expectTextList(*r, ou::CreateRepSetNew::kFilterPaths, paths);
     }
 }
 

@@ -1,39 +1,40 @@
 // Storage policies against the simulated server: the C-string listing forms
 // (with and without a started thread), creation, copy operations and
-// deletion, checked on what crossed the wire, codes and log lines.
+// deletion, checked on what crossed the wire, codes and log lines; the
+// storage-policy documents through the generic request (the inner documents
+// as the server received them, and the answers read back); the data-path
+// lookup and the two prunes.
 #include "VSDK.h"
+#include "VSDKAPI/messages/App.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPI/messages/RkEntities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
+namespace def = App::Definition;
+namespace rk = RkEntities;
+namespace oo = OrvaneOperations;
+using OrvaneOperations::QExecuteReqMsg;
 
 namespace {
 
 // The server lists policies with these names.
-void listPolicies(TestEnv& env, std::vector<std::string> names) {
-    env.server().replyWith(ou::QGetStoragePoliciesReqMsg::kTag, ou::QGetStoragePoliciesRespMsg::kTag,
-                           [names](const CNMessageBase&, CNMessageBase& reply) {
-                               for (const std::string& n : names) {
-                                   ou::QStoragePolicy entry;
-                                   msgf::putText(entry, ou::StoragePolicyEntry::kName, n);
-                                   msgf::appendObject(reply, ou::GetStoragePoliciesResp::kList, entry);
-                               }
-                           });
-}
-
-std::vector<unsigned long> journalTags(const simserver::SimServer& server) {
-    std::vector<unsigned long> tags;
-    for (const simserver::Request& r : server.journal()) tags.push_back(r.tag);
-    return tags;
+void listPolicies(TestEnv& env, const std::vector<std::string>& names) {
+    std::vector<CNMessageBase> entries;
+    for (const std::string& n : names) entries.push_back(messageWith<ou::QStoragePolicy>({{ou::StoragePolicyEntry::kName, n}}));
+    replyFields(env.server(), ou::QGetStoragePoliciesReqMsg::kTag, ou::QGetStoragePoliciesRespMsg::kTag, {},
+                ou::GetStoragePoliciesResp::kList, entries);
 }
 
 class StorageTest : public StartedTest {};
@@ -46,8 +47,7 @@ TEST_F(StorageTest, TwinsOnAStartedThreadListAtOnceAndWriteOnlyCountedBuffers) {
     char a[1024] = "x", b[1024] = "x", guard[1024] = "guard";
     char* names[] = {a, b, guard};
     ASSERT_EQ(0u, VSDKGetStoragePolicies_NOSTL(nullptr, names));
-    EXPECT_STREQ("alpha", a);
-    EXPECT_STREQ("beta", b);
+    EXPECT_TRUE(std::string(a) == "alpha" && std::string(b) == "beta") << a << " " << b;
     EXPECT_EQ(0u, env.server().requestCount(VSDKLogin::QLoginInfoMsg::kTag));
 
     // The listing grew past the count: no buffer is written.
@@ -55,8 +55,7 @@ TEST_F(StorageTest, TwinsOnAStartedThreadListAtOnceAndWriteOnlyCountedBuffers) {
     listPolicies(env, {"one", "two", "three"});
     const std::size_t mark = env.logMark();
     EXPECT_EQ(0x303u, VSDKGetStoragePolicies_NOSTL(nullptr, names));
-    EXPECT_STREQ("alpha", a);
-    EXPECT_STREQ("guard", guard);
+    EXPECT_TRUE(std::string(a) == "alpha" && std::string(guard) == "guard") << a << " " << guard;
     EXPECT_NE(nullptr, std::strstr(VSDKGetLastErrorString(), "only 2 buffers"));
     EXPECT_TRUE(env.logContains("failed with Error code [0x303]", mark));
 }
@@ -73,11 +72,10 @@ TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
         return r;
     });
     ASSERT_EQ(0u, rc);
-    EXPECT_EQ((std::vector<unsigned long>{VSDKLogin::QLoginInfoMsg::kTag,
-                                          ou::QGetStoragePoliciesReqMsg::kTag}),
-              journalTags(env.server()));
-    expectInts(*onlyRequest(env.server(), VSDKLogin::QLoginInfoMsg::kTag),
-               {{"flags", VSDKLogin::kLoginFlags, 8}});
+    const auto journal = env.server().journal();
+    ASSERT_EQ(2u, journal.size());
+    EXPECT_TRUE(journal[0].tag == VSDKLogin::QLoginInfoMsg::kTag && journal[1].tag == ou::QGetStoragePoliciesReqMsg::kTag);
+    expectSent(env.server(), VSDKLogin::QLoginInfoMsg::kTag, {{VSDKLogin::kLoginFlags, 8}});
     EXPECT_TRUE(env.logContains("VM Name:[" + env.options().instance + "]", mark));
     for (const char* flag : {"use Token File :[0]", "use Token String :[0]", "use SessionFile :[0]"}) {
         EXPECT_TRUE(env.logContains(flag, mark)) << flag;
@@ -88,21 +86,15 @@ TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
     TestEnv env;
     env.server().serverError(VSDKLogin::QLoginInfoMsg::kTag, 0x103, "bad login");
     const std::string tooLong(256, 'i');
-    struct Case {
-        const char* what;
-        std::string instance;
-        unsigned long rc;
-    } cases[] = {{"login refused", env.options().instance, 0x103},
-                 {"name too long", tooLong, 0x303}};
-    for (const Case& c : cases) {
+    for (const auto& [instance, want] : {std::pair{env.options().instance, 0x103ul}, {tooLong, 0x303ul}}) {
         const unsigned long rc = onFreshThread([&] {
             int count = -7;
-            unsigned long r = VSDKGetStoragePoliciesCount_NOSTL(c.instance.c_str(), &count);
+            unsigned long r = VSDKGetStoragePoliciesCount_NOSTL(instance.c_str(), &count);
             if (count != -7) r = 0xDEAD;
             VSDKDeInitialize();
             return r;
         });
-        EXPECT_EQ(c.rc, rc) << c.what;
+        EXPECT_EQ(want, rc) << "login refused, then a name too long";
     }
     EXPECT_NE(0u, onFreshThread([] {
         int count = 0;
@@ -117,43 +109,34 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     p.operationId = 1, p.storagePolicyId = -3, p.streamCount = 4, p.siloScratchPoolId = 9;
     setTexts({{p.storageGroupName, "SP1"}, {p.incrementalStorageGroupName, "INC"},
               {p.siloScratchPoolName, "SSP"}, {p.dfmServerName, "dfm"}});
-    env.server().replyWith(ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putInt(reply, ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL);
-                           });
+    replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
+                {{ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL}});
     int id = 0;
     const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKSetStoragePolicy(&p, &id));
     EXPECT_EQ(7, id);
-    auto sent = onlyRequest(env.server(), ou::QSetStoragePoliciesReqMsg::kTag);
     namespace f = ou::SetStoragePoliciesReq;
-    expectFields(*sent, {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL},
-                         {f::kPolicyName, "SP1"}, {f::kStreamCount, 4},
-                         {f::kIncrementalPolicyName, "INC"}, {f::kDdbPath, ""},
-                         {f::kSiloScratchPoolId, 9}, {f::kSiloScratchPoolName, "SSP"}});
+    auto sent = expectSent(env.server(), ou::QSetStoragePoliciesReqMsg::kTag,
+                           {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kPolicyName, "SP1"},
+                            {f::kStreamCount, 4}, {f::kIncrementalPolicyName, "INC"}, {f::kDdbPath, ""},
+                            {f::kSiloScratchPoolId, 9}, {f::kSiloScratchPoolName, "SSP"}});
+    ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
     EXPECT_TRUE(env.logContains("Storage Policy created with Id:[7]", mark));
     EXPECT_TRUE(env.logContains("SILO DP ScratchPool:[SSP]\nDFM server name:[dfm]\n", mark));
 }
 
 TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
-    struct Case {
-        int operation;
-        const char* success;
-        const char* failure;
-    } cases[] = {{1, "Copy Created with id:[12]", "Creation of Copy failed"},
-                 {5, "Operation on Copy completed successfully.", "Operation on Copy failed"}};
-    for (const Case& c : cases) {
+    struct Case { int operation; const char* success; const char* failure; };
+    for (const Case& c : {Case{1, "Copy Created with id:[12]", "Creation of Copy failed"},
+                          Case{5, "Operation on Copy completed successfully.", "Operation on Copy failed"}}) {
         _QSetStoragePolicyCopyParameters p;
         p.operationId = c.operation, p.copyId = 4, p.encryptData = 0, p.keyLength = 256;
         setTexts({{p.secondaryCopyName, "Aux"}, {p.resourcePool, "pool"}});
         env.server().clearScripts();
         env.server().serverError(ou::QSetStoragePolicyCopiesReqMsg::kTag, 0x55, "refused", 1);
-        env.server().replyWith(ou::QSetStoragePolicyCopiesReqMsg::kTag,
-                               ou::QSetStoragePolicyCopiesRespMsg::kTag,
-                               [](const CNMessageBase&, CNMessageBase& reply) {
-                                   msgf::putInt(reply, ou::SetStoragePolicyCopiesResp::kCopyId, 12);
-                               });
+        replyFields(env.server(), ou::QSetStoragePolicyCopiesReqMsg::kTag, ou::QSetStoragePolicyCopiesRespMsg::kTag,
+                    {{ou::SetStoragePolicyCopiesResp::kCopyId, 12}});
         int id = 0;
         std::size_t mark = env.logMark();
         EXPECT_EQ(0x55u, VSDKSetStoragePolicyCopies(&p, &id));
@@ -186,9 +169,8 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKDeleteStoragePolicyCopy(&c));
     namespace s = ou::StoragePolicySelector;
-    expectFields(*onlyRequest(env.server(), ou::QDeleteStoragePolicyCopyReqMsg::kTag),
-                 {{s::kConstant, 2}, {s::kPolicyId, 3}, {s::kPolicyName, "SP"},
-                  {s::kCopyId, 8}, {s::kCopyName, "Aux"}});
+    expectSent(env.server(), ou::QDeleteStoragePolicyCopyReqMsg::kTag,
+               {{s::kConstant, 2}, {s::kPolicyId, 3}, {s::kPolicyName, "SP"}, {s::kCopyId, 8}, {s::kCopyName, "Aux"}});
     EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy "
                                 "Id:[3]\nStorage Policy Name:[SP]\nStorage Policy Copy Id:[8]\n"
                                 "Storage Policy Copy Name:[Aux]",
@@ -198,9 +180,293 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     env.server().serverError(ou::QDeleteStoragePolicyReqMsg::kTag, 0x44, "in use");
     EXPECT_EQ(0x44u, VSDKDeleteStoragePolicy(&p));
     EXPECT_STREQ("in use", VSDKGetLastErrorString());
-    EXPECT_TRUE(env.logContains("Deletion of Storage Policy failed with Error code [0x44] Error "
-                                "string [in use]"));
+    EXPECT_TRUE(env.logContains("Deletion of Storage Policy failed with Error code [0x44] Error string [in use]"));
     EXPECT_EQ(fieldRange(1, 5), fieldNumbers(*onlyRequest(env.server(), ou::QDeleteStoragePolicyReqMsg::kTag)));
+}
+
+std::string document(const CNMessageBase& m) {
+    std::string text;
+    m.serialize(text, false);
+    return text;
+}
+
+// The generic request's server: keeps each inner document and answers with
+// answer's text, or with the inner request's empty paired reply by default.
+class StorageDocTest : public StartedTest {
+protected:
+    void SetUp() override {
+        StartedTest::SetUp();
+        env.server().replyWith(QExecuteReqMsg::kTag, OrvaneOperations::QExecuteRespMsg::kTag,
+                               [this](const CNMessageBase& request, CNMessageBase& reply) {
+                                   CNMessageBase* inner = nullptr;
+                                   std::string why, xml = msgf::getText(request, OrvaneOperations::kExecuteXml);
+                                   CNMessageBase::ConstructAny(xml.data(), xml.size(), inner, why);
+                                   received.emplace_back(inner);
+                                   if (answer) msgf::putText(reply, OrvaneOperations::kExecuteRespXml, answer());
+                               });
+    }
+    const CNMessageBase& last() { return *received.back(); }
+    const CNMessageBase& definition(FieldId at) {
+        return *objectAt(last(), at, App::StoragePolicyCopyDefinition::kTag);
+    }
+
+    std::function<std::string()> answer;
+    std::vector<std::shared_ptr<CNMessageBase>> received;
+};
+
+// The creation reply with an error object of code and a copy reference.
+std::string creationReply(long long code, const char* text, long long id) {
+    App::CreateStoragePolicyCopyResp r;
+    msgf::putObject(r, App::CreationResp::kError,
+                    messageWith<App::GenericResp>({{App::Error::kCode, code}, {App::Error::kText, text}}));
+    msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, id}}));
+    return document(r);
+}
+
+TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
+    struct Case {
+        const char* what;
+        std::function<void(_QSetStoragePolicyCopyParameters&)> set;
+        std::vector<short> present, absent;
+    } const cases[] = {
+        {"bare", [](_QSetStoragePolicyCopyParameters&) {},
+         {1, 2, 3, 4, 5, 10, 11, 16, 20, 32, 33, 36, 42}, {6, 7, 8, 12, 13, 21, 39, 40, 43}},
+        {"media access without encryption", [](_QSetStoragePolicyCopyParameters& p) { p.existingEncryptedData = 1; },
+         {10, 11}, {8, 43}},
+        {"everything",
+         [](_QSetStoragePolicyCopyParameters& p) {
+             p.encryptData = 1, p.existingEncryptedData = 1, p.cipher = -2, p.mediaAgentId = 6;
+             setTexts({{p.ddbPath, "/ddb"}, {p.drivePoolName, "dp"}, {p.scratchPoolName, "sp"},
+                       {p.sourceCopyName, "src"}, {p.libraryName, "lib"}});
+         },
+         {7, 8, 12, 13, 21, 39, 40, 43}, {6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        _QSetStoragePolicyCopyParameters p;
+        setTexts({{p.secondaryCopyName, "Aux"}, {p.storageGroupName, "SP"}});
+        c.set(p);
+        int id = 5;
+        ASSERT_EQ(0u, VSDKSetStoragePolicyCopies_XML(&p, &id));
+        EXPECT_EQ(0, id);
+        expectFields(last(), {{App::CreateCopyReq::kCopyName, "Aux"}});
+        const CNMessageBase& d = definition(App::CreateCopyReq::kDefinition);
+        const std::set<short> fields = fieldNumbers(d);
+        for (short n : c.present) EXPECT_EQ(1u, fields.count(n)) << "field " << n;
+        for (short n : c.absent) EXPECT_EQ(0u, fields.count(n)) << "field " << n;
+        expectObject(d, def::kCopy, rk::StoragePolicyCopyEntity::kTag, {{rk::CopyEntity::kPolicyName, "SP"}});
+        expectObject(d, def::kDate, rk::RKDate::kTag, {{rk::Date::kTime, 0}, {rk::Date::kZone, ""}});
+    }
+    // The last case: encryption on with media access 0 sets both flags; the
+    // chain carries the media agent by id and name, and the parallel flag.
+    const CNMessageBase& d = definition(App::CreateCopyReq::kDefinition);
+    expectObject(d, def::kFlags, App::CopyFlags::kTag,
+                 {{App::Flags::kNoMediaAccess, 1}, {App::Flags::kExistingEncrypted, 1}});
+    expectObject(d, def::kEncryption, App::CopyEncryption::kTag,
+                 {{App::Encryption::kEncrypt, 1}, {App::Encryption::kCipher, 0xFFFFFFFEll}});
+    expectObject(d, def::kDrivePool, rk::DrivePoolEntity::kTag,
+                 {{rk::DrivePoolRef::kName, "dp"}, {rk::DrivePoolRef::kLibraryName, "lib"}});
+    const CNMessageBase& config = *objectAt(d, def::kParallelDedup, App::AppParallelDedupConfig::kTag);
+    ASSERT_NE(nullptr, objectAt(config, App::Dedup::kConfigFlags, App::AppParallelDedupFlags::kTag));
+    const CNMessageBase& agent = (*objectListAt(config, App::Dedup::kConfigMediaAgents))[0];
+    expectObject(agent, App::Dedup::kMediaAgent, rk::MediaAgentEntity::kTag, {{rk::MediaAgentRef::kId, 6}});
+}
+
+TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
+    _QSetStoragePolicyCopyParameters c;
+    setTexts({{c.secondaryCopyName, "Aux"}, {c.ddbPath, "/ddb"}, {c.resourcePool, "rp"}});
+    int out = 9;
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, VSDKAddDataPath_XML(&c, &out));
+    EXPECT_EQ(9, out);
+    EXPECT_TRUE(env.logContains("Modified copy:[Aux]", mark));
+    EXPECT_TRUE(env.logContains("Sending XML[" + document(last()) + "].", mark));
+    const CNMessageBase& path = definition(App::AddDataPathReqFields::kDefinition);
+    EXPECT_EQ(fieldRange(1, 5, {}), [&] { auto f = fieldNumbers(path); return std::set<short>(f.begin(), f.lower_bound(6)); }());
+    for (short n : {7, 21, 32, 33, 39, 40}) EXPECT_EQ(0u, fieldNumbers(path).count(n)) << n;
+    const CNMessageBase* date = objectAt(path, def::kDate, rk::RKDate::kTag);
+    expectFields(*date, {{rk::Date::kTime, -1}});
+    EXPECT_FALSE(msgf::has(*date, rk::Date::kZone));
+
+    _QSetStoragePolicyParameters p;
+    setTexts({{p.storageGroupName, "SP"}, {p.ddbPath, "/ddb"}});
+    int id = 0;
+    ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &id));
+    namespace cp = App::CreatePolicyReq;
+    expectFields(last(), {{cp::kName, "SP"}, {cp::kCopyName, "Primary"}, {cp::kType, 1}, {cp::kOne, 1}});
+    EXPECT_FALSE(msgf::has(last(), cp::kIncremental)) << "only when named";
+    expectObject(last(), cp::kDfmServer, App::AppDFMServer::kTag, {{App::DFMServer::kName, ""}});
+    const CNMessageBase& primary = definition(cp::kDefinition);
+    expectFields(primary, {{def::kCopyType, 1}, {def::kIsDefault, 1}, {def::kPrimary, 1}});
+    for (short n : {1, 4, 5, 8, 20, 21, 43}) EXPECT_EQ(0u, fieldNumbers(primary).count(n)) << n;
+    EXPECT_FALSE(objectAt(primary, def::kParallelDedup, App::AppParallelDedupConfig::kTag)
+                     ->fields().count(App::Dedup::kConfigFlags.number));
+
+    setTexts({{p.incrementalStorageGroupName, "INC"}});
+    ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &id));
+    expectObject(last(), cp::kIncremental, rk::StoragePolicyEntity::kTag, {{rk::PolicyEntity::kName, "INC"}});
+}
+
+TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
+    _QSetStoragePolicyCopyParameters p;
+    int id = 3;
+    answer = [] { return creationReply(0x100000000LL, "", 0x100000021LL); };
+    ASSERT_EQ(0u, VSDKSetStoragePolicyCopies_XML(&p, &id)) << "low 32 bits 0: success";
+    EXPECT_EQ(0x21, id);
+
+    answer = [] { return creationReply(-1, "refused", 1); };
+    std::size_t mark = env.logMark();
+    EXPECT_EQ(~0ul, VSDKSetStoragePolicyCopies_XML(&p, &id));
+    EXPECT_EQ(-1, id);
+    EXPECT_STREQ("refused", VSDKGetLastErrorString());
+    EXPECT_TRUE(env.logContains("Creation of Copy failed with Error code [0xffffffff] Error string [refused]", mark));
+
+    for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp())}) {
+        SCOPED_TRACE(text);
+        answer = [text] { return text; };
+        id = 3;
+        mark = env.logMark();
+        EXPECT_EQ(0x207u, VSDKSetStoragePolicyCopies_XML(&p, &id));
+        EXPECT_EQ(3, id);
+        EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + text + "]", mark));
+    }
+}
+
+TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
+    _QDeleteStoragePolicyCopyParameters c;
+    c.storagePolicyId = 4, c.storagePolicyCopyId = 5;
+    setTexts({{c.storagePolicyName, "SP"}, {c.storagePolicyCopyName, "Aux"}});
+    ASSERT_EQ(0u, VSDKDeleteStoragePolicyCopy_XML(&c));
+    const CNMessageBase* ref = expectObject(last(), App::DeleteReq::kCopy, rk::StoragePolicyCopyEntity::kTag,
+                                            {{rk::CopyEntity::kName, "Aux"}, {rk::CopyEntity::kPolicyName, "SP"}});
+    ASSERT_NE(nullptr, ref);
+    EXPECT_EQ((std::set<short>{2, 5}), fieldNumbers(*ref));
+
+    _QDeleteStoragePolicyParameters p;
+    p.storagePolicyId = 4;
+    App::GenericArchiveGroupResp refusal;
+    msgf::putObject(refusal, msgf::kReplyError, messageWith<App::GenericResp>({{App::Error::kCode, 0x77}}));
+    answer = [r = document(refusal)] { return r; };
+    EXPECT_EQ(0x77u, VSDKDeleteStoragePolicy_XML(&p));
+    ref = objectAt(last(), App::DeleteReq::kPolicy, rk::StoragePolicyEntity::kTag);
+    EXPECT_EQ((std::set<short>{1}), fieldNumbers(*ref));
+    EXPECT_TRUE(env.logContains("Deletion of Storage Policy failed with Error code [0x77]"));
+}
+
+class DataPath : public StartedTest {
+protected:
+    unsigned long call(_QDataPathInfo*& out, _QGetDataPathParameters names = {}) {
+        return VSDKGetDataPath(&names, &out);
+    }
+    _QDataPathInfo sentinel;
+};
+
+TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
+    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, ou::QGetDataPathRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) {
+                               msgf::putIntList(reply, ou::GetDataPathResp::kMediaAgentIds, {7, 7, -1});
+                               msgf::putIntList(reply, ou::GetDataPathResp::kScratchPoolIds, {9});
+                           });
+    _QDataPathInfo* out = &sentinel;
+    ASSERT_EQ(0u, call(out, {{"ma1", ""}, {}, {"dp"}, {}}));
+    std::unique_ptr<_QDataPathInfo> owned(out);
+    EXPECT_EQ((std::vector<int>{7, 7, -1}), out->mediaAgentIds);
+    EXPECT_TRUE(out->libraryIds.empty() && out->drivePoolIds.empty() && out->scratchPoolIds == std::vector<int>{9});
+    auto r = onlyRequest(env.server(), ou::QGetDataPathReqMsg::kTag);
+    ASSERT_TRUE(r);
+    using namespace ou::GetDataPathReq;
+    for (auto [f, names] : {std::pair{kMediaAgentNames, std::vector<std::string>{"ma1", ""}},
+                            {kLibraryNames, {}}, {kDrivePoolNames, {"dp"}}, {kScratchPoolNames, {}}})
+        expectTextList(*r, f, names);
+}
+
+TEST_F(DataPath, EmptyReplyGivesARecordAndFailuresLeaveOrNullIt) {
+    _QDataPathInfo* out = &sentinel;
+    ASSERT_EQ(0u, call(out));
+    ASSERT_NE(&sentinel, out);
+    EXPECT_TRUE(out->mediaAgentIds.empty() && out->scratchPoolIds.empty());
+    delete out;
+
+    env.server().serverError(ou::QGetDataPathReqMsg::kTag, 0x44, "unknown library", 1);
+    out = &sentinel;
+    EXPECT_EQ(0x44u, call(out));
+    EXPECT_EQ(&sentinel, out);
+    EXPECT_STREQ("unknown library", VSDKGetLastErrorString());
+
+    g_failListingAllocations = 1;
+    const std::size_t mark = env.logMark();
+    EXPECT_EQ(0x201u, call(out));
+    EXPECT_EQ(nullptr, out);
+    EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]", mark));
+
+    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, ou::QGetDataPathRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) {
+                               msgf::putTextList(reply, ou::GetDataPathResp::kLibraryIds, {"x"});
+                           });
+    out = &sentinel;
+    EXPECT_EQ(0x207u, call(out)) << "a list of another kind";
+    EXPECT_EQ(&sentinel, out);
+}
+
+unsigned long pruneByStore(std::string* out) { _QPruneDataByDedupStoreIdParameters p; return VSDKPruneDataByStoreId(&p, out); }
+unsigned long pruneByJob(std::string* out) { _QPruneDataByJobIdParameters p; return VSDKPruneDataByJobId(&p, out); }
+
+// One prune: its call on a record with no ids, its request, id list and response line.
+struct Prune {
+    unsigned long (*callWithoutIds)(std::string*);
+    unsigned long requestTag;
+    FieldId ids;
+    const char* responseLine;
+};
+const Prune kPrunes[] = {
+    {pruneByStore, oo::QPruneDataByDedupStoreIdReqMsg::kTag, oo::PruneByStoreId::kStoreIds,
+     "Deletion of Data by Dedup StoreId Response String:[pruned 3]"},
+    {pruneByJob, oo::QPruneDataByJobIdReqMsg::kTag, oo::PruneByJobId::kJobIds,
+     "Deletion of Data by Job Id Response String:[pruned 3]"},
+};
+
+class PruneData : public StartedTest {};
+
+TEST_F(PruneData, AnswerTextAndLastErrorAfterSuccess) {
+    for (const Prune& p : kPrunes) {
+        SCOPED_TRACE(p.responseLine);
+        env.server().clearScripts();
+        env.server().clearJournal();
+        std::string answer = "caller's";
+        setErrorString("before");
+        EXPECT_EQ(0u, p.callWithoutIds(&answer));
+        EXPECT_EQ("caller's", answer) << "an empty answer leaves it";
+        EXPECT_STREQ("", VSDKGetLastErrorString());
+        expectSent(env.server(), p.requestTag, {Expect::absent(p.ids)});
+
+        env.server().serverError(p.requestTag, 0, "pruned 3");
+        const std::size_t mark = env.logMark();
+        EXPECT_EQ(0u, p.callWithoutIds(&answer));
+        EXPECT_TRUE(answer == "pruned 3" && VSDKGetLastErrorString() == std::string("pruned 3"));
+        EXPECT_TRUE(env.logContains(p.responseLine, mark));
+    }
+}
+
+TEST_F(PruneData, IdsAppendedInOrder) {
+    _QPruneDataByJobIdParameters p;
+    p.jobIds = {1LL << 40, -2};
+    std::string answer;
+    ASSERT_EQ(0u, VSDKPruneDataByJobId(&p, &answer));
+    auto r = onlyRequest(env.server(), oo::QPruneDataByJobIdReqMsg::kTag);
+    ASSERT_TRUE(r);
+    CNMessageBase copy(*r);  // the list reader wants a changeable message
+    const FieldId f = oo::PruneByJobId::kJobIds;
+    auto* ids = copy.getlistlonglong(f.number, f.slot, copy.getTagID(), f.hash, false);
+    EXPECT_TRUE(ids && *ids == (std::vector<long long>{1LL << 40, -2}));
+}
+
+TEST_F(PruneData, FailedExchangeLineOfTheStoreIdPrune) {
+    env.server().script(oo::QPruneDataByDedupStoreIdReqMsg::kTag, simserver::Action::bareError(0x1234, "x"));
+    std::string answer = "kept";
+    const std::size_t mark = env.logMark();
+    EXPECT_EQ(0x1234u, pruneByStore(&answer));
+    EXPECT_EQ("kept", answer);
+    EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]", mark));
 }
 
 }  // namespace

@@ -11,25 +11,19 @@ namespace {
 int failures = 0;
 
 void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "FAILED: %s\n", what);
-        ++failures;
-    }
+    if (!ok) std::fprintf(stderr, "FAILED: %s\n", what), ++failures;
 }
 
 }  // namespace
 
 int main() {
     const std::string dumps[] = {
-        _QTime().c_str(), _QInitializeParameters().c_str(), _VSDKTokenFileContents().c_str(),
-        _QLoginParameters().c_str(), _QLogoutParameters().c_str(), _QInstanceScript().c_str(),
-        _QCLArchiveLogParam().c_str(), _QBackupParameters().c_str(),
-        _QAuxCopyParameters().c_str(), _QAgeDataParameters().c_str(),
-        _QERBackupParameters().c_str(), _QRestoreParameters().c_str(),
-        _QOracleRestoreParameters().c_str(), _QDB2RestoreParameters().c_str(),
-        _QInformixRestoreParameters().c_str(), _QSQLDb().c_str(), _QSQLPhysicalFile().c_str(),
-        _QSQLFile().c_str(), _QSQLRestoreParameters().c_str(), _QDBRestoreParameters().c_str(),
-    };
+        _QTime().c_str(), _QInitializeParameters().c_str(), _VSDKTokenFileContents().c_str(), _QLoginParameters().c_str(),
+        _QLogoutParameters().c_str(), _QInstanceScript().c_str(), _QCLArchiveLogParam().c_str(), _QBackupParameters().c_str(),
+        _QAuxCopyParameters().c_str(), _QAgeDataParameters().c_str(), _QERBackupParameters().c_str(),
+        _QRestoreParameters().c_str(), _QOracleRestoreParameters().c_str(), _QDB2RestoreParameters().c_str(),
+        _QInformixRestoreParameters().c_str(), _QSQLDb().c_str(), _QSQLPhysicalFile().c_str(), _QSQLFile().c_str(),
+        _QSQLRestoreParameters().c_str(), _QDBRestoreParameters().c_str()};
     for (const std::string& d : dumps) check(!d.empty(), "record dump");
 
     std::string text;

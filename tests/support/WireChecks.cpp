@@ -144,6 +144,39 @@ void expectFields(const CNMessageBase& m, const std::vector<Expect>& table) {
     }
 }
 
+std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
+                                                const std::vector<Expect>& table) {
+    std::shared_ptr<const CNMessageBase> request = onlyRequest(server, tag);
+    if (request) expectFields(*request, table);
+    return request;
+}
+
+const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
+                                  const std::vector<Expect>& table) {
+    const CNMessageBase* object = objectAt(m, field, tag);
+    if (object) expectFields(*object, table);
+    return object;
+}
+
+void putFields(CNMessageBase& m, const std::vector<Expect>& table) {
+    for (const Expect& row : table) {
+        if (row.isText) {
+            msgf::putText(m, row.field, row.text);
+        } else if (!row.isAbsent) {
+            msgf::putInt(m, row.field, row.number);
+        }
+    }
+}
+
+void replyFields(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
+                 const std::vector<Expect>& fields, FieldId list, const std::vector<CNMessageBase>& entries,
+                 int times) {
+    server.replyWith(requestTag, replyTag, [=](const CNMessageBase&, CNMessageBase& reply) {
+        putFields(reply, fields);
+        for (const CNMessageBase& entry : entries) msgf::appendObject(reply, list, entry);
+    }, times);
+}
+
 void setTexts(std::initializer_list<std::pair<char*, const char*>> texts) {
     for (const auto& t : texts) std::strcpy(t.first, t.second);
 }

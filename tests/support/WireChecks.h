@@ -90,6 +90,15 @@ struct Expect {
 };
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 
+// The one request of tag, its fields checked against table; null (and a test
+// failure) when the journal does not hold exactly one.
+std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
+                                                const std::vector<Expect>& table = {});
+// The object of tag at field, its fields checked against table; null (and a
+// test failure) when it is not there.
+const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
+                                  const std::vector<Expect>& table = {});
+
 // A time whose five fields differ from any other seed's; the check of a time
 // object (of the owner's family) at field.
 _QTime timeOf(int seed);
@@ -100,6 +109,22 @@ void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
 void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
                 long long jobId, FieldId xmlField = FieldId{0, 0, 0},
                 const std::string& xml = std::string());
+
+// Puts each row of table (a number or a text) into m.
+void putFields(CNMessageBase& m, const std::vector<Expect>& table);
+// A message of type T holding these fields.
+template <class T>
+T messageWith(const std::vector<Expect>& table) {
+    T m;
+    putFields(m, table);
+    return m;
+}
+// The server answers requests of requestTag with a replyTag reply holding
+// fields and, appended to the object list at list, entries (times times;
+// -1: always).
+void replyFields(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
+                 const std::vector<Expect>& fields, FieldId list = FieldId{0, 0, 0},
+                 const std::vector<CNMessageBase>& entries = {}, int times = -1);
 
 // Runs call on a thread of its own, which has never started up.
 template <class Call>
