@@ -1,9 +1,10 @@
 #include "MessageCatalog.h"
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 #include <mutex>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 namespace vsdkmsg {
@@ -20,7 +21,7 @@ struct Catalog {
     std::unordered_map<std::pair<int, int>, const MessageType*, PairHash> byClass;
     std::unordered_map<unsigned long, const MessageType*> byTag;
     std::unordered_map<int, MessageFamily> families;
-    std::unordered_set<unsigned int> secrets;
+    std::vector<unsigned int> secrets;  // sorted: asked for every field written
     std::atomic<unsigned int> registeredMask{0};
 };
 
@@ -69,10 +70,15 @@ bool isRegistered(int module) {
     return module >= 0 && module < 32 && (catalog().registeredMask.load() & (1u << module)) != 0;
 }
 
-void addSecretField(unsigned int fieldHash) { catalog().secrets.insert(fieldHash); }
+void addSecretField(unsigned int fieldHash) {
+    std::vector<unsigned int>& secrets = catalog().secrets;
+    const auto at = std::lower_bound(secrets.begin(), secrets.end(), fieldHash);
+    if (at == secrets.end() || *at != fieldHash) secrets.insert(at, fieldHash);
+}
 
 bool isSecretField(unsigned int fieldHash) {
-    return catalog().secrets.count(fieldHash) != 0;
+    const std::vector<unsigned int>& secrets = catalog().secrets;
+    return std::binary_search(secrets.begin(), secrets.end(), fieldHash);
 }
 
 }  // namespace vsdkmsg
