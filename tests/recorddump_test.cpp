@@ -1,7 +1,7 @@
-// The text dump of every record, filled with values of their own, compared
-// whole: the dump builder must write them exactly as they always were.
+// Record dumps compared whole, one record for each way the dump builder
+// writes a line: label styles, lists, nested records and times, the one
+// character, omitted secrets, words for flags and tab-joined entries.
 #include "VSDK.h"
-#include "VSDK/Token.h"
 #include "VSDKAPIUtils/DBRestoreOptions.h"
 
 #include <gtest/gtest.h>
@@ -62,46 +62,9 @@ std::string backupDump() {
     return p.c_str();
 }
 
-std::string auxCopyDump() {
-    _QAuxCopyParameters p;
-    p.storagePolicyId = 1, p.copyId = 2, p.priority = 3, p.exportLocation = 4, p.transLocation = 5;
-    p.useVMS = 6, p.mediaStatus = 7, p.streamCount = 8, p.startNewMedia = 9, p.markMediaFull = 10;
-    p.alertId = 11, p.startSuspended = 12, p.retryHours = 13, p.retryNumber = -14, p.selectRecentFull = 15;
-    set(p.storagePolicyName, "sp"), set(p.copyName, "copy"), set(p.extendedOptions, "ext");
-    p.jobDescription = {"a", "b"};
-    return p.c_str();
-}
-
 std::string ageDataDump() {
     _QAgeDataParameters p;
     p.retryHours = 1, p.retryNumber = 2, p.alertId = -3, p.jobDescription = {"x"};
-    return p.c_str();
-}
-
-std::string erBackupDump() {
-    _QERBackupParameters p;
-    p.isFullBackup = 1, p.retryHours = 2, p.retryNumber = 3, p.alertId = 4;
-    set(p.extendedOptions, "ext");
-    return p.c_str();
-}
-
-std::string restoreDump() {
-    _QRestoreParameters p;
-    set(p.entityNames, "ent"), set(p.destClientName, "dest"), set(p.destPath, "/dp");
-    set(p.destUserName, "du"), set(p.destUserPassword, "DEST-SECRET"), set(p.sourceClientName, "src");
-    set(p.appName, "app"), set(p.instanceName, "inst"), set(p.backupSetName, "bset");
-    set(p.suffix, "sfx"), set(p.extendedOptions, "ext"), set(p.onDemandInputFile, "od");
-    set(p.mapFile, "map"), set(p.preCmd, "pre"), set(p.postCmd, "post"), set(p.prePostUserName, "ppu");
-    set(p.prePostUserPassword, "PP-SECRET");
-    p.destClientId = 1, p.sourceClientId = -2, p.options = LLONG_MAX, p.appId = 3, p.instanceId = 4;
-    p.backupSetId = 5, p.levelOfSOP = 6, p.sourceType = 7, p.currentUserId = 8, p.copyPrecedence = 9;
-    p.streamCount = 10, p.jobStatus = 11, p.backupLevel = 12, p.useAgedData = 13;
-    p.deviceFilesAsReg = 14, p.mediaAgentId = 15, p.drivePoolId = 16, p.destAppId = 17;
-    p.priority = 18, p.alertId = 19, p.noMappingData = 20, p.destInstanceId = 21;
-    p.startSuspended = 22, p.retryHours = 23, p.retryNo = 24, p.sqlOptions = -25, p.nasOptions = UINT_MAX;
-    p.browseFrom = timeOf(1), p.browseTo = timeOf(2), p.fromTime = timeOf(3), p.toTime = timeOf(4);
-    p.sourcePaths = {"/a", "/b"}, p.filterPaths = {"*.tmp"};
-    p.jobDescription = {"j1", "j2"}, p.extraTexts = {"EXTRA"};
     return p.c_str();
 }
 
@@ -112,21 +75,6 @@ std::string loginDump() {
     p.flags = 6, p.guid = "/store", p.tokenString = "TOKEN", p.isTokenFile = true;
     p.samlTokenRequest = true, p.validityDuration = 30, p.sessionToken = "SESSION";
     return p.c_str();
-}
-
-std::string initializeDump() {
-    _QInitializeParameters p;
-    set(p.mardockName, "mardock"), set(p.vmName, "Instance001");
-    p.tokenFileLocation = "/tokens", p.useTokenFile = true, p.useSessionFile = false;
-    p.tokenString = "TOKEN", p.portType = ULLONG_MAX, p.mardockClientName = "csclient";
-    return p.c_str();
-}
-
-std::string tokenFileDump() {
-    _VSDKTokenFileContents c;
-    set(c.mardockName, "mardock"), set(c.user, "bob"), set(c.token, "TOKEN");
-    set(c.mardockClientName, "csclient");
-    return c.c_str();
 }
 
 std::string sqlEntriesDump() {
@@ -179,56 +127,19 @@ const Case kCases[] = {
      "Archive Log Selected:[8]\nLike Expression:[like%]\n"
      "Archive Log Destination:[/d1 /d2 ]\nRMAN Disk Ratio:[23]\n"
      "Corruption Threshold:[22]\nJob Description:[line 1\nline 2\n]"},
-    {"aux copy", auxCopyDump,
-     "\nStorage Policy Id:[1]\nStorage Policy Name:[sp]\nCopy Id: [2]\n"
-     "Copy Name: [copy]\nPriority: [3]\nExport Location: [4]\nTrans Location: [5]\n"
-     "VMS use: [6]\nMedia Status: [7]\nStream Count: [8]\nStart New Media: [9]\n"
-     "Alert id: [11]\nStart Suspended: [12]\nMark Media Full: [10]\n"
-     "Retry hours: [13]\nRetry No: [-14]\nSelect Recent Full: [15]\n"
-     "Extended Options:[ext]\nJob Description:[a\nb\n]"},
     {"age data", ageDataDump,
      "\nRetry Hours: [1]\nRetry No: [2]\nAlert Id: [-3]\nJob Description:[x\n]"},
-    {"ERBackup", erBackupDump,
-     "\nIS Full Backup:[1]\nExtended Options:[ext]\nRetry Hours:[2]\nRetry No.[3]\n"
-     "Alert Id:[4]\nJob Description:[]"},
-    {"restore", restoreDump,
-     "\nEntity Names:[ent]\nDestination Client Name:[dest]\n"
-     "Destination Client ID:[1]\nDestination Path:[/dp]\nDestination User Name:[du]\n"
-     "Source Client ID:[-2]\nSource Client Name:[src]\nSource Paths:[/a /b ]\n"
-     "Filter Paths:[*.tmp ]\nOptions:[9223372036854775807]\nApplication Id:[3]\n"
-     "Application Name:[app]\nInstance Id:[4]\nInstance Name:[inst]\n"
-     "BackupSet Id:[5]\nBackupSet Name:[bset]\nLevel Of SOP:[6]\nSource Type:[7]\n"
-     "Current User Id:[8]\nStorage Policy Copy Precedence:[9]\nStream Count:[10]\n"
-     "Browse From:[\nUnix time:[1]\nStart time:[start]\nTime Zone:[zone]\n"
-     "OffSet:[-60]\nDs Flags:[1]]\nBrowse To:[\nUnix time:[2]\nStart time:[start]\n"
-     "Time Zone:[zone]\nOffSet:[-60]\nDs Flags:[1]]\nFrom Time:[\nUnix time:[3]\n"
-     "Start time:[start]\nTime Zone:[zone]\nOffSet:[-60]\nDs Flags:[1]]\nTo Time:[\n"
-     "Unix time:[4]\nStart time:[start]\nTime Zone:[zone]\nOffSet:[-60]\n"
-     "Ds Flags:[1]]\nJob Status:[11]\nBackup Level:[12]\nUse Aged Data:[13]\n"
-     "Device Files As Reg:[14]\nMedia Agent Id:[15]\nDrivepoolId:[16]\nSuffix:[sfx]\n"
-     "Destination Application Id:[17]\nExtended Options:[ext]\nPriority:[18]\n"
-     "Alert Id:[19]\nOn Demand Input File: [od]\nMap File: [map]\n"
-     "No Mapping Data:[20]\nPreCmd:[pre]\nPost Cmd:[post]\nPre-Post User Name:[ppu]\n"
-     "Destination Instance Id:[21]\nStart Suspended:[22]\nRetry Hours:[23]\n"
-     "Retry No:[24]\nSQL Options:[-25]\nNAS Options:[4294967295]\n"
-     "Job Description:[j1\nj2\n]"},
     {"login", loginDump,
      "\nUser:[alice]\nForce login:[1]\nProvider ID:[-1]\nPrinicipal Name:[principal]\n"
      "Domain Name:[domain]\nFlags:[6]\nGuid:[/store]\nIsTokenFile:[1]\nGiveToken:[0]\n"
      "samlTokenrequesst:[1]\nValidity Duration:[30]\nLoginWithSamlToken:[0]"},
     {"logout", [] { _QLogoutParameters p; p.logoutAllUsers = true; return p.c_str() + _QLogoutParameters().c_str(); },
      "Log out All users:[True]\nLog out All users:[False]\n"},
-    {"initialize", initializeDump,
-     "\nMardock:[mardock]\nVM Name:[Instance001]\nToken File Location:[/tokens]\n"
-     "use Token File :[1]\nuse Token String :[0]\nuse SessionFile :[0]\n"
-     "Port Type:[18446744073709551615]\nCsClientName:[csclient]"},
-    {"token file", tokenFileDump,
-     "\nMardock:[mardock]\nUser:[bob]\nCsClientName:[csclient]"},
     {"SQL entries", sqlEntriesDump,
      "\nId:[-1]\tName:[db]\nId:[2]\tName:[phys]\nDb Id:[3]\tFile Id:[4]\tName:[file]"},
 };
 
-TEST(RecordDump, EveryRecordWritesItsKnownText) {
+TEST(RecordDump, RecordsWriteTheirKnownText) {
     for (const Case& c : kCases) {
         const std::string dump = c.dump();
         EXPECT_EQ(c.expected, dump) << c.record;

@@ -25,23 +25,12 @@ std::unique_ptr<_QRestoreParameters> filledRecord() {
     // Filled to their last byte, without a terminating zero: sent up to their bound.
     std::memset(p->entityNames, 'e', sizeof p->entityNames);
     std::memset(p->destUserName, 'u', sizeof p->destUserName);
-    vsdktest::setTexts({{p->destClientName, "dest-client"}, {p->destPath, "/restore/here"},
-                        {p->destUserPassword, "dest-secret-pw"}, {p->sourceClientName, "source-client"},
-                        {p->appName, "File System"}, {p->instanceName, "inst"},
-                        {p->backupSetName, "bset"}, {p->suffix, "sfx"}, {p->extendedOptions, "ext=1"},
-                        {p->onDemandInputFile, "/in/file"}, {p->mapFile, "/map/file"},
-                        {p->preCmd, "pre.sh"}, {p->postCmd, "post.sh"}, {p->prePostUserName, "runner"},
+    vsdktest::setTexts({{p->destClientName, "dest-client"}, {p->destUserPassword, "dest-secret-pw"},
                         {p->prePostUserPassword, "prepost-secret-pw"}});
-    p->destClientId = 11, p->sourceClientId = 12, p->options = 0x400000000001LL, p->appId = 13;
-    p->instanceId = 14, p->backupSetId = 15, p->levelOfSOP = 16, p->sourceType = 17;
-    p->currentUserId = 18, p->copyPrecedence = 19, p->streamCount = 20, p->jobStatus = 21;
-    p->backupLevel = 22, p->useAgedData = 23, p->deviceFilesAsReg = 24, p->mediaAgentId = 25;
-    p->drivePoolId = 26, p->destAppId = 27, p->priority = -28, p->alertId = 29;
-    p->noMappingData = 30, p->destInstanceId = 31, p->startSuspended = 32, p->retryHours = 33;
+    p->destClientId = 11, p->options = 0x400000000001LL, p->priority = -28;
+    p->destInstanceId = 31, p->startSuspended = 32, p->retryHours = 33;
     p->retryNo = 34, p->sqlOptions = 0x123456789LL, p->nasOptions = 0xFFFFFFFFu;
     p->browseFrom = vsdktest::timeOf(1);
-    p->browseTo = vsdktest::timeOf(2);
-    p->fromTime = vsdktest::timeOf(3);
     p->toTime = vsdktest::timeOf(4);
     p->sourcePaths = {"/src/a", "/src/b"};
     p->filterPaths = {"*.tmp"};
@@ -51,32 +40,21 @@ std::unique_ptr<_QRestoreParameters> filledRecord() {
     return p;
 }
 
-// The fields a validation carries as well.
+// The fields a validation carries as well: the first and the last, the
+// constant request code, the secrets, 64-bit values and the retry pair.
 const std::vector<Expect> kShared = {
     {kRestoreEntityNames, std::string(1024, 'e')}, {kRestoreDestClientName, "dest-client"},
-    {kRestoreDestClientId, 11}, {kRestoreDestPath, "/restore/here"},
-    {kRestoreDestUserName, std::string(256, 'u')}, {kRestoreDestUserPassword, "dest-secret-pw"},
-    {kRestoreSourceClientId, 12}, {kRestoreSourceClientName, "source-client"},
-    {kRestoreOptions, 0x400000000001LL}, {kRestoreRequestCode, 2}, {kRestoreAppId, 13},
-    {kRestoreAppName, "File System"}, {kRestoreInstanceId, 14}, {kRestoreInstanceName, "inst"},
-    {kRestoreBackupSetId, 15}, {kRestoreBackupSetName, "bset"}, {kRestoreLevelOfSOP, 16},
-    {kRestoreSourceType, 17}, {kRestoreCurrentUserId, 18}, {kRestoreCopyPrecedence, 19},
-    {kRestoreStreamCount, 20}, {kRestoreJobStatus, 21}, {kRestoreBackupLevel, 22},
-    {kRestoreUseAgedData, 23}, {kRestoreDeviceFilesAsReg, 24}, {kRestoreMediaAgentId, 25},
-    {kRestoreDrivePoolId, 26}, {kRestoreSuffix, "sfx"}, {kRestoreDestAppId, 27},
-    {kRestoreExtendedOptions, "ext=1"}, {kRestorePriority, -28}, {kRestoreAlertId, 29},
-    {kRestoreOnDemandInputFile, "/in/file"}, {kRestoreMapFile, "/map/file"},
-    {kRestoreNoMappingData, 30}, {kRestorePreCmd, "pre.sh"}, {kRestorePostCmd, "post.sh"},
-    {kRestorePrePostUserName, "runner"}, {kRestorePrePostUserPassword, "prepost-secret-pw"},
-    {kRestoreRetryHours, 33}, {kRestoreRetryNo, 34}, {kRestoreSqlOptions, 0x123456789LL},
+    {kRestoreDestClientId, 11}, {kRestoreDestUserName, std::string(256, 'u')},
+    {kRestoreDestUserPassword, "dest-secret-pw"}, {kRestoreOptions, 0x400000000001LL},
+    {kRestoreRequestCode, 2}, {kRestorePriority, -28},
+    {kRestorePrePostUserPassword, "prepost-secret-pw"}, {kRestoreRetryHours, 33},
+    {kRestoreRetryNo, 34}, {kRestoreSqlOptions, 0x123456789LL},
 };
 
 void expectListsAndTimes(const CNMessageBase& r, const _QRestoreParameters& p) {
     vsdktest::expectTextList(r, kRestoreSourcePaths, {"/src/a", "/src/b"});
     vsdktest::expectTextList(r, kRestoreFilterPaths, {"*.tmp"});
     vsdktest::expectTime(r, kRestoreBrowseFrom, p.browseFrom);
-    vsdktest::expectTime(r, kRestoreBrowseTo, p.browseTo);
-    vsdktest::expectTime(r, kRestoreFromTime, p.fromTime);
     vsdktest::expectTime(r, kRestoreToTime, p.toTime);
 }
 

