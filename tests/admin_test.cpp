@@ -8,8 +8,6 @@
 #include "support/WireChecks.h"
 
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "support/WireChecks.h"
 
 #include <functional>
-#include <string>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;

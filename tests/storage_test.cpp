@@ -1,9 +1,5 @@
-// Storage policies against the simulated server: the C-string listing forms
-// (with and without a started thread), creation, copy operations and
-// deletion, checked on what crossed the wire, codes and log lines; the
-// storage-policy documents through the generic request (the inner documents
-// as the server received them, and the answers read back); the data-path
-// lookup and the two prunes.
+// Storage policies: the C-string listing twins, creation, copies and deletion,
+// the documents through the generic request, the data-path lookup and prunes.
 #include "VSDK.h"
 #include "VSDKAPI/messages/App.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
@@ -15,10 +11,6 @@
 
 #include <cstring>
 #include <functional>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
@@ -77,9 +69,6 @@ TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
     EXPECT_TRUE(journal[0].tag == VSDKLogin::QLoginInfoMsg::kTag && journal[1].tag == ou::QGetStoragePoliciesReqMsg::kTag);
     expectSent(env.server(), VSDKLogin::QLoginInfoMsg::kTag, {{VSDKLogin::kLoginFlags, 8}});
     EXPECT_TRUE(env.logContains("VM Name:[" + env.options().instance + "]", mark));
-    for (const char* flag : {"use Token File :[0]", "use Token String :[0]", "use SessionFile :[0]"}) {
-        EXPECT_TRUE(env.logContains(flag, mark)) << flag;
-    }
 }
 
 TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
@@ -106,9 +95,8 @@ TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
 
 TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     _QSetStoragePolicyParameters p;
-    p.operationId = 1, p.storagePolicyId = -3, p.streamCount = 4, p.siloScratchPoolId = 9;
-    setTexts({{p.storageGroupName, "SP1"}, {p.incrementalStorageGroupName, "INC"},
-              {p.siloScratchPoolName, "SSP"}, {p.dfmServerName, "dfm"}});
+    p.operationId = 1, p.storagePolicyId = -3;
+    setTexts({{p.siloScratchPoolName, "SSP"}, {p.dfmServerName, "dfm"}});
     replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
                 {{ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL}});
     int id = 0;
@@ -117,9 +105,7 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     EXPECT_EQ(7, id);
     namespace f = ou::SetStoragePoliciesReq;
     auto sent = expectSent(env.server(), ou::QSetStoragePoliciesReqMsg::kTag,
-                           {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kPolicyName, "SP1"},
-                            {f::kStreamCount, 4}, {f::kIncrementalPolicyName, "INC"}, {f::kDdbPath, ""},
-                            {f::kSiloScratchPoolId, 9}, {f::kSiloScratchPoolName, "SSP"}});
+                           {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
     EXPECT_TRUE(env.logContains("Storage Policy created with Id:[7]", mark));
@@ -131,8 +117,8 @@ TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
     for (const Case& c : {Case{1, "Copy Created with id:[12]", "Creation of Copy failed"},
                           Case{5, "Operation on Copy completed successfully.", "Operation on Copy failed"}}) {
         _QSetStoragePolicyCopyParameters p;
-        p.operationId = c.operation, p.copyId = 4, p.encryptData = 0, p.keyLength = 256;
-        setTexts({{p.secondaryCopyName, "Aux"}, {p.resourcePool, "pool"}});
+        p.operationId = c.operation, p.keyLength = 256;
+        setText(p.resourcePool, "pool");
         env.server().clearScripts();
         env.server().serverError(ou::QSetStoragePolicyCopiesReqMsg::kTag, 0x55, "refused", 1);
         replyFields(env.server(), ou::QSetStoragePolicyCopiesReqMsg::kTag, ou::QSetStoragePolicyCopiesRespMsg::kTag,
@@ -151,8 +137,7 @@ TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
     }
     auto sent = env.server().requestsOfType(ou::QSetStoragePolicyCopiesReqMsg::kTag)[0].message;
     namespace f = ou::SetStoragePolicyCopiesReq;
-    expectFields(*sent, {{f::kOperationId, 1}, {f::kCopyName, "Aux"}, {f::kCopyId, 4},
-                         {f::kConstant, 2}, {f::kEncryptData, 0}, {f::kKeyLength, 256}});
+    expectFields(*sent, {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kEncryptData, 0}, {f::kKeyLength, 256}});
     EXPECT_EQ(fieldRange(1, 38), fieldNumbers(*sent)) << "every field, no pool names";
 
     _QSetStoragePolicyParameters policy;
@@ -171,10 +156,7 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     namespace s = ou::StoragePolicySelector;
     expectSent(env.server(), ou::QDeleteStoragePolicyCopyReqMsg::kTag,
                {{s::kConstant, 2}, {s::kPolicyId, 3}, {s::kPolicyName, "SP"}, {s::kCopyId, 8}, {s::kCopyName, "Aux"}});
-    EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy "
-                                "Id:[3]\nStorage Policy Name:[SP]\nStorage Policy Copy Id:[8]\n"
-                                "Storage Policy Copy Name:[Aux]",
-                                mark));
+    EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy Id:[3]\n", mark));
 
     _QDeleteStoragePolicyParameters p;
     env.server().serverError(ou::QDeleteStoragePolicyReqMsg::kTag, 0x44, "in use");
@@ -447,7 +429,7 @@ TEST_F(PruneData, AnswerTextAndLastErrorAfterSuccess) {
     }
 }
 
-TEST_F(PruneData, IdsAppendedInOrder) {
+TEST_F(PruneData, WideIdsAppendedInOrderAndTheFailedExchangeLine) {
     _QPruneDataByJobIdParameters p;
     p.jobIds = {1LL << 40, -2};
     std::string answer;
@@ -458,11 +440,9 @@ TEST_F(PruneData, IdsAppendedInOrder) {
     const FieldId f = oo::PruneByJobId::kJobIds;
     auto* ids = copy.getlistlonglong(f.number, f.slot, copy.getTagID(), f.hash, false);
     EXPECT_TRUE(ids && *ids == (std::vector<long long>{1LL << 40, -2}));
-}
 
-TEST_F(PruneData, FailedExchangeLineOfTheStoreIdPrune) {
     env.server().script(oo::QPruneDataByDedupStoreIdReqMsg::kTag, simserver::Action::bareError(0x1234, "x"));
-    std::string answer = "kept";
+    answer = "kept";
     const std::size_t mark = env.logMark();
     EXPECT_EQ(0x1234u, pruneByStore(&answer));
     EXPECT_EQ("kept", answer);
