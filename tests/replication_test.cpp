@@ -56,11 +56,10 @@ TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBitsOrMinusOne) {
     _QBrevantUpdateParameters p;
     p.reboot = true;
     long jobId = 0;
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKBrevantUpdate(&p, &jobId));
     EXPECT_EQ(kJobId, jobId);
     EXPECT_TRUE(env.logContains(
-        "VSDKBrevantUpdate() [0] Brevant Update Started with job Id:[" + std::to_string(kJobId) + "]", mark));
+        "VSDKBrevantUpdate() [0] Brevant Update Started with job Id:[" + std::to_string(kJobId) + "]"));
     auto request = expectSent(env.server(), ou::QBrevantUpdateReqMsg::kTag,
                               {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
     ASSERT_TRUE(request);

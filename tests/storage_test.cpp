@@ -100,7 +100,6 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
                 {{ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL}});
     int id = 0;
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKSetStoragePolicy(&p, &id));
     EXPECT_EQ(7, id);
     namespace f = ou::SetStoragePoliciesReq;
@@ -108,8 +107,8 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
-    EXPECT_TRUE(env.logContains("Storage Policy created with Id:[7]", mark));
-    EXPECT_TRUE(env.logContains("SILO DP ScratchPool:[SSP]\nDFM server name:[dfm]\n", mark));
+    EXPECT_TRUE(env.logContains("Storage Policy created with Id:[7]"));
+    EXPECT_TRUE(env.logContains("SILO DP ScratchPool:[SSP]\nDFM server name:[dfm]\n"));
 }
 
 TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
@@ -151,12 +150,11 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     _QDeleteStoragePolicyCopyParameters c;
     c.storagePolicyId = 3, c.storagePolicyCopyId = 8;
     setTexts({{c.storagePolicyName, "SP"}, {c.storagePolicyCopyName, "Aux"}});
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKDeleteStoragePolicyCopy(&c));
     namespace s = ou::StoragePolicySelector;
     expectSent(env.server(), ou::QDeleteStoragePolicyCopyReqMsg::kTag,
                {{s::kConstant, 2}, {s::kPolicyId, 3}, {s::kPolicyName, "SP"}, {s::kCopyId, 8}, {s::kCopyName, "Aux"}});
-    EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy Id:[3]\n", mark));
+    EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy Id:[3]\n"));
 
     _QDeleteStoragePolicyParameters p;
     env.server().serverError(ou::QDeleteStoragePolicyReqMsg::kTag, 0x44, "in use");
@@ -258,11 +256,10 @@ TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
     _QSetStoragePolicyCopyParameters c;
     setTexts({{c.secondaryCopyName, "Aux"}, {c.ddbPath, "/ddb"}, {c.resourcePool, "rp"}});
     int out = 9;
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKAddDataPath_XML(&c, &out));
     EXPECT_EQ(9, out);
-    EXPECT_TRUE(env.logContains("Modified copy:[Aux]", mark));
-    EXPECT_TRUE(env.logContains("Sending XML[" + document(last()) + "].", mark));
+    EXPECT_TRUE(env.logContains("Modified copy:[Aux]"));
+    EXPECT_TRUE(env.logContains("Sending XML[" + document(last()) + "]."));
     const CNMessageBase& path = definition(App::AddDataPathReqFields::kDefinition);
     EXPECT_EQ(fieldRange(1, 5, {}), [&] { auto f = fieldNumbers(path); return std::set<short>(f.begin(), f.lower_bound(6)); }());
     for (short n : {7, 21, 32, 33, 39, 40}) EXPECT_EQ(0u, fieldNumbers(path).count(n)) << n;
@@ -376,10 +373,9 @@ TEST_F(DataPath, EmptyReplyGivesARecordAndFailuresLeaveOrNullIt) {
     EXPECT_STREQ("unknown library", VSDKGetLastErrorString());
 
     g_failListingAllocations = 1;
-    const std::size_t mark = env.logMark();
     EXPECT_EQ(0x201u, call(out));
     EXPECT_EQ(nullptr, out);
-    EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]", mark));
+    EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]"));
 
     env.server().replyWith(ou::QGetDataPathReqMsg::kTag, ou::QGetDataPathRespMsg::kTag,
                            [](const CNMessageBase&, CNMessageBase& reply) {
@@ -443,10 +439,9 @@ TEST_F(PruneData, WideIdsAppendedInOrderAndTheFailedExchangeLine) {
 
     env.server().script(oo::QPruneDataByDedupStoreIdReqMsg::kTag, simserver::Action::bareError(0x1234, "x"));
     answer = "kept";
-    const std::size_t mark = env.logMark();
     EXPECT_EQ(0x1234u, pruneByStore(&answer));
     EXPECT_EQ("kept", answer);
-    EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]", mark));
+    EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]"));
 }
 
 }  // namespace
