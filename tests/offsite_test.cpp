@@ -7,7 +7,6 @@
 #include "support/WireChecks.h"
 
 #include <functional>
-#include <string>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
@@ -87,11 +86,10 @@ TEST_F(Offsite, MediaShelfSendsTheLocationsIdAndNameAndBarcodesOnlyWhenThere) {
 
     env.server().clearJournal();
     p.barcodeList = {"B1", "B2"};
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKSetMediaShelf(&p, &id));
     expectTextList(*onlyRequest(env.server(), ou::QSetMediaShelfReqMsg::kTag), ou::SetMediaShelf::kBarcodes,
                    {"B1", "B2"});
-    EXPECT_TRUE(env.logContains("LocationName:[vault]\nBarcode List:[B1 B2 ]\n", mark));
+    EXPECT_TRUE(env.logContains("LocationName:[vault]\nBarcode List:[B1 B2 ]\n"));
 }
 
 struct Deletion {
@@ -202,13 +200,12 @@ TEST_F(Offsite, ShelfwatchRunSendsItsBodyInOrderAndKeepsTheRepliesText) {
     setText(p.policyName, "weekly");
     p.policyId = 12, p.operationId = 2;
     setErrorString("older");
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKShelfwatch(&p));
     EXPECT_STREQ("", VSDKGetLastErrorString());
     namespace sw = OrvaneOperations::Shelfwatch;
     expectSent(env.server(), OrvaneOperations::QShelfwatchReqMsg::kTag,
                {{sw::kConstant, 2}, {sw::kOperationId, 2}, {sw::kPolicyId, 12}, {sw::kPolicyName, "weekly"}});
-    EXPECT_TRUE(env.logContains("Parameters of the Shelfwatch :\nSW Policy Name:[weekly]\nOperation Id:[2]", mark));
+    EXPECT_TRUE(env.logContains("Parameters of the Shelfwatch :\nSW Policy Name:[weekly]\nOperation Id:[2]"));
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ const vsdkmsg::Field* fieldOf(const CNMessageBase& m, FieldId field) {
 
 }  // namespace
 
-std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server,
-                                                 unsigned long tag) {
+std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag) {
     const std::vector<simserver::Request> sent = server.requestsOfType(tag);
     EXPECT_EQ(1u, sent.size()) << "requests of tag 0x" << std::hex << tag;
     if (sent.size() != 1) return nullptr;
@@ -103,27 +102,21 @@ std::set<short> fieldRange(short from, short to, const std::set<short>& except) 
     return numbers;
 }
 
-void expectInts(const CNMessageBase& m, const std::vector<IntField>& table) {
-    for (const IntField& row : table) {
-        SCOPED_TRACE(row.name);
-        expectFields(m, {{row.field, row.value}});
-    }
+template <class List, class Member>
+void expectList(const CNMessageBase& m, FieldId field, vsdkmsg::FieldKind kind, Member member, const List& values) {
+    const vsdkmsg::Field* f = fieldOf(m, field);
+    ASSERT_NE(nullptr, f) << "list " << field.number << " absent";
+    ASSERT_EQ(kind, f->kind) << "field " << field.number;
+    ASSERT_NE(nullptr, f->*member);
+    EXPECT_EQ(values, *(f->*member)) << "field " << field.number;
 }
 
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values) {
-    const vsdkmsg::Field* f = fieldOf(m, field);
-    ASSERT_NE(nullptr, f) << "text list " << field.number << " absent";
-    ASSERT_EQ(vsdkmsg::FieldKind::TextList, f->kind) << "field " << field.number;
-    ASSERT_NE(nullptr, f->textList);
-    EXPECT_EQ(values, *f->textList) << "field " << field.number;
+    expectList(m, field, vsdkmsg::FieldKind::TextList, &vsdkmsg::Field::textList, values);
 }
 
 void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values) {
-    const vsdkmsg::Field* f = fieldOf(m, field);
-    ASSERT_NE(nullptr, f) << "int list " << field.number << " absent";
-    ASSERT_EQ(vsdkmsg::FieldKind::IntList, f->kind) << "field " << field.number;
-    ASSERT_NE(nullptr, f->intList);
-    EXPECT_EQ(values, *f->intList) << "field " << field.number;
+    expectList(m, field, vsdkmsg::FieldKind::IntList, &vsdkmsg::Field::intList, values);
 }
 
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table) {

@@ -58,13 +58,6 @@ const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId f
 std::set<short> fieldNumbers(const CNMessageBase& m);
 std::set<short> fieldRange(short from, short to, const std::set<short>& except = {});
 
-struct IntField {
-    const char* name;
-    FieldId field;
-    long long value;
-};
-void expectInts(const CNMessageBase& m, const std::vector<IntField>& table);
-
 // A whole list field: present and equal to values.
 void expectTextList(const CNMessageBase& m, FieldId field, const std::vector<std::string>& values);
 void expectIntList(const CNMessageBase& m, FieldId field, const std::vector<int>& values);
