@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <istream>
 #include <mutex>
 #include <set>
 #include <unistd.h>
@@ -52,6 +53,15 @@ bool readValue(const std::string& instance, const char* section, const char* nam
     }
     std::ifstream in(RKPlatformInfo::registryRoot() + "/" + instance + "/" + section);
     if (!in) return false;
+    return rkregistry::findValue(in, name, value);
+}
+
+}  // namespace
+
+namespace rkregistry {
+
+bool findValue(std::istream& in, const char* name, std::string& value) {
+    if (name == nullptr || *name == '\0') return false;
     const std::size_t nameLen = std::strlen(name);
     std::string line;
     while (std::getline(in, line)) {
@@ -68,7 +78,6 @@ bool readValue(const std::string& instance, const char* section, const char* nam
     return false;
 }
 
-// Decimal, or hexadecimal after "0x"; the whole value must be the number.
 bool parseNumber(const std::string& text, long& out) {
     const std::string t = trimmed(text);
     if (t.empty()) return false;
@@ -84,6 +93,10 @@ bool parseNumber(const std::string& text, long& out) {
     out = v;
     return true;
 }
+
+}  // namespace rkregistry
+
+namespace {
 
 int copyName(const std::string& value, char* buf, int size) {
     if (buf == nullptr || size <= 0) return -1;
@@ -121,7 +134,7 @@ int RKPlatformInfo::getNumber(const char* section, const char* name, long* value
     if (value == nullptr) return 0;
     std::string text;
     long v = 0;
-    if (!readValue(instance(), section, name, text) || !parseNumber(text, v)) return 0;
+    if (!readValue(instance(), section, name, text) || !rkregistry::parseNumber(text, v)) return 0;
     *value = v;
     return 1;
 }

@@ -1,6 +1,8 @@
 // Whether archive data exists for a list of jobs: a media-manager document
 // sent through the generic request, its answer read back from the reply
 // document.
+#include "ArchiveCheck.h"
+
 #include "VSDK/OneShot.h"
 
 #include "VSDKAPI/messages/MediaManager.h"
@@ -11,6 +13,14 @@
 #include <vector>
 
 using namespace MediaManager;
+
+bool readArchiveCheckReply(const std::string& document, int& flags) {
+    CheckForArchiveJobResp reply;
+    if (reply.unserialize(document) != 0) return false;
+    if (msgf::getInt(reply, kArchiveCheckFirst) != 0) flags |= 1;
+    if (msgf::getInt(reply, kArchiveCheckSecond) != 0) flags |= 2;
+    return true;
+}
 
 VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
                                                      int* flags) {
@@ -24,7 +34,6 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
     QEvDebug& log = state->getEvDebug();
 
     CheckForArchiveJobReq request;
-    CheckForArchiveJobResp reply;
     *request.getlistobject(kArchiveCheckJobs.number, kArchiveCheckJobs.slot, request.getTagID(),
                            kArchiveCheckJobs.hash, true) = *jobs;
 
@@ -41,11 +50,9 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
 
     // The reply document must be a whole answer of the expected type; anything
     // else is no answer at all.
-    if (reply.unserialize(info.outputText) != 0) {
+    if (!readArchiveCheckReply(info.outputText, *flags)) {
         log.debugLvl(kFunction, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
         return vsdkerr::kInvalidResponse;
     }
-    if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
-    if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
     return 0;
 }
