@@ -123,6 +123,20 @@ unsigned long readTokenString(QEvDebug& log, const char* tag, const std::string&
     return 0;
 }
 
+bool descrambleStore(const char* block, std::size_t length, std::string& text) {
+    std::vector<char> plain(kStoreBufferSize, 0);
+    std::size_t plainLength = 0;
+    try {
+        RkcScrambler scrambler;
+        plainLength = scrambler.descramble(block, length, plain.data(), plain.size(), true);
+    } catch (const RkcScramblerError&) {
+        return false;
+    }
+    // The descrambler's length bounds the text; it stops at a zero byte.
+    text = upToZero(std::string(plain.data(), plainLength));
+    return true;
+}
+
 const std::vector<CNMessageBase>& entriesOf(const CNMessageBase& all) {
     static const std::vector<CNMessageBase> kNone;
     const std::vector<CNMessageBase>* list = msgf::findList(all, VSDKLogin::kAllTokenList);
@@ -447,8 +461,6 @@ unsigned long readAndDescrambleData(const char* path, std::string& text, bool ow
     }
 
     bool damaged = false;
-    std::vector<char> plain(kStoreBufferSize, 0);
-    std::size_t plainLength = 0;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
         static_cast<unsigned long long>(st.st_size) > kStoreBufferSize) {
@@ -466,12 +478,7 @@ unsigned long readAndDescrambleData(const char* path, std::string& text, bool ow
             log.debugLvl(kReaderTag, 0, "Failed to read the input file.[%s].", path);
             return vsdkerr::kTokenFileRead;
         }
-        try {
-            RkcScrambler scrambler;
-            plainLength = scrambler.descramble(block.data(), length, plain.data(), plain.size(), true);
-        } catch (const RkcScramblerError&) {
-            damaged = true;
-        }
+        damaged = !descrambleStore(block.data(), length, text);
     }
     ::close(fd);
 
@@ -490,8 +497,6 @@ unsigned long readAndDescrambleData(const char* path, std::string& text, bool ow
         log.debugLvl(kReaderTag, 0, "Deleted the Token file.Relogin Required.");
         return vsdkerr::kTokenFileCorrupt;
     }
-    // The descrambler's length bounds the text; it stops at a zero byte.
-    text = upToZero(std::string(plain.data(), plainLength));
     return 0;
 }
 

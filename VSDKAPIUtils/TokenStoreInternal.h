@@ -22,6 +22,10 @@ _VSDKTokenFileContents entryFromMessage(const CNMessageBase& message, bool withU
 // is not a list of saved logins.
 bool parseStoreText(const std::string& text, CNMessageBase& all);
 
+// The store text of a scrambled store file's bytes, up to its first zero
+// byte; false when the block cannot be descrambled.
+bool descrambleStore(const char* block, std::size_t length, std::string& text);
+
 // The plain text of a token string, up to its first zero byte; 0x274 when it
 // cannot be decrypted or does not fit the decryption buffer.
 unsigned long decryptTokenString(const std::string& tokenString, std::string& text);

@@ -53,6 +53,13 @@ public:
     CPvError ReceiveXMLMessage(unsigned long* messageType, CNMessageBase*& message,
                                void* protocolHeader, int flags, int timeoutSeconds, bool& abort);
 
+    // Takes over fd, a connected stream socket whose service handshake is
+    // done (the fuzzer feeds the receive path through a socket pair).
+    void adoptSocket(int fd) {
+        closeSocket();
+        m_fd = fd;
+    }
+
     CPvError Disconnect(int timeoutSeconds, bool& abort);
     bool IsConnected() const { return m_fd >= 0; }
 

@@ -7,10 +7,11 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
-#include <sys/stat.h>
-#include <sstream>
-#include <memory>
+#include <istream>
 #include <map>
+#include <memory>
+#include <sstream>
+#include <sys/stat.h>
 #include <mutex>
 #include <set>
 #include <unistd.h>
@@ -98,6 +99,15 @@ bool readValue(const std::string& instance, const char* section, const char* nam
         sectionText(RKPlatformInfo::registryRoot() + "/" + instance + "/" + section);
     if (!text) return false;
     std::istringstream in(*text);
+    return rkregistry::findValue(in, name, value);
+}
+
+}  // namespace
+
+namespace rkregistry {
+
+bool findValue(std::istream& in, const char* name, std::string& value) {
+    if (name == nullptr || *name == '\0') return false;
     const std::size_t nameLen = std::strlen(name);
     std::string line;
     while (std::getline(in, line)) {
@@ -114,7 +124,6 @@ bool readValue(const std::string& instance, const char* section, const char* nam
     return false;
 }
 
-// Decimal, or hexadecimal after "0x"; the whole value must be the number.
 bool parseNumber(const std::string& text, long& out) {
     const std::string t = trimmed(text);
     if (t.empty()) return false;
@@ -130,6 +139,10 @@ bool parseNumber(const std::string& text, long& out) {
     out = v;
     return true;
 }
+
+}  // namespace rkregistry
+
+namespace {
 
 int copyName(const std::string& value, char* buf, int size) {
     if (buf == nullptr || size <= 0) return -1;
@@ -167,7 +180,7 @@ int RKPlatformInfo::getNumber(const char* section, const char* name, long* value
     if (value == nullptr) return 0;
     std::string text;
     long v = 0;
-    if (!readValue(instance(), section, name, text) || !parseNumber(text, v)) return 0;
+    if (!readValue(instance(), section, name, text) || !rkregistry::parseNumber(text, v)) return 0;
     *value = v;
     return 1;
 }

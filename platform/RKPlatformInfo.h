@@ -18,7 +18,17 @@
 //   Network        nCmdLineServicePort (default 8401)
 #pragma once
 
+#include <iosfwd>
 #include <string>
+
+// The text forms of the registry files, readable from any stream.
+namespace rkregistry {
+// The value of the line "<name> <value>" in a section file (empty for a line
+// that is the bare name); false when no line names it.
+bool findValue(std::istream& in, const char* name, std::string& value);
+// Decimal, or hexadecimal after "0x"; the whole value must be the number.
+bool parseNumber(const std::string& text, long& out);
+}  // namespace rkregistry
 
 class RKPlatformInfo {
 public:

@@ -1,6 +1,8 @@
 // Whether archive data exists for a list of jobs: a media-manager document
 // sent through the generic request, its answer read back from the reply
 // document.
+#include "ArchiveCheck.h"
+
 #include "VSDK/OneShot.h"
 
 #include "VSDKAPI/messages/MediaManager.h"
@@ -12,6 +14,22 @@
 #include <vector>
 
 using namespace MediaManager;
+
+namespace {
+
+void addFlags(const CNMessageBase& reply, int& flags) {
+    if (msgf::getInt(reply, kArchiveCheckFirst) != 0) flags |= 1;
+    if (msgf::getInt(reply, kArchiveCheckSecond) != 0) flags |= 2;
+}
+
+}  // namespace
+
+bool readArchiveCheckReply(const std::string& document, int& flags) {
+    CheckForArchiveJobResp reply;
+    if (reply.unserialize(document) != 0) return false;
+    addFlags(reply, flags);
+    return true;
+}
 
 VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessageBase>* jobs,
                                                      int* flags) {
@@ -29,8 +47,7 @@ VSDK_API unsigned long VSDKArchiveDataExistanceCheck(const std::vector<CNMessage
         // anything else is no answer at all.
         const unsigned long rc = exchangeInnerDocument(*state, kFunction, request, reply);
         if (rc != 0) return rc;
-        if (msgf::getInt(reply, kArchiveCheckFirst) != 0) *flags |= 1;
-        if (msgf::getInt(reply, kArchiveCheckSecond) != 0) *flags |= 2;
+        addFlags(reply, *flags);
         return 0;
     });
 }
