@@ -1,5 +1,6 @@
 #include "RkWire.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -129,10 +130,18 @@ IoResult readFrame(int fd, std::string& payload, const Deadline& deadline) {
                                  (std::uint32_t(h[2]) << 8) | std::uint32_t(h[3]);
     if (length > kMaxFrameBytes) return IoResult::TooLarge;
     if (length == 0) return IoResult::Ok;
-    std::string body(length, '\0');
-    r = readExact(fd, &body[0], length, deadline);
-    if (r == IoResult::Closed) return IoResult::Truncated;
-    if (r != IoResult::Ok) return r;
+    // The body grows as its bytes arrive: a length prefix alone never makes
+    // the reader hold the whole announced size.
+    constexpr std::size_t kStep = 256u * 1024u;
+    std::string body;
+    while (body.size() < length) {
+        const std::size_t done = body.size();
+        const std::size_t want = std::min<std::size_t>(length - done, done < kStep ? kStep : done);
+        body.resize(done + want);
+        r = readExact(fd, &body[done], want, deadline);
+        if (r == IoResult::Closed) return IoResult::Truncated;
+        if (r != IoResult::Ok) return r;
+    }
     payload.swap(body);
     return IoResult::Ok;
 }
