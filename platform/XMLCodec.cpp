@@ -396,7 +396,7 @@ bool readTextValue(const Attrs& a, std::string& out) {
 class Builder : public DefaultHandler {
 public:
     void reset(CNMessageBase* into, unsigned long expectTag, std::size_t length) {
-        m_length = length;
+        m_countBudget = length;
         m_into = into;
         m_expectTag = expectTag;
         m_root = nullptr;
@@ -481,14 +481,16 @@ private:
     }
 
     // A list's announced count, -1 without one. It sizes the list once, so a
-    // long list is never copied to grow; a count that the rest of the
-    // document could not hold is refused before anything is reserved.
-    long long announcedCount(const Attrs& attrs, std::size_t smallestElement) const {
+    // long list is never copied to grow. Every element of every list takes
+    // its own bytes of the document, so the counts of all lists together are
+    // bounded by it: nested lists cannot each reserve for the whole document.
+    long long announcedCount(const Attrs& attrs, std::size_t smallestElement) {
         if (!attrs.c) return -1;
         const long long count = toInt(attrs.c, 0, LLONG_MAX);
-        if (static_cast<unsigned long long>(count) > m_length / smallestElement) {
+        if (static_cast<unsigned long long>(count) > m_countBudget / smallestElement) {
             fail("list count larger than the document");
         }
+        m_countBudget -= static_cast<std::size_t>(count) * smallestElement;
         return count;
     }
 
@@ -611,11 +613,12 @@ public:
     std::unique_ptr<CNMessageBase> m_owned;
 
 private:
-    // The shortest list elements a document can hold: '<o tag="1"/>' and '<e v="1"/>'.
+    // The shortest list elements a document can hold: '<o tag="1"/>' and
+    // '<e v=""/>' (an empty text).
     static constexpr std::size_t kSmallestObject = 12;
-    static constexpr std::size_t kSmallestElement = 10;
+    static constexpr std::size_t kSmallestElement = 9;
 
-    std::size_t m_length = 0;  // of the document
+    std::size_t m_countBudget = 0;  // document bytes not yet claimed by announced counts
     std::vector<short> m_slots;
     CNMessageBase* m_into = nullptr;
     unsigned long m_expectTag = 0;

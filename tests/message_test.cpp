@@ -183,7 +183,13 @@ const std::string kField = "n=\"1\" s=\"1\" h=\"1\"";
 TEST(MessageBadInput, DocumentsBeyondTheLimitsFail) {
     std::string big = doc("");
     big.append(vsdkmsg::kMaxDocumentBytes - big.size(), ' ');
+    Ops empties;  // the shortest list elements there are
+    for (int k = 0; k < 300; ++k) msgf::appendText(empties, kTextList, std::string());
+    const std::string manyEmpty = toXml(empties);
+    std::string miscounted = manyEmpty;
+    miscounted.replace(miscounted.find("c=\"300\""), 7, "c=\"299\"");
     const std::pair<std::string, std::string> cases[] = {
+        {miscounted, manyEmpty},
         {nested(vsdkmsg::kMaxNesting + 1), nested(vsdkmsg::kMaxNesting - 1)},
         {"<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaa\">]><QExecuteReqMsg "
          "tag=\"500013f\"><s " + kField + " v=\"&a;\"/></QExecuteReqMsg>",
@@ -197,6 +203,14 @@ TEST(MessageBadInput, DocumentsBeyondTheLimitsFail) {
         EXPECT_TRUE(into.fields().empty());
         EXPECT_NE(nullptr, parse(c.second));
     }
+
+    // Nested lists cannot each announce what only the whole document could hold.
+    const std::string list = "<lo " + kField + " c=\"9\"><o tag=\"5000004\">";
+    const std::string twoLists = doc(list + list + "</o></lo></o></lo>");
+    CNMessageBase* out = nullptr;
+    std::string error;
+    EXPECT_NE(0, CNMessageBase::ConstructAny(twoLists.data(), twoLists.size(), out, error));
+    EXPECT_EQ("list count larger than the document", error);
 }
 
 // ------------------------------------------------------------- session part
