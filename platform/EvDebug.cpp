@@ -36,9 +36,12 @@ Settings& settings() {
     return *s;
 }
 
-// Caller holds the settings mutex.
+// Caller holds the settings mutex. The focus count is stored after the
+// values: a reader without the lock that finds it current finds them current
+// too. It is the count from before reading, so that a focus chosen meanwhile
+// has them read again.
 void loadLocked(Settings& s) {
-    s.focusChanges.store(RKPI_Focus::changeCount());
+    const unsigned long focusChanges = RKPI_Focus::changeCount();
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -50,6 +53,7 @@ void loadLocked(Settings& s) {
     info.getRegInt("EventManager", "nDebugLevel", &level);
     s.folder = folder;
     s.level.store(level);
+    s.focusChanges.store(focusChanges);
     s.loaded.store(true);
 }
 
