@@ -10,15 +10,7 @@
 #include <vector>
 
 /* The database code of a backup set at a point in time. */
-struct _QGetSystemDatabasesParameters {
-    int clientId = 0;
-    char clientName[1024] = {};
-    int appTypeId = 0;
-    char appName[1024] = {};
-    int instanceId = 0;
-    char instanceName[1024] = {};
-    int backupSetId = 0;
-    char backupSetName[1024] = {};
+struct _QGetSystemDatabasesParameters : _QAgentTreePath {
     int copyPrecedence = 0;
     _QTime toTime;
 };
@@ -121,15 +113,7 @@ struct VSDK_EXPORT _QSetSubclientParameters {
 };
 
 /* The subclient to delete. */
-struct VSDK_EXPORT _QDeleteSubclientParameters {
-    int clientId = 0;
-    char clientName[1024] = {};
-    int appTypeId = 0;
-    char appName[1024] = {};
-    int instanceId = 0;
-    char instanceName[1024] = {};
-    int backupSetId = 0;
-    char backupSetName[1024] = {};
+struct VSDK_EXPORT _QDeleteSubclientParameters : _QAgentTreePath {
     int subclientId = 0;
     char subclientName[1024] = {};
 
