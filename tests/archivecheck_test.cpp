@@ -16,15 +16,9 @@
 
 namespace {
 
+using namespace MediaManager;
 using OrvaneOperations::QExecuteReqMsg;
-
-// A job to check: any message object goes; the check copies it whole.
-CNMessageBase job(int unixTime, const std::string& zone) {
-    MediaManager::QTime t;
-    msgf::putInt(t, msgf::kTimeUnix, unixTime);
-    msgf::putText(t, msgf::kTimeZone, zone);
-    return t;
-}
+using vsdktest::messageWith;
 
 std::string document(const CNMessageBase& m) {
     std::string text;
@@ -38,45 +32,41 @@ class ArchiveCheckTest : public vsdktest::StartedTest {
 protected:
     void SetUp() override {
         StartedTest::SetUp();
-        server().replyWith(QExecuteReqMsg::kTag, OrvaneOperations::QExecuteRespMsg::kTag,
-                           [this](const CNMessageBase& request, CNMessageBase& reply) {
-                               received.push_back(msgf::getText(request, OrvaneOperations::kExecuteXml));
-                               MediaManager::CheckForArchiveJobResp answer;
-                               msgf::putInt(answer, MediaManager::kArchiveCheckFirst, first);
-                               msgf::putInt(answer, MediaManager::kArchiveCheckSecond, second);
-                               msgf::putText(reply, OrvaneOperations::kExecuteRespXml,
-                                             raw ? replyText : document(answer));
-                           });
+        env.server().replyWith(
+            QExecuteReqMsg::kTag, OrvaneOperations::QExecuteRespMsg::kTag,
+            [this](const CNMessageBase& request, CNMessageBase& reply) {
+                received.push_back(msgf::getText(request, OrvaneOperations::kExecuteXml));
+                const auto answer = messageWith<CheckForArchiveJobResp>(
+                    {{kArchiveCheckFirst, first}, {kArchiveCheckSecond, second}});
+                msgf::putText(reply, OrvaneOperations::kExecuteRespXml, raw ? replyText : document(answer));
+            });
     }
-    simserver::SimServer& server() { return env.server(); }
 
     long long first = 0, second = 0;
     bool raw = false;
     std::string replyText;
     std::vector<std::string> received;
-    const std::vector<CNMessageBase> jobs{job(1700000000, "UTC"), job(-5, "CET")};
+    // Jobs to check: any message object goes; the check copies it whole.
+    const std::vector<CNMessageBase> jobs{
+        messageWith<MediaManager::QTime>({{msgf::kTimeUnix, 1700000000}, {msgf::kTimeZone, "UTC"}}),
+        messageWith<MediaManager::QTime>({{msgf::kTimeUnix, -5}, {msgf::kTimeZone, "CET"}})};
 };
 
-TEST_F(ArchiveCheckTest, SendsTheJobsAsAnInnerDocumentOfTheGenericRequest) {
+TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearingAny) {
     threadState()->setGuid("guid-a");
     int flags = 0;
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
-
     // The generic request with the thread's session; inside it the job list
     // only, each job as the caller built it.
-    auto outer = vsdktest::onlyRequest(server(), QExecuteReqMsg::kTag);
+    auto outer = vsdktest::onlyRequest(env.server(), QExecuteReqMsg::kTag);
     ASSERT_TRUE(outer);
     vsdktest::expectSession(*outer, {env.mardockName(), "guid-a", false, ""});
     ASSERT_EQ(1u, received.size());
-    const FieldId list = MediaManager::kArchiveCheckJobs;
-    MediaManager::CheckForArchiveJobReq expected;
+    const FieldId list = kArchiveCheckJobs;
+    CheckForArchiveJobReq expected;
     *expected.getlistobject(list.number, list.slot, expected.getTagID(), list.hash, true) = jobs;
     EXPECT_EQ(document(expected), received[0]);
-    EXPECT_TRUE(env.logContains("Sending XML[" + received[0] + "].", mark));
-}
 
-TEST_F(ArchiveCheckTest, SetsFlagValuesFromTheAnswerAndNeverClearsAny) {
     struct Case {
         long long first, second;
         int before, after;
@@ -84,47 +74,38 @@ TEST_F(ArchiveCheckTest, SetsFlagValuesFromTheAnswerAndNeverClearsAny) {
     for (const Case& c : {Case{1, 1, 0, 3}, Case{0x100000000LL, 0, 0, 1}, Case{0, -1, 0x40, 0x42},
                           Case{0, 0, 0x13, 0x13}}) {
         first = c.first, second = c.second;
-        int flags = c.before;
+        flags = c.before;
         EXPECT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
         EXPECT_EQ(c.after, flags) << c.first << " " << c.second;
     }
 }
 
 // An inner reply that is no answer of the expected type is an invalid
-// response, whatever it holds; the flags stay as they were.
-TEST_F(ArchiveCheckTest, UnreadableAnswerIsAnInvalidResponseWithFlagsUntouched) {
-    MediaManager::CheckForArchiveJobResp answer;
-    msgf::putInt(answer, MediaManager::kArchiveCheckFirst, 1);
+// response, whatever it holds; a refused generic request passes its failure
+// through; null pointers are refused unsent. The flags stay as they were.
+TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
+    int flags = 0x40;
+    EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(nullptr, &flags));
+    EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(&jobs, nullptr));
+    EXPECT_EQ(0u, env.server().requestCount());
+
+    const auto answer = messageWith<CheckForArchiveJobResp>({{kArchiveCheckFirst, 1}});
     for (const std::string& text : {std::string("<not a message"), std::string(),
-                                    document(answer).substr(0, 20),
-                                    document(MediaManager::CheckForArchiveJobReq())}) {
+                                    document(answer).substr(0, 20), document(CheckForArchiveJobReq())}) {
         raw = true, replyText = text;
-        int flags = 0x40;
         const std::size_t mark = env.logMark();
         EXPECT_EQ(0x207u, VSDKArchiveDataExistanceCheck(&jobs, &flags)) << text;
         EXPECT_EQ(0x40, flags);
         EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + text + "]", mark));
     }
-}
 
-TEST_F(ArchiveCheckTest, FailureOfTheGenericRequestPassesThrough) {
-    server().clearScripts();
-    server().serverError(QExecuteReqMsg::kTag, 0x1f5, "execute refused");
-    int flags = 0x8;
+    env.server().clearScripts();
+    env.server().serverError(QExecuteReqMsg::kTag, 0x1f5, "execute refused");
     EXPECT_EQ(0x1f5u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
-    EXPECT_EQ(0x8, flags);
+    EXPECT_EQ(0x40, flags);
     EXPECT_STREQ("execute refused", VSDKGetLastErrorString());
-    EXPECT_TRUE(env.logContains("Execute command failed with Error code [0x1f5] Error string [execute refused]"));
-}
-
-TEST_F(ArchiveCheckTest, NullPointersGive0x303AndNoStateGives0x280) {
-    int flags = 0;
-    EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(nullptr, &flags));
-    EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(&jobs, nullptr));
-    first = second = 1;
-    EXPECT_EQ(0x280u, vsdktest::onFreshThread([&] { return VSDKArchiveDataExistanceCheck(&jobs, &flags); }));
-    EXPECT_EQ(0, flags);
-    EXPECT_EQ(0u, server().requestCount());
+    EXPECT_TRUE(env.logContains("VSDKQExecute() [0] Execute command failed with Error code [0x1f5] "
+                                "Error string [execute refused]"));
 }
 
 }  // namespace

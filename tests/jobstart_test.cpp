@@ -185,10 +185,10 @@ INSTANTIATE_TEST_SUITE_P(Ops, JobStartTest, ::testing::ValuesIn(jobOps()), opNam
 
 // ---- The bodies of the auxiliary copy, data aging and ERBackup ---------
 
-// The first and last fields, a text read to its bound, the description list
-// (an empty one goes out empty) and the whole set of fields.
 using JobBodyTest = vsdktest::StartedTest;
 
+// The first and last fields, a text read to its bound, the description list
+// (an empty one goes out empty) and the whole set of fields.
 TEST_F(JobBodyTest, AuxCopyDataAgingAndERBackupSendTheirRecords) {
     _QAuxCopyParameters aux;
     aux.storagePolicyId = -1;
