@@ -24,7 +24,7 @@ struct Outcome {
 
 struct Listing {
     const char* name;
-    unsigned long requestTag, replyTag, entryTag;
+    unsigned long requestTag, entryTag;
     FieldId list, entryName;
     const char* serverFailurePhrase;
     std::function<Outcome()> call;
@@ -33,25 +33,14 @@ struct Listing {
     const char* allocationPhrase = nullptr;  // when not the server-failure phrase
 };
 
-const char* text(const char* s) { return s; }
-const char* text(const std::string& s) { return s.c_str(); }
-
-struct NoSelector {};
-
-// Calls fn(selector, &array, &count) on a default selector (or fn(&array,
-// &count) without one) and reads the records' names through nameOf.
-template <class Record, class Selector, class Fn>
-std::function<Outcome()> caller(Fn fn, const char* (*nameOf)(const Record&)) {
-    return [fn, nameOf] {
-        Selector selector{};
+// Runs call(&array, &count) and reads the records' names through nameOf.
+template <class Record, class Call, class NameOf>
+std::function<Outcome()> collect(Call call, NameOf nameOf) {
+    return [call, nameOf] {
         Record sentinel[1];
         Record* array = sentinel;
         Outcome o;
-        if constexpr (std::is_same_v<Selector, NoSelector>) {
-            o.rc = fn(&array, &o.count);
-        } else {
-            o.rc = fn(&selector, &array, &o.count);
-        }
+        o.rc = call(&array, &o.count);
         o.arrayUntouched = array == sentinel;
         o.arrayNull = array == nullptr;
         if (!o.arrayUntouched && array) {
@@ -60,6 +49,19 @@ std::function<Outcome()> caller(Fn fn, const char* (*nameOf)(const Record&)) {
         }
         return o;
     };
+}
+
+// A listing without a selector, and one called on a default selector.
+template <class Record, class NameOf>
+std::function<Outcome()> caller(unsigned long (*fn)(Record**, int*), NameOf nameOf) {
+    return collect<Record>(fn, nameOf);
+}
+template <class Selector, class Record, class NameOf>
+std::function<Outcome()> caller(unsigned long (*fn)(Selector*, Record**, int*), NameOf nameOf) {
+    return collect<Record>([fn](Record** array, int* count) {
+        std::remove_const_t<Selector> selector{};
+        return fn(&selector, array, count);
+    }, nameOf);
 }
 
 namespace ou = OrvaneUtilities;
@@ -77,88 +79,79 @@ unsigned long libraryMasterPools(const _QGetLibraryChildrenParams* p,
     return rc;
 }
 
-// A row: the listing fn, whose request and reply are ns::Q<op>ReqMsg and
-// ns::Q<op>RespMsg, entries ns::<entry> at list with their name at name,
-// records Rec read by member, and the rest of the row's members.
-#define ROW(fn, ns, op, entry, list, name, phrase, Rec, Sel, member, ...)                       \
-    Listing {                                                                                  \
-        #fn, ns::Q##op##ReqMsg::kTag, ns::Q##op##RespMsg::kTag, ns::entry::kTag, list, name,   \
-            phrase, caller<Rec, Sel>(fn, [](const Rec& r) { return text(r.member); }),         \
-            __VA_ARGS__                                                                        \
+// A row: the listing fn (request ns::Q<op>ReqMsg), entries ns::<entry> at list
+// named at name, records read by member, then the row's other members.
+#define ROW(fn, ns, op, entry, list, name, phrase, member, ...)                                          \
+    Listing {                                                                                            \
+        #fn, ns::Q##op##ReqMsg::kTag, ns::entry::kTag, list, name, phrase,                               \
+            caller(fn, [](const auto& r) { return r.member; }), __VA_ARGS__                             \
     }
+// A row whose reply is ou::<op>Resp, its entries at kList named at kName.
+#define RESP_ROW(fn, op, entry, phrase, member, ...) \
+    ROW(fn, ou, op, entry, ou::op##Resp::kList, ou::op##Resp::kName, phrase, member, __VA_ARGS__)
 
 const std::vector<Listing>& listings() {
     static const std::vector<Listing> all = {
-        ROW(VSDKGetApplicationTypes, ou, GetAppTypes, QAppType, ou::GetAppTypesResp::kList,
-            ou::GetAppTypesResp::kName, "Retrival of application Types", _QAppTypeInfo, _QAgentTreePath, name, false,
-            false, "Retrival of Application Types"),
-        ROW(VSDKGetInstances, ou, GetInstances, QInstance, ou::GetInstancesResp::kList, ou::GetInstancesResp::kName,
-            "Retrival of Instances", _QInstanceInfo, _QAgentTreePath, name),
+        RESP_ROW(VSDKGetApplicationTypes, GetAppTypes, QAppType, "Retrival of application Types", name, false, false,
+                 "Retrival of Application Types"),
+        RESP_ROW(VSDKGetInstances, GetInstances, QInstance, "Retrival of Instances", name),
         ROW(VSDKGetMediaAgents, ou, GetMediaAgents, QMediaAgent, mt::kMediaAgents, topo::kAgentName,
-            "Retrival of Media agents", _QMediaAgentInfo, NoSelector, name),
+            "Retrival of Media agents", name),
         ROW(VSDKGetMediaLibraries, ou, GetMediaLibraries, QMediaLibrary, mt::kLibraries, topo::kLibraryName,
-            "Retrival of Libraries", _QMediaLibraryInfo, _QMediaAgentInfo, name),
+            "Retrival of Libraries", name),
         ROW(VSDKGetMasterDrivePools, ou, GetMasterDrivePools, QMasterDrivePool, mt::kPools, topo::kMasterPoolName,
-            "Retrival of Master Drive Pool", _QMasterDrivePoolInfo, _QGetMasterDrivePoolsParams, name),
+            "Retrival of Master Drive Pool", name),
         ROW(VSDKGetDrivePools, ou, GetDrivePools, QDrivePool, mt::kPools, topo::kDrivePoolName,
-            "Retrival of Drive Pools", _QDrivePoolInfo, _QGetDrivePoolsParams, name),
+            "Retrival of Drive Pools", name),
         ROW(VSDKGetScratchPools, ou, GetScratchPools, QScratchPool, mt::kPools, topo::kScratchPoolName,
-            "Retrival of Scratch Pools", _QScratchPoolInfo, _QGetScratchPoolsParams, name),
+            "Retrival of Scratch Pools", name),
         ROW(libraryMasterPools, ou, GetLibraryChildren, QMasterDrivePool, mt::kChildrenMasterPools,
-            topo::kMasterPoolName, "Retrival of Libraries", _QMasterDrivePoolInfo, _QGetLibraryChildrenParams, name),
+            topo::kMasterPoolName, "Retrival of Libraries", name),
         ROW(VSDKGetDrives, mm, GetDrives, QDrive, mm::GetDrives::kDrives, mm::GetDrives::kDriveName,
-            "Retrival of Drives", _QDriveInfo, _QGetDrivesParams, name),
+            "Retrival of Drives", name),
         ROW(VSDKGetMedia, ou, GetMedia, QMedia, mt::kMedia, ou::MediaEntry::kMediaName, "Retrival of media",
-            _QMediaInfo, _QGetMediaParams, mediaName),
+            mediaName),
         ROW(VSDKGetQuickMedia, ou, GetQuickMedia, QQuickMedia, mt::kMedia, ou::QuickMediaEntry::kMediaText,
-            "Retrival of quick media", _QQuickMediaInfo, _QGetQuickMediaParams, mediaText),
-        ROW(VSDKGetBackupSets, ou, GetBackupSets, QBackupSet, ou::GetBackupSetsResp::kList,
-            ou::GetBackupSetsResp::kName, "Retrival of BackupSets", _QBackupSetInfo, _QAgentTreePath, backupSetName,
-            false, true),
+            "Retrival of quick media", mediaText),
+        RESP_ROW(VSDKGetBackupSets, GetBackupSets, QBackupSet, "Retrival of BackupSets", backupSetName, false, true),
         ROW(VSDKGetSubclients, ou, GetSubclients, QSubclient, ou::Subclient::kList, ou::Subclient::kName,
-            "Retrival of SubClients", _QSubclientInfo, _QAgentTreePath, subclientName),
+            "Retrival of SubClients", subclientName),
         ROW(VSDKGetSQLDataBases, ou, GetSQLDB, QSQLDBInfo, ou::SqlDatabase::kList, ou::SqlDatabase::kName,
-            "Retrival of SQL Databases", _QSQLDBInfo, _QGetSQLDBParameters, name),
+            "Retrival of SQL Databases", name),
         ROW(VSDKGetLocations, ou, GetLocations, QLocation, ou::Offsite::kLocations, ou::Location::kName,
-            "Retrival of Locations", _QLocationInfo, NoSelector, locationName),
+            "Retrival of Locations", locationName),
         ROW(VSDKGetContainers, ou, GetContainers, QContainer, ou::Offsite::kContainers, ou::Container::kName,
-            "Retrival of Containers", _QContainerInfo, NoSelector, containerName),
+            "Retrival of Containers", containerName),
         ROW(VSDKGetMediaShelves, ou, GetMediaShelves, QMediaShelf, ou::Offsite::kMediaShelves, ou::MediaShelf::kName,
-            "Retrival of MediaShelves", _QMediaShelfInfo, NoSelector, shelfName),
+            "Retrival of MediaShelves", shelfName),
         ROW(VSDKGetIronMountains, ou, GetIronMountains, QIronMountain, ou::Offsite::kIronMountains,
-            ou::IronMountain::kIronMountainId, "Retrival of IronMountains", _QIronMountainInfo, NoSelector,
-            ironMountainId),
+            ou::IronMountain::kIronMountainId, "Retrival of IronMountains", ironMountainId),
         ROW(VSDKGetSWActions, ou, GetSWActions, QSWAction, ou::Offsite::kSWActions, ou::SWAction::kPolicyName,
-            "Retrival of actions", _QSWActionInfo, NoSelector, policyName),
+            "Retrival of actions", policyName),
         ROW(VSDKGetShelfwatchPolicies, ou, GetShelfwatchPolicies, QShelfwatchPolicy, ou::ShelfwatchPolicy::kList,
-            ou::ShelfwatchPolicy::kPolicyName, "Retrival of Shelfwatch Policies", _QShelfwatchPolicyInfo, NoSelector,
-            policyName),
-        ROW(VSDKGetOrvaneUsers, ou, GetOrvaneUsers, QOrvaneUser, ou::GetOrvaneUsersResp::kList,
-            ou::GetOrvaneUsersResp::kName, "Retrival of users", _QOrvaneUserInfo, NoSelector, name),
-        ROW(VSDKGetOrvaneUserGroups, ou, GetOrvaneUserGroups, QOrvaneUserGroup, ou::GetOrvaneUserGroupsResp::kList,
-            ou::GetOrvaneUserGroupsResp::kName, "Retrival of Orvane user groups", _QOrvaneUserGroupInfo,
-            _QGetOrvaneUserGroupsParameters, name),
+            ou::ShelfwatchPolicy::kPolicyName, "Retrival of Shelfwatch Policies", policyName),
+        RESP_ROW(VSDKGetOrvaneUsers, GetOrvaneUsers, QOrvaneUser, "Retrival of users", name),
+        RESP_ROW(VSDKGetOrvaneUserGroups, GetOrvaneUserGroups, QOrvaneUserGroup, "Retrival of Orvane user groups",
+                 name),
         ROW(VSDKGetSnaps, ou, GetSnaps, QSnapshot, ou::GetSnaps::kList, ou::GetSnaps::kText2, "Retrival of Snaps",
-            _QSnapShotInfo, _QGetSnapsParameters, text2, true),
+            text2, true),
         ROW(VSDKGetStoragePolicies, ou, GetStoragePolicies, QStoragePolicy, ou::GetStoragePoliciesResp::kList,
-            ou::StoragePolicyEntry::kName, "Retrival of Storage Policies", _QStoragePolicyInfo, NoSelector, name),
+            ou::StoragePolicyEntry::kName, "Retrival of Storage Policies", name),
         ROW(VSDKGetStoragePolicyCopies, ou, GetStoragePolicyCopies, QStoragePolicyCopy,
             ou::GetStoragePolicyCopiesResp::kList, ou::StoragePolicyCopyEntry::kName, "Retrival of Primary Copies",
-            _QStoragePolicyCopyInfo, _QStoragePolicyInfo, name),
-        ROW(VSDKGetReplicationSets, ou, GetReplicationSets, QReplicationSet, ou::GetReplicationSetsResp::kList,
-            ou::GetReplicationSetsResp::kName, "Retrival of Replication Sets", _QReplicationSetInfo,
-            _QGetReplicationSetsParameters, name),
-        ROW(VSDKGetReplicationPairs, ou, GetReplicationPairs, QReplicationPair, ou::GetReplicationPairsResp::kList,
-            ou::GetReplicationPairsResp::kName, "Retrival of Replication Pairs", _QReplicationPairInfo,
-            _QGetReplicationPairsParameters, name),
+            name),
+        RESP_ROW(VSDKGetReplicationSets, GetReplicationSets, QReplicationSet, "Retrival of Replication Sets", name),
+        RESP_ROW(VSDKGetReplicationPairs, GetReplicationPairs, QReplicationPair, "Retrival of Replication Pairs", name),
     };
     return all;
 }
+#undef RESP_ROW
 #undef ROW
 
-// The server answers l's request with entries named as given.
+// The server answers l's request with entries named as given (replacing earlier scripts).
 void answerWith(TestEnv& env, const Listing& l, const std::vector<std::string>& names) {
-    env.server().replyWith(l.requestTag, l.replyTag, [l, names](const CNMessageBase&, CNMessageBase& reply) {
+    env.server().clearScripts();
+    env.server().replyWith(l.requestTag, 0, [l, names](const CNMessageBase&, CNMessageBase& reply) {
         const vsdkmsg::MessageType* type = vsdkmsg::findByTag(l.entryTag);
         for (const std::string& name : names) {
             CNMessageBase entry(type->module, type->classNumber);
@@ -174,7 +167,6 @@ TEST_F(ListingCourse, EveryListingOverTheWholeCourse) {
     const std::string longName(1500, 'n');
     for (const Listing& l : listings()) {
         SCOPED_TRACE(l.name);
-        env.server().clearScripts();
         answerWith(env, l, {longName, "second"});
         Outcome o = l.call();
         ASSERT_TRUE(o.rc == 0 && o.count == 2) << o.rc << " " << o.count;
@@ -183,21 +175,18 @@ TEST_F(ListingCourse, EveryListingOverTheWholeCourse) {
 
         // An empty listing succeeds and a list of other entries is invalid;
         // both leave the caller's array alone.
-        env.server().clearScripts();
         answerWith(env, l, {});
         o = l.call();
         EXPECT_TRUE(o.rc == 0 && o.count == 0 && o.arrayUntouched) << o.rc << " " << o.count;
         env.server().clearScripts();
-        env.server().replyWith(l.requestTag, l.replyTag, [l](const CNMessageBase&, CNMessageBase& reply) {
-            msgf::appendObject(reply, l.list, ou::QTime());
-        });
+        replyFields(env.server(), l.requestTag, 0, {}, l.list, {ou::QTime()});
         o = l.call();
         EXPECT_TRUE(o.rc == 0x207 && o.count == -7 && o.arrayUntouched) << o.rc << " " << o.count;
 
         // A server error leaves the outputs and sets the last error.
         env.server().clearScripts();
         env.server().serverError(l.requestTag, 0x31, "no such client");
-        std::size_t mark = env.logMark();
+        const std::size_t mark = env.logMark();
         o = l.call();
         EXPECT_TRUE(o.rc == 0x31 && o.count == -7 && o.arrayUntouched) << o.rc << " " << o.count;
         EXPECT_STREQ("no such client", VSDKGetLastErrorString());
@@ -206,27 +195,21 @@ TEST_F(ListingCourse, EveryListingOverTheWholeCourse) {
                                         " failed with Error code [0x31] Error string [" + text + "]", mark));
 
         // A failed allocation keeps the count, nulls the array and the last error stays.
-        env.server().clearScripts();
         answerWith(env, l, {"a", "b", "c"});
         setErrorString("before");
         g_failListingAllocations = 1;
-        mark = env.logMark();
         o = l.call();
         EXPECT_TRUE(o.rc == 0x201 && o.count == 3 && o.arrayNull) << o.rc << " " << o.count;
         EXPECT_STREQ("before", VSDKGetLastErrorString());
         const char* phrase = l.allocationPhrase ? l.allocationPhrase : l.serverFailurePhrase;
         EXPECT_TRUE(env.logContains(std::string(phrase) + " failed with Error code [0x201]", mark));
-    }
-}
 
-TEST(ListingCourseWithoutState, NothingIsSent) {
-    TestEnv env;
-    for (const Listing& l : listings()) {
-        SCOPED_TRACE(l.name);
-        const Outcome o = l.call();
+        // On a thread that never started up: 0x280, and nothing is sent.
+        const std::size_t sent = env.server().requestCount();
+        o = onFreshThread(l.call);
         EXPECT_TRUE(o.rc == 0x280 && o.count == -7 && o.arrayUntouched) << o.rc << " " << o.count;
+        EXPECT_EQ(sent, env.server().requestCount());
     }
-    EXPECT_EQ(0u, env.server().requestCount());
 }
 
 }  // namespace

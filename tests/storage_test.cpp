@@ -25,8 +25,16 @@ namespace {
 void listPolicies(TestEnv& env, const std::vector<std::string>& names) {
     std::vector<CNMessageBase> entries;
     for (const std::string& n : names) entries.push_back(messageWith<ou::QStoragePolicy>({{ou::StoragePolicyEntry::kName, n}}));
-    replyFields(env.server(), ou::QGetStoragePoliciesReqMsg::kTag, ou::QGetStoragePoliciesRespMsg::kTag, {},
-                ou::GetStoragePoliciesResp::kList, entries);
+    replyFields(env.server(), ou::QGetStoragePoliciesReqMsg::kTag, 0, {}, ou::GetStoragePoliciesResp::kList, entries);
+}
+
+// The policy count of instance on a thread that never started up (torn down after).
+unsigned long countOnFreshThread(const std::string& instance, int& count) {
+    return onFreshThread([&] {
+        const unsigned long rc = VSDKGetStoragePoliciesCount_NOSTL(instance.c_str(), &count);
+        VSDKDeInitialize();
+        return rc;
+    });
 }
 
 class StorageTest : public StartedTest {};
@@ -45,30 +53,22 @@ TEST_F(StorageTest, TwinsOnAStartedThreadListAtOnceAndWriteOnlyCountedBuffers) {
     // The listing grew past the count: no buffer is written.
     env.server().clearScripts();
     listPolicies(env, {"one", "two", "three"});
-    const std::size_t mark = env.logMark();
     EXPECT_EQ(0x303u, VSDKGetStoragePolicies_NOSTL(nullptr, names));
     EXPECT_TRUE(std::string(a) == "alpha" && std::string(guard) == "guard") << a << " " << guard;
     EXPECT_NE(nullptr, std::strstr(VSDKGetLastErrorString(), "only 2 buffers"));
-    EXPECT_TRUE(env.logContains("failed with Error code [0x303]", mark));
+    EXPECT_TRUE(env.logContains("failed with Error code [0x303]"));
 }
 
 TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
     TestEnv env;
     listPolicies(env, {"alpha"});
-    const std::size_t mark = env.logMark();
-    const unsigned long rc = onFreshThread([&] {
-        int count = 0;
-        unsigned long r = VSDKGetStoragePoliciesCount_NOSTL(env.options().instance.c_str(), &count);
-        if (r == 0 && count != 1) r = 0xDEAD;
-        VSDKDeInitialize();
-        return r;
-    });
-    ASSERT_EQ(0u, rc);
+    int count = 0;
+    ASSERT_EQ(0u, countOnFreshThread(env.options().instance, count));
+    EXPECT_EQ(1, count);
     const auto journal = env.server().journal();
     ASSERT_EQ(2u, journal.size());
     EXPECT_TRUE(journal[0].tag == VSDKLogin::QLoginInfoMsg::kTag && journal[1].tag == ou::QGetStoragePoliciesReqMsg::kTag);
     expectSent(env.server(), VSDKLogin::QLoginInfoMsg::kTag, {{VSDKLogin::kLoginFlags, 8}});
-    EXPECT_TRUE(env.logContains("VM Name:[" + env.options().instance + "]", mark));
 }
 
 TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
@@ -76,19 +76,12 @@ TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
     env.server().serverError(VSDKLogin::QLoginInfoMsg::kTag, 0x103, "bad login");
     const std::string tooLong(256, 'i');
     for (const auto& [instance, want] : {std::pair{env.options().instance, 0x103ul}, {tooLong, 0x303ul}}) {
-        const unsigned long rc = onFreshThread([&] {
-            int count = -7;
-            unsigned long r = VSDKGetStoragePoliciesCount_NOSTL(instance.c_str(), &count);
-            if (count != -7) r = 0xDEAD;
-            VSDKDeInitialize();
-            return r;
-        });
-        EXPECT_EQ(want, rc) << "login refused, then a name too long";
+        int count = -7;
+        EXPECT_EQ(want, countOnFreshThread(instance, count)) << "login refused, then a name too long";
+        EXPECT_EQ(-7, count);
     }
-    EXPECT_NE(0u, onFreshThread([] {
-        int count = 0;
-        return VSDKGetStoragePoliciesCount_NOSTL("NoSuchInstance", &count);
-    }));
+    int count = 0;
+    EXPECT_NE(0u, countOnFreshThread("NoSuchInstance", count));
     EXPECT_EQ(1u, env.server().requestCount(VSDKLogin::QLoginInfoMsg::kTag));
     EXPECT_EQ(0u, env.server().requestCount(ou::QGetStoragePoliciesReqMsg::kTag));
 }
@@ -97,7 +90,7 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     _QSetStoragePolicyParameters p;
     p.operationId = 1, p.storagePolicyId = -3;
     setTexts({{p.siloScratchPoolName, "SSP"}, {p.dfmServerName, "dfm"}});
-    replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, ou::QSetStoragePoliciesRespMsg::kTag,
+    replyFields(env.server(), ou::QSetStoragePoliciesReqMsg::kTag, 0,
                 {{ou::SetStoragePoliciesResp::kPolicyId, 0x100000007LL}});
     int id = 0;
     ASSERT_EQ(0u, VSDKSetStoragePolicy(&p, &id));
@@ -107,32 +100,24 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
-    EXPECT_TRUE(env.logContains("Storage Policy created with Id:[7]"));
-    EXPECT_TRUE(env.logContains("SILO DP ScratchPool:[SSP]\nDFM server name:[dfm]\n"));
 }
 
-TEST_F(StorageTest, CopyOperationWordingByOperationIdAndMinusOneOnRefusal) {
-    struct Case { int operation; const char* success; const char* failure; };
-    for (const Case& c : {Case{1, "Copy Created with id:[12]", "Creation of Copy failed"},
-                          Case{5, "Operation on Copy completed successfully.", "Operation on Copy failed"}}) {
+TEST_F(StorageTest, CopyRefusalWordingByOperationIdAndMinusOneOnRefusal) {
+    for (const auto& [operation, failure] :
+         {std::pair{1, "Creation of Copy failed"}, {5, "Operation on Copy failed"}}) {
         _QSetStoragePolicyCopyParameters p;
-        p.operationId = c.operation, p.keyLength = 256;
+        p.operationId = operation, p.keyLength = 256;
         setText(p.resourcePool, "pool");
         env.server().clearScripts();
         env.server().serverError(ou::QSetStoragePolicyCopiesReqMsg::kTag, 0x55, "refused", 1);
-        replyFields(env.server(), ou::QSetStoragePolicyCopiesReqMsg::kTag, ou::QSetStoragePolicyCopiesRespMsg::kTag,
+        replyFields(env.server(), ou::QSetStoragePolicyCopiesReqMsg::kTag, 0,
                     {{ou::SetStoragePolicyCopiesResp::kCopyId, 12}});
         int id = 0;
-        std::size_t mark = env.logMark();
         EXPECT_EQ(0x55u, VSDKSetStoragePolicyCopies(&p, &id));
         EXPECT_EQ(-1, id);
-        EXPECT_TRUE(env.logContains(std::string(c.failure) + " with Error code [0x55]", mark));
-
-        mark = env.logMark();
+        EXPECT_TRUE(env.logContains(std::string(failure) + " with Error code [0x55]"));
         ASSERT_EQ(0u, VSDKSetStoragePolicyCopies(&p, &id));
         EXPECT_EQ(12, id) << "stored for every operation";
-        EXPECT_TRUE(env.logContains(c.success, mark));
-        EXPECT_TRUE(env.logContains("Parameters of the new Primary Copy:\nOperation Id:[", mark));
     }
     auto sent = env.server().requestsOfType(ou::QSetStoragePolicyCopiesReqMsg::kTag)[0].message;
     namespace f = ou::SetStoragePolicyCopiesReq;
@@ -154,12 +139,10 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     namespace s = ou::StoragePolicySelector;
     expectSent(env.server(), ou::QDeleteStoragePolicyCopyReqMsg::kTag,
                {{s::kConstant, 2}, {s::kPolicyId, 3}, {s::kPolicyName, "SP"}, {s::kCopyId, 8}, {s::kCopyName, "Aux"}});
-    EXPECT_TRUE(env.logContains("Parameters of the Primary Copy to be Deleted:\nStorage Policy Id:[3]\n"));
 
     _QDeleteStoragePolicyParameters p;
     env.server().serverError(ou::QDeleteStoragePolicyReqMsg::kTag, 0x44, "in use");
     EXPECT_EQ(0x44u, VSDKDeleteStoragePolicy(&p));
-    EXPECT_STREQ("in use", VSDKGetLastErrorString());
     EXPECT_TRUE(env.logContains("Deletion of Storage Policy failed with Error code [0x44] Error string [in use]"));
     EXPECT_EQ(fieldRange(1, 5), fieldNumbers(*onlyRequest(env.server(), ou::QDeleteStoragePolicyReqMsg::kTag)));
 }
@@ -176,18 +159,22 @@ class StorageDocTest : public StartedTest {
 protected:
     void SetUp() override {
         StartedTest::SetUp();
-        env.server().replyWith(QExecuteReqMsg::kTag, OrvaneOperations::QExecuteRespMsg::kTag,
-                               [this](const CNMessageBase& request, CNMessageBase& reply) {
-                                   CNMessageBase* inner = nullptr;
-                                   std::string why, xml = msgf::getText(request, OrvaneOperations::kExecuteXml);
-                                   CNMessageBase::ConstructAny(xml.data(), xml.size(), inner, why);
-                                   received.emplace_back(inner);
-                                   if (answer) msgf::putText(reply, OrvaneOperations::kExecuteRespXml, answer());
-                               });
+        env.server().replyWith(QExecuteReqMsg::kTag, 0, [this](const CNMessageBase& request, CNMessageBase& reply) {
+            CNMessageBase* inner = nullptr;
+            std::string why, xml = msgf::getText(request, OrvaneOperations::kExecuteXml);
+            CNMessageBase::ConstructAny(xml.data(), xml.size(), inner, why);
+            received.emplace_back(inner);
+            if (answer) msgf::putText(reply, OrvaneOperations::kExecuteRespXml, answer());
+        });
     }
     const CNMessageBase& last() { return *received.back(); }
     const CNMessageBase& definition(FieldId at) {
         return *objectAt(last(), at, App::StoragePolicyCopyDefinition::kTag);
+    }
+    // Whether each field number of numbers is in m or not.
+    static void expectNumbers(const CNMessageBase& m, const std::vector<short>& numbers, bool present) {
+        const std::set<short> fields = fieldNumbers(m);
+        for (short n : numbers) EXPECT_EQ(present, fields.count(n) == 1) << "field " << n;
     }
 
     std::function<std::string()> answer;
@@ -231,9 +218,8 @@ TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
         EXPECT_EQ(0, id);
         expectFields(last(), {{App::CreateCopyReq::kCopyName, "Aux"}});
         const CNMessageBase& d = definition(App::CreateCopyReq::kDefinition);
-        const std::set<short> fields = fieldNumbers(d);
-        for (short n : c.present) EXPECT_EQ(1u, fields.count(n)) << "field " << n;
-        for (short n : c.absent) EXPECT_EQ(0u, fields.count(n)) << "field " << n;
+        expectNumbers(d, c.present, true);
+        expectNumbers(d, c.absent, false);
         expectObject(d, def::kCopy, rk::StoragePolicyCopyEntity::kTag, {{rk::CopyEntity::kPolicyName, "SP"}});
         expectObject(d, def::kDate, rk::RKDate::kTag, {{rk::Date::kTime, 0}, {rk::Date::kZone, ""}});
     }
@@ -258,26 +244,23 @@ TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
     int out = 9;
     ASSERT_EQ(0u, VSDKAddDataPath_XML(&c, &out));
     EXPECT_EQ(9, out);
-    EXPECT_TRUE(env.logContains("Modified copy:[Aux]"));
-    EXPECT_TRUE(env.logContains("Sending XML[" + document(last()) + "]."));
     const CNMessageBase& path = definition(App::AddDataPathReqFields::kDefinition);
-    EXPECT_EQ(fieldRange(1, 5, {}), [&] { auto f = fieldNumbers(path); return std::set<short>(f.begin(), f.lower_bound(6)); }());
-    for (short n : {7, 21, 32, 33, 39, 40}) EXPECT_EQ(0u, fieldNumbers(path).count(n)) << n;
+    expectNumbers(path, {1, 2, 3, 4, 5}, true);
+    expectNumbers(path, {7, 21, 32, 33, 39, 40}, false);
     const CNMessageBase* date = objectAt(path, def::kDate, rk::RKDate::kTag);
-    expectFields(*date, {{rk::Date::kTime, -1}});
-    EXPECT_FALSE(msgf::has(*date, rk::Date::kZone));
+    expectFields(*date, {{rk::Date::kTime, -1}, Expect::absent(rk::Date::kZone)});
 
     _QSetStoragePolicyParameters p;
     setTexts({{p.storageGroupName, "SP"}, {p.ddbPath, "/ddb"}});
     int id = 0;
     ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &id));
     namespace cp = App::CreatePolicyReq;
-    expectFields(last(), {{cp::kName, "SP"}, {cp::kCopyName, "Primary"}, {cp::kType, 1}, {cp::kOne, 1}});
-    EXPECT_FALSE(msgf::has(last(), cp::kIncremental)) << "only when named";
+    expectFields(last(), {{cp::kName, "SP"}, {cp::kCopyName, "Primary"}, {cp::kType, 1}, {cp::kOne, 1},
+                          Expect::absent(cp::kIncremental)});
     expectObject(last(), cp::kDfmServer, App::AppDFMServer::kTag, {{App::DFMServer::kName, ""}});
     const CNMessageBase& primary = definition(cp::kDefinition);
     expectFields(primary, {{def::kCopyType, 1}, {def::kIsDefault, 1}, {def::kPrimary, 1}});
-    for (short n : {1, 4, 5, 8, 20, 21, 43}) EXPECT_EQ(0u, fieldNumbers(primary).count(n)) << n;
+    expectNumbers(primary, {1, 4, 5, 8, 20, 21, 43}, false);
     EXPECT_FALSE(objectAt(primary, def::kParallelDedup, App::AppParallelDedupConfig::kTag)
                      ->fields().count(App::Dedup::kConfigFlags.number));
 
@@ -294,20 +277,18 @@ TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
     EXPECT_EQ(0x21, id);
 
     answer = [] { return creationReply(-1, "refused", 1); };
-    std::size_t mark = env.logMark();
     EXPECT_EQ(~0ul, VSDKSetStoragePolicyCopies_XML(&p, &id));
     EXPECT_EQ(-1, id);
     EXPECT_STREQ("refused", VSDKGetLastErrorString());
-    EXPECT_TRUE(env.logContains("Creation of Copy failed with Error code [0xffffffff] Error string [refused]", mark));
+    EXPECT_TRUE(env.logContains("Creation of Copy failed with Error code [0xffffffff] Error string [refused]"));
 
+    // The unreadable-answer line is the archive check suite's (the same reader).
     for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp())}) {
         SCOPED_TRACE(text);
         answer = [text] { return text; };
         id = 3;
-        mark = env.logMark();
         EXPECT_EQ(0x207u, VSDKSetStoragePolicyCopies_XML(&p, &id));
         EXPECT_EQ(3, id);
-        EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + text + "]", mark));
     }
 }
 
@@ -334,20 +315,21 @@ TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
 
 class DataPath : public StartedTest {
 protected:
-    unsigned long call(_QDataPathInfo*& out, _QGetDataPathParameters names = {}) {
+    // The lookup of names, out starting at the sentinel.
+    unsigned long call(_QGetDataPathParameters names = {}) {
+        out = &sentinel;
         return VSDKGetDataPath(&names, &out);
     }
     _QDataPathInfo sentinel;
+    _QDataPathInfo* out = nullptr;
 };
 
 TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
-    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, ou::QGetDataPathRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putIntList(reply, ou::GetDataPathResp::kMediaAgentIds, {7, 7, -1});
-                               msgf::putIntList(reply, ou::GetDataPathResp::kScratchPoolIds, {9});
-                           });
-    _QDataPathInfo* out = &sentinel;
-    ASSERT_EQ(0u, call(out, {{"ma1", ""}, {}, {"dp"}, {}}));
+    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
+        msgf::putIntList(reply, ou::GetDataPathResp::kMediaAgentIds, {7, 7, -1});
+        msgf::putIntList(reply, ou::GetDataPathResp::kScratchPoolIds, {9});
+    });
+    ASSERT_EQ(0u, call({{"ma1", ""}, {}, {"dp"}, {}}));
     std::unique_ptr<_QDataPathInfo> owned(out);
     EXPECT_EQ((std::vector<int>{7, 7, -1}), out->mediaAgentIds);
     EXPECT_TRUE(out->libraryIds.empty() && out->drivePoolIds.empty() && out->scratchPoolIds == std::vector<int>{9});
@@ -359,73 +341,45 @@ TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
         expectTextList(*r, f, names);
 }
 
-TEST_F(DataPath, EmptyReplyGivesARecordAndFailuresLeaveOrNullIt) {
-    _QDataPathInfo* out = &sentinel;
-    ASSERT_EQ(0u, call(out));
-    ASSERT_NE(&sentinel, out);
-    EXPECT_TRUE(out->mediaAgentIds.empty() && out->scratchPoolIds.empty());
-    delete out;
-
-    env.server().serverError(ou::QGetDataPathReqMsg::kTag, 0x44, "unknown library", 1);
-    out = &sentinel;
-    EXPECT_EQ(0x44u, call(out));
-    EXPECT_EQ(&sentinel, out);
-    EXPECT_STREQ("unknown library", VSDKGetLastErrorString());
-
+TEST_F(DataPath, FailuresLeaveOrNullTheRecord) {
     g_failListingAllocations = 1;
-    EXPECT_EQ(0x201u, call(out));
+    EXPECT_EQ(0x201u, call());
     EXPECT_EQ(nullptr, out);
     EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]"));
 
-    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, ou::QGetDataPathRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putTextList(reply, ou::GetDataPathResp::kLibraryIds, {"x"});
-                           });
-    out = &sentinel;
-    EXPECT_EQ(0x207u, call(out)) << "a list of another kind";
+    env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
+        msgf::putTextList(reply, ou::GetDataPathResp::kLibraryIds, {"x"});
+    });
+    EXPECT_EQ(0x207u, call()) << "a list of another kind";
     EXPECT_EQ(&sentinel, out);
 }
 
-unsigned long pruneByStore(std::string* out) { _QPruneDataByDedupStoreIdParameters p; return VSDKPruneDataByStoreId(&p, out); }
-unsigned long pruneByJob(std::string* out) { _QPruneDataByJobIdParameters p; return VSDKPruneDataByJobId(&p, out); }
-
-// One prune: its call on a record with no ids, its request, id list and response line.
-struct Prune {
-    unsigned long (*callWithoutIds)(std::string*);
-    unsigned long requestTag;
-    FieldId ids;
-    const char* responseLine;
-};
-const Prune kPrunes[] = {
-    {pruneByStore, oo::QPruneDataByDedupStoreIdReqMsg::kTag, oo::PruneByStoreId::kStoreIds,
-     "Deletion of Data by Dedup StoreId Response String:[pruned 3]"},
-    {pruneByJob, oo::QPruneDataByJobIdReqMsg::kTag, oo::PruneByJobId::kJobIds,
-     "Deletion of Data by Job Id Response String:[pruned 3]"},
-};
-
+// Both prunes follow one course: checked by store (the answer, the last error
+// and the failed-exchange line), by job only its wide ids.
 class PruneData : public StartedTest {};
 
-TEST_F(PruneData, AnswerTextAndLastErrorAfterSuccess) {
-    for (const Prune& p : kPrunes) {
-        SCOPED_TRACE(p.responseLine);
-        env.server().clearScripts();
-        env.server().clearJournal();
-        std::string answer = "caller's";
-        setErrorString("before");
-        EXPECT_EQ(0u, p.callWithoutIds(&answer));
-        EXPECT_EQ("caller's", answer) << "an empty answer leaves it";
-        EXPECT_STREQ("", VSDKGetLastErrorString());
-        expectSent(env.server(), p.requestTag, {Expect::absent(p.ids)});
+TEST_F(PruneData, AnswerTextLastErrorAndTheFailedExchangeLine) {
+    const unsigned long tag = oo::QPruneDataByDedupStoreIdReqMsg::kTag;
+    _QPruneDataByDedupStoreIdParameters p;
+    std::string answer = "caller's";
+    setErrorString("before");
+    EXPECT_EQ(0u, VSDKPruneDataByStoreId(&p, &answer));
+    EXPECT_EQ("caller's", answer) << "an empty answer leaves it";
+    EXPECT_STREQ("", VSDKGetLastErrorString());
+    expectSent(env.server(), tag, {Expect::absent(oo::PruneByStoreId::kStoreIds)});
 
-        env.server().serverError(p.requestTag, 0, "pruned 3");
-        const std::size_t mark = env.logMark();
-        EXPECT_EQ(0u, p.callWithoutIds(&answer));
-        EXPECT_TRUE(answer == "pruned 3" && VSDKGetLastErrorString() == std::string("pruned 3"));
-        EXPECT_TRUE(env.logContains(p.responseLine, mark));
-    }
+    env.server().serverError(tag, 0, "pruned 3", 1);
+    EXPECT_EQ(0u, VSDKPruneDataByStoreId(&p, &answer));
+    EXPECT_TRUE(answer == "pruned 3" && VSDKGetLastErrorString() == std::string("pruned 3"));
+
+    env.server().script(tag, simserver::Action::bareError(0x1234, "x"));
+    answer = "kept";
+    EXPECT_EQ(0x1234u, VSDKPruneDataByStoreId(&p, &answer));
+    EXPECT_EQ("kept", answer);
+    EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]"));
 }
 
-TEST_F(PruneData, WideIdsAppendedInOrderAndTheFailedExchangeLine) {
+TEST_F(PruneData, WideJobIdsAppendedInOrder) {
     _QPruneDataByJobIdParameters p;
     p.jobIds = {1LL << 40, -2};
     std::string answer;
@@ -436,12 +390,6 @@ TEST_F(PruneData, WideIdsAppendedInOrderAndTheFailedExchangeLine) {
     const FieldId f = oo::PruneByJobId::kJobIds;
     auto* ids = copy.getlistlonglong(f.number, f.slot, copy.getTagID(), f.hash, false);
     EXPECT_TRUE(ids && *ids == (std::vector<long long>{1LL << 40, -2}));
-
-    env.server().script(oo::QPruneDataByDedupStoreIdReqMsg::kTag, simserver::Action::bareError(0x1234, "x"));
-    answer = "kept";
-    EXPECT_EQ(0x1234u, pruneByStore(&answer));
-    EXPECT_EQ("kept", answer);
-    EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]"));
 }
 
 }  // namespace
