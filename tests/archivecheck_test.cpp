@@ -66,6 +66,7 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
     CheckForArchiveJobReq expected;
     *expected.getlistobject(list.number, list.slot, expected.getTagID(), list.hash, true) = jobs;
     EXPECT_EQ(document(expected), received[0]);
+    EXPECT_TRUE(env.logContains("Sending XML[" + received[0] + "]."));
 
     struct Case {
         long long first, second;
