@@ -44,27 +44,36 @@ std::string encrypted(const std::string& plain) {
     return out;
 }
 
-class PasswordTest : public ::testing::Test {
-protected:
+// Both forms round trip; an altered or foreign text is refused and logged.
+TEST(PasswordTest, RoundTripsAndRefusesAlteredTexts) {
     vsdktest::TempRegistry reg{0};
-};
-
-TEST_F(PasswordTest, RoundTrips) {
     for (const std::string& plain : {std::string(), std::string("pass word:[1]"), std::string(510, 'p')}) {
-        const std::string cipher = encrypted(plain);
-        EXPECT_EQ(std::string::npos, cipher.find_first_not_of("RKPS1:0123456789abcdef")) << cipher;
-        std::string back = "old";
-        ASSERT_EQ(0u, QDecryptPassword(cipher, back));
+        std::string back = "old", ansi;
+        ASSERT_EQ(0u, QDecryptPassword(encrypted(plain), back));
         EXPECT_EQ(plain, back);
-        std::string ansi;
         ASSERT_EQ(0u, callAnsi(QEncryptPasswordAnsi, plain.c_str(), 4096, &ansi));
         ASSERT_EQ(0u, callAnsi(QDecryptPasswordAnsi, ansi.c_str(), 4096, &back));
         EXPECT_EQ(plain, back);
     }
     EXPECT_NE(encrypted("same"), encrypted("same"));  // a fresh nonce each time
+
+    const std::string good = encrypted("secret");
+    std::string flipped = good;
+    flipped[good.size() / 2] = flipped[good.size() / 2] == '0' ? '1' : '0';
+    for (const std::string& text : {std::string("secret"), std::string("RKP1:zz"), good.substr(0, good.size() - 2),
+                                    flipped, "RKS1:" + good.substr(5)}) {
+        std::string out = "untouched";
+        EXPECT_EQ(kCannot, QDecryptPassword(text, out)) << text;
+        EXPECT_EQ("untouched", out);
+        EXPECT_EQ(kCannot, callAnsi(QDecryptPasswordAnsi, text.c_str(), 64));
+    }
+    EXPECT_TRUE(reg.logContains("QDecryptPassword() [0] Decryption of Password failed with Error code [0x103]"));
 }
 
-TEST_F(PasswordTest, InputAndOutputLimits) {
+// Inputs and outputs are bounded; null arguments are refused; failures are
+// not stored on the thread.
+TEST(PasswordTest, LimitsAndNullArguments) {
+    vsdktest::TempRegistry reg{0};
     std::string out = "untouched";
     EXPECT_EQ(kInvalid, QEncryptPassword(std::string(511, 'x'), out));
     EXPECT_EQ(kInvalid, QDecryptPassword(std::string(2048, 'x'), out));
@@ -81,52 +90,30 @@ TEST_F(PasswordTest, InputAndOutputLimits) {
     EXPECT_EQ(0u, callAnsi(QDecryptPasswordAnsi, cipher.c_str(), 7));
     EXPECT_EQ(kInvalid, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(cipher.size())));
     EXPECT_EQ(0u, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(cipher.size()) + 1));
-}
 
-TEST_F(PasswordTest, NullArgumentsAreRefusedAndFailuresNotStoredOnTheThread) {
     g_dataMap.insert(VSDKAPIGlobalData());
     setErrorString("earlier");
-    char out[8] = "kept";
-    int size = sizeof out;
+    char buffer[8] = "kept";
+    int size = sizeof buffer;
     for (AnsiFn fn : {QEncryptPasswordAnsi, QDecryptPasswordAnsi}) {
         EXPECT_EQ(kInvalid, callAnsi(fn, nullptr, 64));
         EXPECT_EQ(kInvalid, fn("x", nullptr, &size));
-        EXPECT_EQ(kInvalid, fn("x", out, nullptr));
+        EXPECT_EQ(kInvalid, fn("x", buffer, nullptr));
     }
-    EXPECT_STREQ("kept", out);
+    EXPECT_STREQ("kept", buffer);
     EXPECT_STREQ("earlier", VSDKGetLastErrorString());
     g_dataMap.erase();
 }
 
-TEST_F(PasswordTest, AlteredOrForeignTextsAreRefused) {
-    const std::string good = encrypted("secret");
-    std::string flipped = good;
-    flipped[good.size() / 2] = flipped[good.size() / 2] == '0' ? '1' : '0';
-    for (const std::string& text : {std::string("secret"), std::string("RKP1:zz"), good.substr(0, good.size() - 2),
-                                    flipped, "RKS1:" + good.substr(5)}) {
-        std::string out = "untouched";
-        EXPECT_EQ(kCannot, QDecryptPassword(text, out)) << text;
-        EXPECT_EQ("untouched", out);
-        EXPECT_EQ(kCannot, callAnsi(QDecryptPasswordAnsi, text.c_str(), 64));
-    }
-    EXPECT_TRUE(reg.logContains("QDecryptPassword() [0] Decryption of Password failed with Error code [0x103]"));
-}
-
-class RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        reg.setValue("Instance002", "Mardock", "sMardockHostName", "cs.example.com");
-        reg.setValue("Instance002", "Session", "nPreferredIPFamily", "6");
-    }
-    unsigned long ansi(const char* focus, const char* section, const char* key, int size, std::string* out = nullptr) {
+TEST(RegistryTest, FoundAbsentAndTooSmall) {
+    vsdktest::TempRegistry reg{20};
+    reg.setValue("Instance002", "Mardock", "sMardockHostName", "cs.example.com");
+    reg.setValue("Instance002", "Session", "nPreferredIPFamily", "6");
+    auto ansi = [](const char* focus, const char* section, const char* key, int size, std::string* out = nullptr) {
         return callWithBuffer(
             [=](char* buffer, int* n) { return GetStringFromOrvaneRegistryAnsi(focus, section, key, buffer, n); },
             size, out);
-    }
-    vsdktest::TempRegistry reg{20};
-};
-
-TEST_F(RegistryTest, FoundAbsentAndTooSmall) {
+    };
     std::string out;
     ASSERT_EQ(0u, GetStringFromOrvaneRegistry("Instance002", "Mardock", "sMardockHostName", out));
     EXPECT_EQ("cs.example.com", out);

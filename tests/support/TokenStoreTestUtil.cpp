@@ -69,11 +69,6 @@ std::string StoreFixture::storePath() const {
     return baseDir() + "/vsessions." + std::to_string(::getuid());
 }
 
-void StoreFixture::setRegistryMardock(const std::string& host, const std::string& clientName) {
-    m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockHostName", host);
-    m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockClientName", clientName);
-}
-
 Lookup StoreFixture::lookup(const std::string& mardockName, const std::string& path,
                             const std::string& tokenString, const std::string& clientName) {
     Lookup r;

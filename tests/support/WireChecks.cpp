@@ -22,6 +22,11 @@ const vsdkmsg::Field* fieldOf(const CNMessageBase& m, FieldId field) {
     return &it->second;
 }
 
+// The tag of the object every family numbers the same (1 header, 3 session, 4 time).
+unsigned long familyTag(const CNMessageBase& m, unsigned long common) {
+    return (m.getTagID() & 0xFF000000UL) | common;
+}
+
 }  // namespace
 
 std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag) {
@@ -33,41 +38,27 @@ std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& ser
 }
 
 void expectHeader(const CNMessageBase& request) {
-    const unsigned long headerTag = (request.getTagID() & 0xFF000000UL) | 1UL;
-    const CNMessageBase* header = msgf::findChild(request, msgf::kRequestHeader, headerTag);
-    ASSERT_NE(nullptr, header) << "no request header";
-    fieldOf(request, msgf::kRequestHeader);
     char host[257] = {};
     ASSERT_EQ(0, gethostname(host, sizeof host - 1));
-    expectFields(*header, {{msgf::kHeaderHost, host}, {msgf::kHeaderVersion, "11.0.0"},
-                           {msgf::kHeaderBuild, 80}});
+    expectObject(request, msgf::kRequestHeader, familyTag(request, 1),
+                 {{msgf::kHeaderHost, host}, {msgf::kHeaderVersion, "11.0.0"}, {msgf::kHeaderBuild, 80}});
 }
 
 void expectSession(const CNMessageBase& request, const SessionExpect& expect) {
-    const unsigned long sessionTag = (request.getTagID() & 0xFF000000UL) | 3UL;
-    const CNMessageBase* session = msgf::findChild(request, msgf::kRequestSession, sessionTag);
-    ASSERT_NE(nullptr, session) << "no session object";
-    fieldOf(request, msgf::kRequestSession);
-    expectFields(*session, {{msgf::kSessionId, ""}, {msgf::kSessionMardock, expect.mardock},
-                            {msgf::kSessionGuid, expect.guid}, {msgf::kSessionOne, 1}});
-    if (expect.withToken) {
-        expectFields(*session, {{msgf::kSessionMultiDomainFlag, 1},
-                                {msgf::kSessionMultiDomainToken, expect.token}});
-    } else {
-        expectFields(*session, {Expect::absent(msgf::kSessionMultiDomainFlag),
-                                Expect::absent(msgf::kSessionMultiDomainToken)});
-    }
+    const bool t = expect.withToken;
+    expectObject(request, msgf::kRequestSession, familyTag(request, 3),
+                 {{msgf::kSessionId, ""}, {msgf::kSessionMardock, expect.mardock}, {msgf::kSessionGuid, expect.guid},
+                  {msgf::kSessionOne, 1},
+                  t ? Expect(msgf::kSessionMultiDomainFlag, 1) : Expect::absent(msgf::kSessionMultiDomainFlag),
+                  t ? Expect(msgf::kSessionMultiDomainToken, expect.token)
+                    : Expect::absent(msgf::kSessionMultiDomainToken)});
 }
 
 void expectCallerIdentity(const CNMessageBase& request, FieldId field) {
-    const unsigned long identityTag = 0x055543EFUL;
-    const CNMessageBase* identity = msgf::findChild(request, field, identityTag);
-    ASSERT_NE(nullptr, identity) << "no caller identity";
-    fieldOf(request, field);
     const struct passwd* pw = getpwuid(getuid());
     ASSERT_NE(nullptr, pw);
-    expectFields(*identity, {{FieldId{1, 1, 0x01C070}, static_cast<int>(pw->pw_uid)},
-                             {FieldId{2, 2, 0x95ACA0}, pw->pw_name}});
+    expectObject(request, field, 0x055543EFUL,
+                 {{FieldId{1, 1, 0x01C070}, static_cast<int>(pw->pw_uid)}, {FieldId{2, 2, 0x95ACA0}, pw->pw_name}});
 }
 
 const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned long tag) {
@@ -186,11 +177,9 @@ _QTime timeOf(int seed) {
 
 void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t) {
     SCOPED_TRACE("time at field " + std::to_string(field.number));
-    const CNMessageBase* time = objectAt(owner, field, (owner.getTagID() & 0xFF000000UL) | 4UL);
-    ASSERT_NE(nullptr, time);
-    expectFields(*time, {{msgf::kTimeUnix, t.unixTime}, {msgf::kTimeStart, t.startTime},
-                         {msgf::kTimeZone, t.timeZone}, {msgf::kTimeOffset, t.offset},
-                         {msgf::kTimeDsFlags, t.dsFlags}});
+    expectObject(owner, field, familyTag(owner, 4),
+                 {{msgf::kTimeUnix, t.unixTime}, {msgf::kTimeStart, t.startTime}, {msgf::kTimeZone, t.timeZone},
+                  {msgf::kTimeOffset, t.offset}, {msgf::kTimeDsFlags, t.dsFlags}});
 }
 
 void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
