@@ -39,15 +39,11 @@ const std::string kNotInit = "VSDKAPI already deinitialized. Please check vcomma
 const std::string kAuthFailed = EvEvent::catalogueText(0x23000894);
 const std::string kNotPermitted = "Login is not permitted for the user.";  // the empty argument filled in
 
-TEST(GetErrorStringTest, FixedAndFormattedTexts) {
-    const std::pair<unsigned long, std::string> cases[] = {
-        {0x100000209UL, "User not logged in"},  // only the low 32 bits count
-        {0x311, "User defined subclient cannot have / or \\ as content"},
-        {static_cast<unsigned long>(-1), kDefault}, {0x917, kDefault},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.second, GetErrorString(c.first)) << std::hex << c.first;
-
-    // Formatting: wide placeholders take narrow texts, long results are cut.
+// An unknown code's text; formatting: wide placeholders take narrow texts,
+// long results are cut (fixed texts: the exports below).
+TEST(GetErrorStringTest, UnknownCodesAndFormattedTexts) {
+    EXPECT_EQ(kDefault, GetErrorString(0x917));
+    EXPECT_EQ(kDefault, GetErrorString(static_cast<unsigned long>(-1)));
     std::string out;
     GetFormattedErrorString(out, GetErrorString(0x30a), "args.txt", "-af");
     EXPECT_EQ("Failed to open arguments file, args.txt, check option [-af]", out);
@@ -115,9 +111,8 @@ TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
     const std::string longText(200, 'x');
     std::string out = "kept", encrypted, filtered = "before";
     g_failAllocations = true;
-    const unsigned long startUp =
-        VSDKInitialize_NOSTL("localhost", "Instance001", nullptr, nullptr, false, false, false);
-    const unsigned long encrypt = QEncryptPassword(longText, encrypted);
+    const auto startUp = VSDKInitialize_NOSTL("localhost", "Instance001", nullptr, nullptr, false, false, false);
+    const auto encrypt = QEncryptPassword(longText, encrypted);
     filtered = filterPassword(longText);
     GetFormattedErrorString(out, "%s", longText.c_str());
     g_failAllocations = false;

@@ -15,13 +15,9 @@ namespace {
 
 using vsdktest::ScopedEnv;
 
-class LogTest : public ::testing::Test {
-protected:
-    vsdktest::TempRegistry reg{6};
-};
-
 // %S reads a narrow text; lines above the log level (6) are left out.
-TEST_F(LogTest, UpperCaseSIsNarrowTextAndTheLevelFilters) {
+TEST(LogTest, UpperCaseSIsNarrowTextAndTheLevelFilters) {
+    vsdktest::TempRegistry reg{6};
     const char* format = "Parameters of the Backup Operation:%S and %S";  // a variable: no wide-text check
     QEvDebug log;
     log.debugLvl("VSDKBackup()", 6, format, "c1", "c2");
@@ -32,7 +28,8 @@ TEST_F(LogTest, UpperCaseSIsNarrowTextAndTheLevelFilters) {
     EXPECT_NE(std::string::npos, lines[1].find(" F() [0] level 0"));
 }
 
-TEST_F(LogTest, JobIdComesFromContextJobId) {
+TEST(LogTest, JobIdComesFromContextJobId) {
+    vsdktest::TempRegistry reg{6};
     const std::pair<const char*, long long> cases[] = {{"4711", 4711}, {nullptr, 0}, {"abc", 0}, {"12abc", 12}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first ? c.first : "(unset)");
@@ -51,7 +48,8 @@ TEST_F(LogTest, JobIdComesFromContextJobId) {
     }
 }
 
-TEST_F(LogTest, FolderAndLevelFollowTheChosenInstance) {
+TEST(LogTest, FolderAndLevelFollowTheChosenInstance) {
+    vsdktest::TempRegistry reg{6};
     const std::string chosenLog = reg.root() + "/chosen-log";
     vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "dEVLOGDIR", chosenLog);
     vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "nDebugLevel", "10");

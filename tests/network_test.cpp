@@ -12,6 +12,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -50,16 +51,13 @@ protected:
 
 // The handshake of a good attach is checked through the start-up (startup_test).
 TEST_F(NetworkTest, AttachFailuresLeaveNothingConnected) {
-    const struct {
-        const char* host;
-        const char* service;
-        int code;
-    } cases[] = {{"localhost", "NO_SUCH_SERVICE", kPvErrRefused}, {"no-such-host.invalid", "CMDLINE_SERVICE", kPvErrResolve},
-                 {"", "CMDLINE_SERVICE", kPvErrResolve}, {"127.0.0.2", "CMDLINE_SERVICE", kPvErrConnect}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.host);
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"localhost", "NO_SUCH_SERVICE", kPvErrRefused}, {"no-such-host.invalid", "CMDLINE_SERVICE", kPvErrResolve},
+        {"", "CMDLINE_SERVICE", kPvErrResolve}, {"127.0.0.2", "CMDLINE_SERVICE", kPvErrConnect}};
+    for (const auto& [host, service, code] : cases) {
+        SCOPED_TRACE(host);
         CRkNetwork net;
-        EXPECT_EQ(c.code, attach(net, c.host, c.service).GetErrorCode());
+        EXPECT_EQ(code, attach(net, host, service).GetErrorCode());
         EXPECT_FALSE(net.IsConnected());
         std::unique_ptr<CNMessageBase> reply;
         EXPECT_EQ(kPvErrNotConnected, receive(net, reply).GetErrorCode());

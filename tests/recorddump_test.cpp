@@ -49,29 +49,31 @@ std::string sqlEntriesDump() {
     return db.c_str() + physical.c_str() + file.c_str();
 }
 
+struct Case {
+    const char* record;
+    std::function<std::string()> dump;
+    const char* expected;
+};
+
+const Case kCases[] = {
+    {"archive logs", archiveLogDump,
+     "\nBackupArchive Log Type:[1]\nOlder Than :[0 days]\nNot Older Than:[2days]\nStart Time:[\nUnix time:[-1001]\n"
+     "Start time:[start1]\nTime Zone:[zone1]\nOffSet:[-60]\nDs Flags:[2]]\nEnd Time:[\nUnix time:[0]\n"
+     "Start time:[]\nTime Zone:[]\nOffSet:[0]\nDs Flags:[0]]\nInstance Log:[4294967295]\nStart LSN:[-3]\n"
+     "End LSN:[0]\nStart SCN:[0]\nEnd SCN:[0]\nDelete Backup Archive Log Files:[0]\nArchive Log Selected:[4]\n"
+     "Like Expression:[like%]\nArchive Log Destination:[/d1 /d2 ]\n"},
+    {"age data", ageDataDump, "\nRetry Hours: [1]\nRetry No: [2]\nAlert Id: [-3]\nJob Description:[x\n]"},
+    {"login", loginDump,
+     "\nUser:[alice]\nForce login:[1]\nProvider ID:[-1]\nPrinicipal Name:[principal]\nDomain Name:[domain]\n"
+     "Flags:[6]\nGuid:[/store]\nIsTokenFile:[1]\nGiveToken:[0]\nsamlTokenrequesst:[1]\nValidity Duration:[30]\n"
+     "LoginWithSamlToken:[0]"},
+    {"logout", [] { _QLogoutParameters p; p.logoutAllUsers = true; return p.c_str() + _QLogoutParameters().c_str(); },
+     "Log out All users:[True]\nLog out All users:[False]\n"},
+    {"SQL entries", sqlEntriesDump, "\nId:[-1]\tName:[db]\nId:[2]\tName:[phys]\nDb Id:[3]\tFile Id:[4]\tName:[file]"},
+};
+
 TEST(RecordDump, RecordsWriteTheirKnownText) {
-    const struct {
-        const char* record;
-        std::function<std::string()> dump;
-        const char* expected;
-    } cases[] = {
-        {"archive logs", archiveLogDump,
-         "\nBackupArchive Log Type:[1]\nOlder Than :[0 days]\nNot Older Than:[2days]\nStart Time:[\nUnix time:[-1001]\n"
-         "Start time:[start1]\nTime Zone:[zone1]\nOffSet:[-60]\nDs Flags:[2]]\nEnd Time:[\nUnix time:[0]\n"
-         "Start time:[]\nTime Zone:[]\nOffSet:[0]\nDs Flags:[0]]\nInstance Log:[4294967295]\nStart LSN:[-3]\n"
-         "End LSN:[0]\nStart SCN:[0]\nEnd SCN:[0]\nDelete Backup Archive Log Files:[0]\nArchive Log Selected:[4]\n"
-         "Like Expression:[like%]\nArchive Log Destination:[/d1 /d2 ]\n"},
-        {"age data", ageDataDump, "\nRetry Hours: [1]\nRetry No: [2]\nAlert Id: [-3]\nJob Description:[x\n]"},
-        {"login", loginDump,
-         "\nUser:[alice]\nForce login:[1]\nProvider ID:[-1]\nPrinicipal Name:[principal]\n"
-         "Domain Name:[domain]\nFlags:[6]\nGuid:[/store]\nIsTokenFile:[1]\nGiveToken:[0]\n"
-         "samlTokenrequesst:[1]\nValidity Duration:[30]\nLoginWithSamlToken:[0]"},
-        {"logout", [] { _QLogoutParameters p; p.logoutAllUsers = true; return p.c_str() + _QLogoutParameters().c_str(); },
-         "Log out All users:[True]\nLog out All users:[False]\n"},
-        {"SQL entries", sqlEntriesDump,
-         "\nId:[-1]\tName:[db]\nId:[2]\tName:[phys]\nDb Id:[3]\tFile Id:[4]\tName:[file]"},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : kCases) {
         const std::string dump = c.dump();
         EXPECT_EQ(c.expected, dump) << c.record;
         EXPECT_EQ(std::string::npos, dump.find("SECRET")) << c.record;
@@ -94,7 +96,7 @@ TEST(RecordDump, BackupParts) {
          {"\nOptions:[1]\nClient ID:[0]\n", "\nTransportable Snap:[Y]\n",
           "\nInstance scripts:\nInstance Name:[i1],Script Name:[s1] \nInstance Name:[i2],Script Name:[s2] \nStorage",
           "\nQR Job Id:[-9223372036854775808]\nDataPath Param:\nMedia Agent Id List:[1 -2 ]\nLibrary Id List:[]\n"
-          "Drive Pool Id List:[]\nScratch Pool Id List:[4 5 ]Backup Archive Log Params:\nBackupArchive Log Type:[0]\n"}) {
+          "Drive Pool Id List:[]\nScratch Pool Id List:[4 5 ]Backup Archive Log Params:\n"}) {
         EXPECT_NE(std::string::npos, dump.find(part)) << part;
     }
     const std::string last = "\nCorruption Threshold:[0]\nJob Description:[line 1\nline 2\n]";

@@ -73,8 +73,7 @@ std::string TestEnv::logSince(std::size_t mark) const {
 std::size_t TestEnv::logCount(const std::string& needle, std::size_t since) const {
     const std::string text = logSince(since);
     std::size_t count = 0;
-    for (std::size_t p = text.find(needle); !needle.empty() && p != std::string::npos;
-         p = text.find(needle, p + 1)) {
+    for (std::size_t p = text.find(needle); !needle.empty() && p != std::string::npos; p = text.find(needle, p + 1)) {
         ++count;
     }
     return count;

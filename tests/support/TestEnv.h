@@ -1,9 +1,7 @@
-// Test fixture: a simulated server, a temporary registry that points the
-// library at it (Mardock host and client name, local client name, the
-// server's port, log folder and level, nVCommandTimeOut unless <= 0, base
-// folder; ORVANE_VM names the instance), and helpers to start threads up and
-// read the debug log. One at a time per process; make it before the threads
-// that use the library, and de-initialise them before it goes.
+// Test fixture: a simulated server, a temporary registry that points the library at it (Mardock host and
+// client name, local client name, the server's port, log folder and level, nVCommandTimeOut unless <= 0,
+// base folder; ORVANE_VM names the instance), and helpers to start threads up and read the debug log. One
+// at a time per process; make it before the threads that use the library, and de-initialise them before it goes.
 #pragma once
 
 #include "simserver/SimServer.h"
