@@ -1,5 +1,5 @@
 // The request/response exchange over loopback TCP against the simulated
-// server: every outcome, the header stamp, time-outs, receive-only mode, and
+// server: every outcome, what is logged, time-outs, receive-only mode, and
 // the connection it uses: the thread's own or one from its Mardock's pool.
 #include "support/TestEnv.h"
 
@@ -15,10 +15,10 @@
 
 #include <chrono>
 #include <climits>
-#include <cstring>
 #include <iterator>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 // A message family that no start-up registers: its messages cannot be taken
 // from the network.
@@ -42,8 +42,6 @@ constexpr unsigned long kOtherResp = OrvaneOperations::QBackupRespMsg::kTag;
 
 class ExchangeTest : public ::testing::Test {
 protected:
-    explicit ExchangeTest(const vsdktest::EnvOptions& options = {}, bool startUp = true)
-        : env(options), startUp(startUp) {}
     void SetUp() override { ASSERT_EQ(0u, startUp ? env.initThread() : 0u); }
     void TearDown() override {
         if (g_dataMap.current()) VSDKDeInitialize();
@@ -56,8 +54,8 @@ protected:
                        const ExchangeOptions& options = {}, CNMessageBase* request = nullptr) {
         QAgeDataReqMsg own;
         CNMessageBase* raw = &own;  // the exchange must reset it
-        const unsigned long rc = exchange(state(), state().getVSDKHandle().network,
-                                          request ? *request : own, kAgeResp, raw, options);
+        const unsigned long rc =
+            exchange(state(), state().getVSDKHandle().network, request ? *request : own, kAgeResp, raw, options);
         std::unique_ptr<CNMessageBase> handedOut(raw);
         if (reply) *reply = std::move(handedOut);
         return rc;
@@ -68,11 +66,10 @@ protected:
     }
 
     vsdktest::TestEnv env;
-    const bool startUp;
+    bool startUp = true;
 };
 
-// --- The outcome matrix -------------------------------------------------
-
+// What the server does, and what the exchange gives for it.
 struct Outcome {
     Action action;
     unsigned long rc;       // a reply is handed out exactly when 0
@@ -80,21 +77,8 @@ struct Outcome {
     const char* logLine;    // a line the exchange must write
 };
 
-class ExchangeOutcomeTest : public ExchangeTest, public ::testing::WithParamInterface<Outcome> {};
-
-TEST_P(ExchangeOutcomeTest, GivesTheCodeTheReplyCalls) {
-    const Outcome& c = GetParam();
-    env.server().script(kAgeReq, c.action);
-    state().setErrorString("before");
-    std::unique_ptr<CNMessageBase> reply;
-    EXPECT_EQ(c.rc, send(&reply));
-    EXPECT_EQ(c.rc == 0 ? kAgeResp : 0, reply ? reply->getTagID() : 0);
-    EXPECT_EQ(c.lastError, state().getErrorString());
-    EXPECT_TRUE(env.logContains(c.logLine)) << c.logLine;
-}
-
 const Outcome kOutcomes[] = {
-    {Action::defaultReply(), 0, "before", "Received response [QAgeDataRespMsg] from VSDK Server"},
+    {Action::defaultReply(), 0, "before", ""},
     {Action::serverError(0x50d, "denied"), 0, "before", ""},
     {Action::noReplyClose(), 0x205, "before", "Response [NULL] from VSDK Server failed"},
     {Action::closeMidFrame(), 0x205, "before", "[bad frame: connection closed inside a frame]"},
@@ -107,7 +91,19 @@ const Outcome kOutcomes[] = {
     {Action::bareError(0, "no error"), 0x207, "before", "Response [QErrorMsg] from VSDK Server"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Matrix, ExchangeOutcomeTest, ::testing::ValuesIn(kOutcomes));
+TEST_F(ExchangeTest, EveryOutcomeGivesTheCodeTheReplyCalls) {
+    for (const Outcome& c : kOutcomes) {
+        SCOPED_TRACE("outcome " + std::to_string(&c - kOutcomes));
+        env.server().script(kAgeReq, c.action, 1);
+        state().setErrorString("before");
+        const std::size_t mark = env.logMark();
+        std::unique_ptr<CNMessageBase> reply;
+        EXPECT_EQ(c.rc, send(&reply));
+        EXPECT_EQ(c.rc == 0 ? kAgeResp : 0, reply ? reply->getTagID() : 0);
+        EXPECT_EQ(c.lastError, state().getErrorString());
+        EXPECT_TRUE(env.logContains(c.logLine, mark)) << c.logLine;
+    }
+}
 
 TEST_F(ExchangeTest, SendFailureAndNoStateOrConnectionSendNothing) {
     CRkNetwork unattached;
@@ -115,62 +111,42 @@ TEST_F(ExchangeTest, SendFailureAndNoStateOrConnectionSendNothing) {
     CNMessageBase* reply = &request;
     EXPECT_EQ(0x204u, exchange(state(), &unattached, request, kAgeResp, reply));
     EXPECT_EQ(nullptr, reply);
-    EXPECT_TRUE(env.logContains("Sending commandline request [QAgeDataReqMsg] to VSDK Server"));
     EXPECT_EQ(0x202u, exchange(state(), nullptr, request, kAgeResp, reply));
     VSDKDeInitialize();
     EXPECT_EQ(0x280u, SendAndReceive(nullptr, request, kAgeResp, reply));
     EXPECT_EQ(0u, env.server().requestCount());
-    ASSERT_EQ(0u, env.initThread());
 }
 
-TEST_F(ExchangeTest, AfterAFailedReceiveTheNextRequestGoesOutOnAFreshConnection) {
+// A direct connection that failed, or has unasked bytes waiting, is replaced
+// before the next request goes out: a late reply never answers a later request.
+TEST_F(ExchangeTest, AFailedOrUnaskedConnectionIsReplacedBeforeTheNextRequest) {
     env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
     env.server().script(kAgeReq, Action::defaultReply().after(1500ms), 1);
     env.server().script(kAgeReq, Action::noReplyClose(), 1);
-    env.server().script(kAgeReq, Action::bareError(0x50d, "third"), 1);
-    EXPECT_EQ(0x205u, send());  // timed out: the late reply is never taken
-    EXPECT_EQ(0x205u, send());
-    EXPECT_EQ(0x50du, send());
-    EXPECT_EQ(3u, env.server().connections().size());
-    EXPECT_TRUE(env.logContains("Retrying Connection to VSDK Server"));
-}
-
-TEST_F(ExchangeTest, AReplyNobodyAskedForIsNeverTakenForTheNextAnswer) {
     env.server().script(kAgeReq, Action::defaultReply().repeated(2), 1);
-    env.server().script(kAgeReq, Action::bareError(0x50d, "second"), 1);
+    env.server().script(kAgeReq, Action::bareError(0x50d, "fourth"), 1);
+    EXPECT_EQ(0x205u, send());  // timed out
+    EXPECT_EQ(0x205u, send());
     ASSERT_EQ(0u, send());
     const auto until = std::chrono::steady_clock::now() + 5s;
     while (!state().getVSDKHandle().network->isStale() && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(1ms);
     }
     EXPECT_EQ(0x50du, send());
-    EXPECT_EQ(2u, env.server().connections().size());
+    EXPECT_EQ(4u, env.server().connections().size());
+    EXPECT_TRUE(env.logContains("Retrying Connection to VSDK Server"));
 }
 
-TEST_F(ExchangeTest, StampsTheHeaderAndLogsTheDocuments) {
-    const std::size_t mark = env.logMark();
-    QAgeDataReqMsg request;
-    msgf::putText(request, OrvaneOperations::kExecuteXml, "body stays");
-    std::unique_ptr<CNMessageBase> reply;
-    ASSERT_EQ(0u, send(&reply, {}, &request));
-    auto sent = vsdktest::onlyRequest(env.server(), kAgeReq);
-    ASSERT_TRUE(sent);
-    vsdktest::expectHeader(*sent);
-    EXPECT_EQ("body stays", msgf::getText(*sent, OrvaneOperations::kExecuteXml));
-    EXPECT_TRUE(env.logContains("XML request to VSDK Server sent in binary format: [<", mark));
-    EXPECT_TRUE(
-        env.logContains("XML response from VSDK Server received in binary format: [<", mark));
-
-    // The generic request is logged by its type name alone.
+// The generic request's document may hold secrets: it is logged by its type name alone.
+TEST_F(ExchangeTest, TheGenericRequestIsLoggedByItsTypeNameAlone) {
     OrvaneOperations::QExecuteReqMsg generic;
     msgf::putText(generic, OrvaneOperations::kExecuteXml, "<inner secret=\"1\"/>");
     CNMessageBase* raw = nullptr;
     ASSERT_EQ(0u, exchange(state(), state().getVSDKHandle().network, generic,
                            OrvaneOperations::QExecuteRespMsg::kTag, raw));
     delete raw;
-    EXPECT_TRUE(env.logContains(
-        "XML request to VSDK Server sent in binary format: [QExecuteReqMsg]", mark));
-    EXPECT_FALSE(env.logContains("inner secret", mark));
+    EXPECT_TRUE(env.logContains("XML request to VSDK Server sent in binary format: [QExecuteReqMsg]"));
+    EXPECT_FALSE(env.logContains("inner secret"));
 }
 
 TEST_F(ExchangeTest, ReceiveOnlyTakesTheNextReplyWithoutSending) {
@@ -180,55 +156,44 @@ TEST_F(ExchangeTest, ReceiveOnlyTakesTheNextReplyWithoutSending) {
     receiveOnly.receiveOnly = true;
     QAgeDataReqMsg unsent;
     std::unique_ptr<CNMessageBase> reply;
-    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, send(&reply, receiveOnly, &unsent));
     EXPECT_TRUE(reply);
     EXPECT_FALSE(msgf::has(unsent, msgf::kRequestHeader));
-    EXPECT_FALSE(env.logContains("Sending commandline request", mark));
-
-    // With nothing more to come it waits the registry's time-out.
-    env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
-    EXPECT_EQ(0x205u, send(&reply, receiveOnly, &unsent));
     EXPECT_EQ(1u, env.server().requestCount());
 }
 
-// --- Time-out selection -------------------------------------------------
-
 TEST_F(ExchangeTest, WaitsAsLongAsChosen) {
     env.removeValue("~EventManager", "nVCommandTimeOut");
-    struct Case {
-        const char* registry;  // nVCommandTimeOut, null: absent
-        bool longWait;
-        unsigned long minTimeout;
-        int expected;
-    };
-    for (const Case& c : {Case{nullptr, false, 0, 3600}, Case{nullptr, false, 60, 3600},
-                          Case{nullptr, false, 7200, 7200}, Case{nullptr, true, 7200, 86400},
-                          Case{nullptr, false, ULONG_MAX, INT_MAX}, Case{"30", true, 7200, 30},
-                          Case{"0", false, 0, 3600}, Case{"-5", true, 0, 86400}}) {
-        if (c.registry) env.setValue("~EventManager", "nVCommandTimeOut", std::string(c.registry));
+    // nVCommandTimeOut (null: absent), long wait, minimum, the wait chosen.
+    const std::tuple<const char*, bool, unsigned long, int> cases[] = {
+        {nullptr, false, 0, 3600},    {nullptr, false, 7200, 7200}, {nullptr, true, 7200, 86400},
+        {nullptr, false, ULONG_MAX, INT_MAX}, {"30", true, 7200, 30}, {"0", false, 0, 3600}, {"-5", true, 0, 86400}};
+    for (const auto& [registry, longWait, minTimeout, expected] : cases) {
+        SCOPED_TRACE(std::to_string(minTimeout) + (registry ? registry : ""));
+        if (registry) env.setValue("~EventManager", "nVCommandTimeOut", std::string(registry));
         ExchangeOptions options;
-        options.longWait = c.longWait;
-        options.minTimeout = c.minTimeout;
+        options.longWait = longWait;
+        options.minTimeout = minTimeout;
         const std::size_t mark = env.logMark();
         ASSERT_EQ(0u, send(nullptr, options));
-        EXPECT_TRUE(env.logContains("Waiting for receive message with time out [" +
-                                        std::to_string(c.expected) + "] seconds",
-                                    mark))
-            << c.minTimeout << (c.registry ? c.registry : "");
+        EXPECT_TRUE(env.logContains("Waiting for receive message with time out [" + std::to_string(expected) +
+                                    "] seconds", mark));
     }
 }
 
-// --- Pooled connections -------------------------------------------------
-
-class PooledExchangeTest : public ExchangeTest {
+// Start-ups that choose between a pool and a connection of their own.
+class PoolTest : public ExchangeTest {
 protected:
-    PooledExchangeTest() : ExchangeTest(vsdktest::EnvOptions::withPooling()) {
-        env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
+    PoolTest() { startUp = false; }
+    unsigned long initFor(const char* mardock) {
+        return env.initThread([mardock](_QInitializeParameters& p) { vsdktest::setText(p.mardockName, mardock); });
     }
 };
 
-TEST_F(PooledExchangeTest, EveryOutcomeGivesTheConnectionBackOrDropsIt) {
+TEST_F(PoolTest, EveryOutcomeGivesTheConnectionBackOrDropsIt) {
+    env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
+    env.setPooling(true);
+    ASSERT_EQ(0u, env.initThread());
     for (const Outcome& o : kOutcomes) env.server().script(kAgeReq, o.action, 1);
     env.server().script(kAgeReq, Action::silent(), 1);
     env.server().script(kAgeReq, Action::serverError(9, "relogin"), 1);
@@ -240,12 +205,12 @@ TEST_F(PooledExchangeTest, EveryOutcomeGivesTheConnectionBackOrDropsIt) {
     // What the pool still holds works, and the server has nothing else open.
     EXPECT_EQ(0u, send());
     EXPECT_TRUE(env.server().waitForOpenConnections(pool()->connectionCount(), 5s));
-}
 
-TEST_F(PooledExchangeTest, AFailedBorrowOrNoPoolGives0x202WithNothingSent) {
+    // A failed borrow gives 0x202 with nothing sent. More failures than the
+    // pool holds connections: none of them keeps a slot, so none waits for a
+    // free one.
     env.server().stop();
-    // More failures than the pool holds connections: none of them keeps a
-    // slot, so none waits for a free one.
+    const std::size_t sent = env.server().requestCount();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i <= pool()->lendLimit(); ++i) EXPECT_EQ(0x202u, send());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
@@ -253,54 +218,48 @@ TEST_F(PooledExchangeTest, AFailedBorrowOrNoPoolGives0x202WithNothingSent) {
     EXPECT_TRUE(env.logContains("Connection to VSDK Service failed with network error:["));
     VSDKCleanUpConnectionPools();  // pooling on, no pool, no connection of its own
     EXPECT_EQ(0x202u, send());
-    EXPECT_EQ(0u, env.server().requestCount());
+    EXPECT_EQ(sent, env.server().requestCount());
 }
 
-// Start-ups that choose between a pool and a connection of their own.
-class PoolTest : public ExchangeTest {
-protected:
-    PoolTest() : ExchangeTest({}, false) {}
-    unsigned long initFor(const char* mardock) {
-        return env.initThread(
-            [mardock](_QInitializeParameters& p) { std::strcpy(p.mardockName, mardock); });
-    }
-};
-
-TEST_F(PoolTest, WithoutTheSwitchReadAndOnEveryStartUpConnectsDirectly) {
-    // Written but not read yet; then read as 0; then absent.
-    for (const char* value : {"1", "0", ""}) {
-        if (*value) env.setValue("Mardock", "UseSessionPool", std::string(value));
-        if (*value != '1') {
-            if (!*value) env.removeValue("Mardock", "UseSessionPool");
-            EXPECT_EQ(0u, VSDKInitializeConnectionPools());
-        }
-        ASSERT_EQ(0u, env.initThread());
-        EXPECT_NE(nullptr, state().getVSDKHandle().network) << value;
-        VSDKDeInitialize();
-    }
+// The switch written but not read yet, or absent: start-ups connect directly.
+TEST_F(PoolTest, WithoutTheSwitchReadStartUpsConnectDirectly) {
+    env.setValue("Mardock", "UseSessionPool", 1LL);
+    ASSERT_EQ(0u, env.initThread());
+    EXPECT_NE(nullptr, state().getVSDKHandle().network);
+    VSDKDeInitialize();
+    env.removeValue("Mardock", "UseSessionPool");
+    EXPECT_EQ(0u, VSDKInitializeConnectionPools());
+    ASSERT_EQ(0u, env.initThread());
+    EXPECT_NE(nullptr, state().getVSDKHandle().network);
     EXPECT_FALSE(pool());
 }
 
-TEST_F(PoolTest, OwnMardockGoesThroughItsPoolInAnyLetterCase) {
+// The thread's own Mardock, in any letter case, goes through its pool (kept
+// under the name as given, connecting on first use, not lending a connection
+// the server dropped); another connects directly and its tear-down releases
+// the connection.
+TEST_F(PoolTest, OwnMardockGoesThroughItsPoolAnotherConnectsDirectly) {
     env.setPooling(true);
     ASSERT_EQ(0u, initFor("LocalHost"));
     EXPECT_EQ(nullptr, state().getVSDKHandle().network);
-    ASSERT_TRUE(pool("LocalHost"));  // stored under the name as given
+    ASSERT_TRUE(pool("LocalHost"));
     EXPECT_FALSE(pool("localhost"));
-    EXPECT_EQ(0, pool("LocalHost")->connectionCount());  // connects on first use
-    EXPECT_TRUE(env.logContains("[ConnectToVSDKServiceWrapper] total execution time :["));
+    EXPECT_EQ(0, pool("LocalHost")->connectionCount());
     EXPECT_EQ(0u, send());
     EXPECT_EQ(1, pool("LocalHost")->connectionCount());
-}
+    // A connection the server dropped is not lent again.
+    env.server().closeAllConnections();
+    ASSERT_TRUE(env.server().waitForOpenConnections(0, 5s));
+    EXPECT_EQ(0u, send());
+    EXPECT_EQ(2u, env.server().connections().size());
+    VSDKDeInitialize();
 
-TEST_F(PoolTest, AnotherMardockConnectsDirectlyAndTearDownReleasesIt) {
-    env.setPooling(true);
     ASSERT_EQ(0u, initFor("127.0.0.1"));
     EXPECT_NE(nullptr, state().getVSDKHandle().network);
     EXPECT_FALSE(pool("127.0.0.1"));
     EXPECT_EQ(0u, send());
     EXPECT_EQ(0u, VSDKDeInitialize());
-    EXPECT_TRUE(env.server().waitForOpenConnections(0, 5s));
+    EXPECT_TRUE(env.server().waitForOpenConnections(1, 5s));  // the pool's alone
 }
 
 TEST_F(PoolTest, APoolThatCannotBeMadeFailsTheStartUp) {
@@ -309,18 +268,7 @@ TEST_F(PoolTest, APoolThatCannotBeMadeFailsTheStartUp) {
     EXPECT_EQ(0x202u, initFor("nohost.invalid"));
     EXPECT_EQ(nullptr, g_dataMap.current());
     EXPECT_FALSE(pool("nohost.invalid"));
-    EXPECT_TRUE(env.logContains(
-        "Failed to create  session Pool to VSDK server on 'nohost.invalid with error ["));
-}
-
-TEST_F(PoolTest, AConnectionTheServerDroppedIsNotLentAgain) {
-    env.setPooling(true);
-    ASSERT_EQ(0u, env.initThread());
-    ASSERT_EQ(0u, send());
-    env.server().closeAllConnections();
-    ASSERT_TRUE(env.server().waitForOpenConnections(0, 5s));
-    EXPECT_EQ(0u, send());
-    EXPECT_EQ(2u, env.server().connections().size());
+    EXPECT_TRUE(env.logContains("Failed to create  session Pool to VSDK server on 'nohost.invalid with error ["));
 }
 
 }  // namespace

@@ -15,25 +15,21 @@ namespace {
 
 using vsdktest::ScopedEnv;
 
-// The job id of a line "<pid> <tid> <date> <time> <job id> <function> [<level>] <text>".
-long long jobIdOf(const std::string& line) {
-    long long jobId = -1;
-    std::sscanf(line.c_str(), "%*s %*s %*s %*s %lld", &jobId);
-    return jobId;
-}
-
-class LogTest : public ::testing::Test {
-protected:
+// %S reads a narrow text; lines above the log level (6) are left out.
+TEST(LogTest, UpperCaseSIsNarrowTextAndTheLevelFilters) {
     vsdktest::TempRegistry reg{6};
-};
-
-TEST_F(LogTest, UpperCaseSIsReadAsNarrowText) {
     const char* format = "Parameters of the Backup Operation:%S and %S";  // a variable: no wide-text check
-    QEvDebug().debugLvl("VSDKBackup()", 6, format, "c1", "c2");
-    EXPECT_TRUE(reg.logContains(" VSDKBackup() [6] Parameters of the Backup Operation:c1 and c2"));
+    QEvDebug log;
+    log.debugLvl("VSDKBackup()", 6, format, "c1", "c2");
+    for (int level : {7, 10, 0}) log.debugLvl("F()", level, "level %d", level);
+    const auto lines = reg.logLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find(" VSDKBackup() [6] Parameters of the Backup Operation:c1 and c2"));
+    EXPECT_NE(std::string::npos, lines[1].find(" F() [0] level 0"));
 }
 
-TEST_F(LogTest, JobIdComesFromContextJobId) {
+TEST(LogTest, JobIdComesFromContextJobId) {
+    vsdktest::TempRegistry reg{6};
     const std::pair<const char*, long long> cases[] = {{"4711", 4711}, {nullptr, 0}, {"abc", 0}, {"12abc", 12}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first ? c.first : "(unset)");
@@ -46,19 +42,14 @@ TEST_F(LogTest, JobIdComesFromContextJobId) {
         QEvDebug(log).debugLvl(1, "line");  // copies keep the job id
         const auto lines = reg.logLines();
         ASSERT_EQ(1u, lines.size());
-        EXPECT_EQ(c.second, jobIdOf(lines[0]));
+        long long jobId = -1;  // a line is "<pid> <tid> <date> <time> <job id> <function> [<level>] <text>"
+        std::sscanf(lines[0].c_str(), "%*s %*s %*s %*s %lld", &jobId);
+        EXPECT_EQ(c.second, jobId);
     }
 }
 
-TEST_F(LogTest, LinesAboveTheLogLevelAreLeftOut) {
-    QEvDebug log;
-    for (int level : {0, 1, 6, 7, 10, 20}) log.debugLvl("F()", level, "level %d", level);
-    const auto lines = reg.logLines();
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_NE(std::string::npos, lines[2].find("F() [6] level 6"));
-}
-
-TEST_F(LogTest, FolderAndLevelFollowTheChosenInstance) {
+TEST(LogTest, FolderAndLevelFollowTheChosenInstance) {
+    vsdktest::TempRegistry reg{6};
     const std::string chosenLog = reg.root() + "/chosen-log";
     vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "dEVLOGDIR", chosenLog);
     vsdktest::writeRegistryValue(reg.root(), "Chosen", "EventManager", "nDebugLevel", "10");

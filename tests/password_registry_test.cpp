@@ -17,20 +17,16 @@ using AnsiFn = unsigned long (*)(const char*, char*, int*);
 
 // Calls fill(buffer, &size) with a '#'-filled buffer and the given size;
 // checks that a failure changes neither, and a success writes the text and
-// its zero and nothing past them.
+// its zero (its length into size) and nothing past them.
 template <typename Fill>
 unsigned long callWithBuffer(Fill fill, int size, std::string* out = nullptr) {
     std::vector<char> buffer(4096, '#');
     int inOut = size;
     const unsigned long rc = fill(buffer.data(), &inOut);
-    if (rc != 0) {
-        EXPECT_EQ(std::string(4096, '#'), std::string(buffer.data(), 4096));
-        EXPECT_EQ(size, inOut);
-    } else {
-        EXPECT_EQ(std::strlen(buffer.data()), static_cast<std::size_t>(inOut));
-        EXPECT_EQ('#', buffer[inOut + 1]);
-        if (out) *out = buffer.data();
-    }
+    const std::size_t used = rc == 0 ? std::strlen(buffer.data()) + 1 : 0;
+    EXPECT_EQ(rc == 0 ? static_cast<int>(used) - 1 : size, inOut);
+    EXPECT_EQ(std::string(buffer.size() - used, '#'), std::string(buffer.begin() + used, buffer.end()));
+    if (out && rc == 0) *out = buffer.data();
     return rc;
 }
 
@@ -44,61 +40,21 @@ std::string encrypted(const std::string& plain) {
     return out;
 }
 
-class PasswordTest : public ::testing::Test {
-protected:
+// Both forms round trip; an altered or foreign text is refused and logged;
+// inputs and outputs are bounded; null arguments are refused; failures are
+// not stored on the thread.
+TEST(PasswordTest, RoundTripsRefusalsAndLimits) {
     vsdktest::TempRegistry reg{0};
-};
-
-TEST_F(PasswordTest, RoundTrips) {
     for (const std::string& plain : {std::string(), std::string("pass word:[1]"), std::string(510, 'p')}) {
-        const std::string cipher = encrypted(plain);
-        EXPECT_EQ(std::string::npos, cipher.find_first_not_of("RKPS1:0123456789abcdef")) << cipher;
-        std::string back = "old";
-        ASSERT_EQ(0u, QDecryptPassword(cipher, back));
+        std::string back = "old", ansi;
+        ASSERT_EQ(0u, QDecryptPassword(encrypted(plain), back));
         EXPECT_EQ(plain, back);
-        std::string ansi;
         ASSERT_EQ(0u, callAnsi(QEncryptPasswordAnsi, plain.c_str(), 4096, &ansi));
         ASSERT_EQ(0u, callAnsi(QDecryptPasswordAnsi, ansi.c_str(), 4096, &back));
         EXPECT_EQ(plain, back);
     }
     EXPECT_NE(encrypted("same"), encrypted("same"));  // a fresh nonce each time
-}
 
-TEST_F(PasswordTest, InputAndOutputLimits) {
-    std::string out = "untouched";
-    EXPECT_EQ(kInvalid, QEncryptPassword(std::string(511, 'x'), out));
-    EXPECT_EQ(kInvalid, QDecryptPassword(std::string(2048, 'x'), out));
-    // Inputs within the limits reach the platform, which refuses these.
-    EXPECT_EQ(kCannot, QDecryptPassword(std::string(2047, 'x'), out));
-    EXPECT_EQ("untouched", out);
-    EXPECT_EQ(0u, QEncryptPassword(std::string(510, 'x'), out));
-    EXPECT_EQ(kInvalid, callAnsi(QDecryptPasswordAnsi, std::string(2049, 'x').c_str(), 4096));
-    EXPECT_EQ(kCannot, callAnsi(QDecryptPasswordAnsi, std::string(2048, 'x').c_str(), 4096));
-
-    // The Ansi output must hold the text and its zero.
-    const std::string cipher = encrypted("secret");
-    for (int size : {-1, 0, 6}) EXPECT_EQ(kInvalid, callAnsi(QDecryptPasswordAnsi, cipher.c_str(), size));
-    EXPECT_EQ(0u, callAnsi(QDecryptPasswordAnsi, cipher.c_str(), 7));
-    EXPECT_EQ(kInvalid, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(cipher.size())));
-    EXPECT_EQ(0u, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(cipher.size()) + 1));
-}
-
-TEST_F(PasswordTest, NullArgumentsAreRefusedAndFailuresNotStoredOnTheThread) {
-    g_dataMap.insert(VSDKAPIGlobalData());
-    setErrorString("earlier");
-    char out[8] = "kept";
-    int size = sizeof out;
-    for (AnsiFn fn : {QEncryptPasswordAnsi, QDecryptPasswordAnsi}) {
-        EXPECT_EQ(kInvalid, callAnsi(fn, nullptr, 64));
-        EXPECT_EQ(kInvalid, fn("x", nullptr, &size));
-        EXPECT_EQ(kInvalid, fn("x", out, nullptr));
-    }
-    EXPECT_STREQ("kept", out);
-    EXPECT_STREQ("earlier", VSDKGetLastErrorString());
-    g_dataMap.erase();
-}
-
-TEST_F(PasswordTest, AlteredOrForeignTextsAreRefused) {
     const std::string good = encrypted("secret");
     std::string flipped = good;
     flipped[good.size() / 2] = flipped[good.size() / 2] == '0' ? '1' : '0';
@@ -107,26 +63,46 @@ TEST_F(PasswordTest, AlteredOrForeignTextsAreRefused) {
         std::string out = "untouched";
         EXPECT_EQ(kCannot, QDecryptPassword(text, out)) << text;
         EXPECT_EQ("untouched", out);
-        EXPECT_EQ(kCannot, callAnsi(QDecryptPasswordAnsi, text.c_str(), 64));
     }
     EXPECT_TRUE(reg.logContains("QDecryptPassword() [0] Decryption of Password failed with Error code [0x103]"));
+
+    std::string out = "untouched";
+    EXPECT_EQ(kInvalid, QEncryptPassword(std::string(511, 'x'), out));
+    EXPECT_EQ(kInvalid, QDecryptPassword(std::string(2048, 'x'), out));
+    // Inputs within the limits reach the platform, which refuses these.
+    EXPECT_EQ(kCannot, QDecryptPassword(std::string(2047, 'x'), out));
+    EXPECT_EQ("untouched", out);
+    EXPECT_EQ(kInvalid, callAnsi(QDecryptPasswordAnsi, std::string(2049, 'x').c_str(), 4096));
+    EXPECT_EQ(kCannot, callAnsi(QDecryptPasswordAnsi, std::string(2048, 'x').c_str(), 4096));
+
+    // The Ansi output must hold the text and its zero.
+    for (int size : {-1, 0, 6}) EXPECT_EQ(kInvalid, callAnsi(QDecryptPasswordAnsi, good.c_str(), size));
+    EXPECT_EQ(0u, callAnsi(QDecryptPasswordAnsi, good.c_str(), 7));
+    EXPECT_EQ(kInvalid, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(good.size())));
+    EXPECT_EQ(0u, callAnsi(QEncryptPasswordAnsi, "secret", static_cast<int>(good.size()) + 1));
+
+    g_dataMap.insert(VSDKAPIGlobalData());
+    setErrorString("earlier");
+    char buffer[8] = "kept";
+    int size = sizeof buffer;
+    for (AnsiFn fn : {QEncryptPasswordAnsi, QDecryptPasswordAnsi}) {
+        EXPECT_EQ(kInvalid, callAnsi(fn, nullptr, 64));
+        EXPECT_EQ(kInvalid, fn("x", nullptr, &size));
+        EXPECT_EQ(kInvalid, fn("x", buffer, nullptr));
+    }
+    EXPECT_STREQ("kept", buffer);
+    EXPECT_STREQ("earlier", VSDKGetLastErrorString());
+    g_dataMap.erase();
 }
 
-class RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        reg.setValue("Instance002", "Mardock", "sMardockHostName", "cs.example.com");
-        reg.setValue("Instance002", "Session", "nPreferredIPFamily", "6");
-    }
-    unsigned long ansi(const char* focus, const char* section, const char* key, int size, std::string* out = nullptr) {
-        return callWithBuffer(
-            [=](char* buffer, int* n) { return GetStringFromOrvaneRegistryAnsi(focus, section, key, buffer, n); },
-            size, out);
-    }
+TEST(RegistryTest, FoundAbsentAndTooSmall) {
     vsdktest::TempRegistry reg{20};
-};
-
-TEST_F(RegistryTest, FoundAbsentAndTooSmall) {
+    reg.setValue("Instance002", "Mardock", "sMardockHostName", "cs.example.com");
+    reg.setValue("Instance002", "Session", "nPreferredIPFamily", "6");
+    auto ansi = [](const char* focus, const char* section, const char* key, int size, std::string* out = nullptr) {
+        auto fill = [=](char* buf, int* n) { return GetStringFromOrvaneRegistryAnsi(focus, section, key, buf, n); };
+        return callWithBuffer(fill, size, out);
+    };
     std::string out;
     ASSERT_EQ(0u, GetStringFromOrvaneRegistry("Instance002", "Mardock", "sMardockHostName", out));
     EXPECT_EQ("cs.example.com", out);
@@ -140,10 +116,9 @@ TEST_F(RegistryTest, FoundAbsentAndTooSmall) {
     EXPECT_EQ(kInvalid, ansi("Instance002", "Mardock", "sMardockHostName", 14));
     EXPECT_TRUE(reg.logContains("Returned string size[14] is greater than input size [14]"));
 
-    const char* absent[][3] = {{"Instance002", "Mardock", "sNoSuchValue"},
-                               {"Instance404", "Mardock", "sMardockHostName"},
+    const char* absent[][3] = {{"Instance002", "Mardock", "sNoSuchValue"}, {nullptr, "Mardock", "sMardockHostName"},
                                {"Instance002", "../Instance002/Mardock", "sMardockHostName"},
-                               {nullptr, "Mardock", "sMardockHostName"},
+                               {"Instance404", "Mardock", "sMardockHostName"},
                                {"Instance002", nullptr, "sMardockHostName"}};
     out = "untouched";
     for (const auto& a : absent) {

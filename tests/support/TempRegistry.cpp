@@ -11,9 +11,7 @@ namespace fs = std::filesystem;
 
 namespace vsdktest {
 
-namespace {
-
-void rewriteSection(const std::string& root, const std::string& instance, const std::string& section,
+static void rewriteSection(const std::string& root, const std::string& instance, const std::string& section,
                     const std::string& name, const std::string* value) {
     const fs::path file = fs::path(root) / instance / section;
     fs::create_directories(file.parent_path());
@@ -30,8 +28,6 @@ void rewriteSection(const std::string& root, const std::string& instance, const 
     if (!out) throw std::runtime_error("cannot write " + file.string());
     EvDebug::reloadSettings();
 }
-
-}  // namespace
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
     const char* old = std::getenv(name);
@@ -74,12 +70,6 @@ TempRegistry::~TempRegistry() {
     EvDebug::reloadSettings();
     std::error_code ec;
     fs::remove_all(m_root, ec);
-}
-
-bool TempRegistry::logContains(const std::string& text) const {
-    for (const std::string& line : logLines())
-        if (line.find(text) != std::string::npos) return true;
-    return false;
 }
 
 void TempRegistry::setFocusFile(const std::string& instance) {

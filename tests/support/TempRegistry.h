@@ -3,6 +3,7 @@
 // set it up before starting threads.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,11 +24,10 @@ private:
 
 // Writes "<name> <value>" into <root>/<instance>/<section>, replacing an
 // existing line of that name, and re-reads the log settings.
-void writeRegistryValue(const std::string& root, const std::string& instance,
-                        const std::string& section, const std::string& name,
-                        const std::string& value);
-void removeRegistryValue(const std::string& root, const std::string& instance,
-                         const std::string& section, const std::string& name);
+void writeRegistryValue(const std::string& root, const std::string& instance, const std::string& section,
+                        const std::string& name, const std::string& value);
+void removeRegistryValue(const std::string& root, const std::string& instance, const std::string& section,
+                         const std::string& name);
 
 // The lines of a text file; none when it cannot be read.
 std::vector<std::string> readLines(const std::string& path);
@@ -44,7 +44,10 @@ public:
     std::string logDir() const { return m_root + "/log"; }
     std::string logFile() const { return logDir() + "/vsdk.log"; }
     std::vector<std::string> logLines() const { return readLines(logFile()); }
-    bool logContains(const std::string& text) const;
+    bool logContains(const std::string& text) const {
+        const std::vector<std::string> lines = logLines();
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != l.npos; });
+    }
 
     void setValue(const std::string& instance, const std::string& section, const std::string& name,
                   const std::string& value) {

@@ -1,9 +1,7 @@
-// Test fixture: a simulated server, a temporary registry that points the
-// library at it (Mardock host and client name, local client name, the
-// server's port, log folder and level, nVCommandTimeOut unless <= 0, base
-// folder; ORVANE_VM names the instance), and helpers to start threads up and
-// read the debug log. One at a time per process; make it before the threads
-// that use the library, and de-initialise them before it goes.
+// Test fixture: a simulated server, a temporary registry that points the library at it (Mardock host and
+// client name, local client name, the server's port, log folder and level, nVCommandTimeOut unless <= 0,
+// base folder; ORVANE_VM names the instance), and helpers to start threads up and read the debug log. One
+// at a time per process; make it before the threads that use the library, and de-initialise them before it goes.
 #pragma once
 
 #include "simserver/SimServer.h"
@@ -50,9 +48,15 @@ public:
     std::string baseDir() const { return root() + "/base"; }
 
     // Registry values of the instance.
-    void setValue(const std::string& section, const std::string& name, const std::string& value);
-    void setValue(const std::string& section, const std::string& name, long long value);
-    void removeValue(const std::string& section, const std::string& name);
+    void setValue(const std::string& section, const std::string& name, const std::string& value) {
+        writeRegistryValue(root(), m_options.instance, section, name, value);
+    }
+    void setValue(const std::string& section, const std::string& name, long long value) {
+        setValue(section, name, std::to_string(value));
+    }
+    void removeValue(const std::string& section, const std::string& name) {
+        removeRegistryValue(root(), m_options.instance, section, name);
+    }
     void setFocusFile(const std::string& instance) { m_registry->setFocusFile(instance); }
     // Writes UseSessionPool (1/0) and calls VSDKInitializeConnectionPools().
     void setPooling(bool on);
@@ -68,7 +72,9 @@ public:
     // The debug log; a mark (its current size) limits a look to what came after.
     std::size_t logMark() const { return logSince(0).size(); }
     std::string logSince(std::size_t mark) const;
-    bool logContains(const std::string& needle, std::size_t since = 0) const;
+    bool logContains(const std::string& needle, std::size_t since = 0) const {
+        return logSince(since).find(needle) != std::string::npos;
+    }
     std::size_t logCount(const std::string& needle, std::size_t since = 0) const;
 
 private:

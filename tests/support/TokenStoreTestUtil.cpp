@@ -17,8 +17,8 @@
 
 namespace vsdktest {
 
-_VSDKTokenFileContents makeEntry(const std::string& mardockName, const std::string& user,
-                                 const std::string& token, const std::string& clientName) {
+_VSDKTokenFileContents makeEntry(const std::string& mardockName, const std::string& user, const std::string& token,
+                                 const std::string& clientName) {
     _VSDKTokenFileContents entry;
     if (!makeVSDKTokenEntry(entry, mardockName, clientName, user, token))
         throw std::invalid_argument("entry values do not fit");
@@ -45,8 +45,7 @@ std::vector<_VSDKTokenFileContents> storeEntries(const std::string& path) {
     std::vector<_VSDKTokenFileContents> out;
     std::string text;
     VSDKLogin::QAllTokenInfo all;
-    if (readAndDescrambleData(path.c_str(), text, false) != 0 || !tokenstore::parseStoreText(text, all))
-        return out;
+    if (readAndDescrambleData(path.c_str(), text, false) != 0 || !tokenstore::parseStoreText(text, all)) return out;
     if (const auto* list = msgf::findList(all, VSDKLogin::kAllTokenList)) {
         for (const CNMessageBase& m : *list) out.push_back(tokenstore::entryFromMessage(m, true));
     }
@@ -65,17 +64,10 @@ void StoreFixture::TearDown() {
     m_registry.reset();
 }
 
-std::string StoreFixture::storePath() const {
-    return baseDir() + "/vsessions." + std::to_string(::getuid());
-}
+std::string StoreFixture::storePath() const { return baseDir() + "/vsessions." + std::to_string(::getuid()); }
 
-void StoreFixture::setRegistryMardock(const std::string& host, const std::string& clientName) {
-    m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockHostName", host);
-    m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockClientName", clientName);
-}
-
-Lookup StoreFixture::lookup(const std::string& mardockName, const std::string& path,
-                            const std::string& tokenString, const std::string& clientName) {
+Lookup StoreFixture::lookup(const std::string& mardockName, const std::string& path, const std::string& tokenString,
+                            const std::string& clientName) {
     Lookup r;
     _VSDKTokenFileContents entry;
     std::strcpy(entry.token, "untouched");
@@ -94,9 +86,9 @@ std::vector<std::string> StoreFixture::storedTokens() const {
 void StoreFixture::expectNoTokenInLog(const std::string& token) const {
     auto base64 = [](const std::string& bytes) {
         std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-        out.resize(static_cast<std::size_t>(
-            EVP_EncodeBlock(reinterpret_cast<unsigned char*>(&out[0]),
-                            reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()))));
+        out.resize(static_cast<std::size_t>(EVP_EncodeBlock(reinterpret_cast<unsigned char*>(&out[0]),
+                                                            reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                            static_cast<int>(bytes.size()))));
         return out;
     };
     const std::string log = logText();

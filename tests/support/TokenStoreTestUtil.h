@@ -41,7 +41,10 @@ protected:
 
     std::string baseDir() const { return m_registry->root() + "/base"; }
     std::string storePath() const;
-    void setRegistryMardock(const std::string& host, const std::string& clientName);
+    void setRegistryMardock(const std::string& host, const std::string& clientName) {
+        m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockHostName", host);
+        m_registry->setValue(TempRegistry::kInstance, "Mardock", "sMardockClientName", clientName);
+    }
 
     Lookup lookup(const std::string& mardockName, const std::string& path = "",
                   const std::string& tokenString = "", const std::string& clientName = "");

@@ -31,17 +31,15 @@ protected:
 
 // The one request of tag in the journal; null (and a test failure) when the
 // journal does not hold exactly one.
-std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server,
-                                                 unsigned long tag);
+std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag);
 
 // The header (1,1) carries this machine's host name, "11.0.0" and build 80.
 void expectHeader(const CNMessageBase& request);
 
 // What the session object (2,2) should hold.
 struct SessionExpect {
-    std::string mardock;
-    std::string guid;
-    bool withToken = false;   // (6,15) = 1 and (7,16) = token; else both absent
+    std::string mardock, guid;
+    bool withToken = false;  // (6,15) = 1 and (7,16) = token; else both absent
     std::string token;
 };
 void expectSession(const CNMessageBase& request, const SessionExpect& expect);
@@ -76,8 +74,7 @@ struct Expect {
         return e;
     }
     FieldId field;
-    bool isAbsent = false;
-    bool isText = false;
+    bool isAbsent = false, isText = false;
     long long number = 0;
     std::string text;
 };
@@ -99,9 +96,8 @@ void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
 
 // The server answers requests of requestTag with a replyTag reply holding
 // jobId in the job-id field (3,3) and, when xmlField is given, xml there.
-void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag,
-                long long jobId, FieldId xmlField = FieldId{0, 0, 0},
-                const std::string& xml = std::string());
+void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag, long long jobId,
+                FieldId xmlField = FieldId{0, 0, 0}, const std::string& xml = std::string());
 
 // Puts each row of table (a number or a text) into m.
 void putFields(CNMessageBase& m, const std::vector<Expect>& table);
