@@ -2,7 +2,9 @@
 // logged messages, numbers under any locale.
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
+#include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKErrors/MessageLogging.h"
 #include "platform/XMLCodec.h"
 #include "support/WireChecks.h"
@@ -121,6 +123,34 @@ TEST(MessageXml, DocumentsBeyondTheLimitsFail) {
     std::string error;
     EXPECT_EQ(nullptr, parse(doc(list + list + "</o></lo></o></lo>"), &error));
     EXPECT_EQ("list count larger than the document", error);
+}
+
+// The operations form carries the token fields only with a token; the
+// utilities form always does (0 and empty without one).
+TEST(SessionInfo, BothFormsWithAndWithoutToken) {
+    for (const bool token : {false, true}) {
+        VSDKAPIGlobalData state;
+        state.getVSDKHandle().mardockName = "mardock.example";
+        state.setGuid(std::string("guid\0tail", 9));
+        state.setismultifenmarktoken(token);
+        state.setMultifenmarktoken(token ? "saml-token" : "");
+        OrvaneOperations::QSessionInfoMsg ops;
+        OrvaneUtilities::QSessionInfoMsg utils;
+        setSessionInfo(ops, state);
+        setSessionInfo(utils, state);
+        const std::vector<vsdktest::Expect> common = {{msgf::kSessionId, ""},
+                                                      {msgf::kSessionOne, 1},
+                                                      {msgf::kSessionMardock, "mardock.example"},
+                                                      {msgf::kSessionGuid, std::string("guid\0tail", 9)}};
+        std::vector<vsdktest::Expect> withToken = common, without = common;
+        withToken.insert(withToken.end(), {{msgf::kSessionMultiDomainFlag, token ? 1 : 0},
+                                           {msgf::kSessionMultiDomainToken, token ? "saml-token" : ""}});
+        without.insert(without.end(), {vsdktest::Expect::absent(msgf::kSessionMultiDomainFlag),
+                                       vsdktest::Expect::absent(msgf::kSessionMultiDomainToken)});
+        SCOPED_TRACE(token);
+        vsdktest::expectFields(ops, token ? withToken : without);
+        vsdktest::expectFields(utils, withToken);
+    }
 }
 
 TEST(FilterPassword, BothRules) {
