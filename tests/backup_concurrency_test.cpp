@@ -18,8 +18,7 @@ namespace {
 
 using namespace OrvaneOperations;
 
-constexpr int kThreads = 8;
-constexpr int kCallsPerThread = 20;
+constexpr int kThreads = 8, kCallsPerThread = 20;
 
 // The reply's job id is derived from the client id the request carried.
 long long jobIdFor(long long clientId) { return 0x100000000LL + clientId; }
@@ -59,8 +58,7 @@ TEST_P(BackupConcurrencyTest, EachThreadGetsItsOwnJob) {
         ASSERT_TRUE(r.message);
         const long long clientId = msgf::getInt(*r.message, kBackupClientId);
         clients.insert(clientId);
-        EXPECT_EQ("client-" + std::to_string(clientId / 1000),
-                  msgf::getText(*r.message, kBackupClientName));
+        EXPECT_EQ("client-" + std::to_string(clientId / 1000), msgf::getText(*r.message, kBackupClientName));
         vsdktest::expectCallerIdentity(*r.message, kBackupCallerIdentity);
     }
     EXPECT_EQ(static_cast<std::size_t>(kThreads * kCallsPerThread), clients.size());

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -36,15 +37,12 @@ protected:
     vsdktest::TestEnv env;
 };
 
-TEST_F(StartupTest, ConnectsTheThreadToTheService) {
-    const std::size_t mark = env.logMark();
+TEST_F(StartupTest, ConnectsTheThreadAndTearsItDown) {
     ASSERT_EQ(0u, env.initThread());
     ASSERT_NE(nullptr, state()->getVSDKHandle().network);
     EXPECT_TRUE(state()->getVSDKHandle().network->IsConnected());
     ASSERT_TRUE(env.server().waitForOpenConnections(1, 5s));
     EXPECT_EQ("testclient", env.server().connections().back().clientName);
-    EXPECT_TRUE(
-        env.logContains("Connected to VSDK service [localhost * simcs] successfully.", mark));
 
     // A second start-up leaves the record alone.
     state()->getUser() = "first";
@@ -52,9 +50,18 @@ TEST_F(StartupTest, ConnectsTheThreadToTheService) {
     EXPECT_EQ("first", state()->getUser());
     EXPECT_TRUE(state()->getVSDKHandle().network->IsConnected());
     EXPECT_EQ(1u, env.server().connections().size());
-}
 
-// --- Where the settings come from ---------------------------------------
+    EXPECT_EQ(0u, VSDKDeInitialize());
+    EXPECT_EQ(nullptr, state());
+    EXPECT_TRUE(noConnectionLeft());
+    EXPECT_EQ(0x280u, VSDKDeInitialize());
+
+    // Keeping the connection still releases what the thread owned.
+    ASSERT_EQ(0u, env.initThread());
+    EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
+    EXPECT_EQ(nullptr, state());
+    EXPECT_TRUE(noConnectionLeft());
+}
 
 TEST_F(StartupTest, CallersNamesWinOverTheRegistrys) {
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) {
@@ -71,31 +78,24 @@ TEST_F(StartupTest, CallersNamesWinOverTheRegistrys) {
 
 TEST_F(StartupTest, TheFirstSourceOfTheInstanceNameWins) {
     for (const char* inst : {"FromRecord", "FromEnv", "FromFocus"}) {
-        vsdktest::writeRegistryValue(env.root(), inst, "Network", "nCmdLineServicePort",
-                                     std::to_string(env.port()));
+        vsdktest::writeRegistryValue(env.root(), inst, "Network", "nCmdLineServicePort", std::to_string(env.port()));
         vsdktest::writeRegistryValue(env.root(), inst, "Mardock", "sMardockHostName", "localhost");
     }
     env.setFocusFile("FromFocus");
-    struct Case {
-        const char* recordVm;  // null: none
-        const char* envVm;     // null: ORVANE_VM unset
-        const char* expected;
-    };
-    for (const Case& c :
-         {Case{"FromRecord", "FromEnv", "FromRecord"}, Case{nullptr, "FromEnv", "FromEnv"},
-          Case{nullptr, nullptr, "FromFocus"}}) {
-        c.envVm ? setenv("ORVANE_VM", c.envVm, 1) : unsetenv("ORVANE_VM");
+    // The record's name, ORVANE_VM (null: none of either), and the winner.
+    const char* const cases[][3] = {
+        {"FromRecord", "FromEnv", "FromRecord"}, {nullptr, "FromEnv", "FromEnv"}, {nullptr, nullptr, "FromFocus"}};
+    for (const auto& c : cases) {
+        c[1] ? setenv("ORVANE_VM", c[1], 1) : unsetenv("ORVANE_VM");
         RKPI_Focus::setFocus(nullptr);
         ASSERT_EQ(0u, env.initThread([&](_QInitializeParameters& p) {
-            if (c.recordVm) std::strcpy(p.vmName, c.recordVm);
+            if (c[0]) std::strcpy(p.vmName, c[0]);
         }));
-        EXPECT_STREQ(c.expected, RKPI_Focus::getFocus());
+        EXPECT_STREQ(c[2], RKPI_Focus::getFocus());
         VSDKDeInitialize();
     }
     RKPI_Focus::setFocus(env.options().instance.c_str());
 }
-
-// --- Failures: the record is erased and nothing stays connected ---------
 
 TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
     struct Case {
@@ -108,8 +108,8 @@ TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
     for (const Case& c : {Case{0x20d, nullptr, false, nullptr}, Case{0x20e, "", false, nullptr},
                           Case{0x30b, nullptr, true, "none"}, Case{0x30b, nullptr, false, "none"},
                           Case{0x30b, nullptr, false, "."}, Case{0x30b, nullptr, false, "fifo"},
-                          Case{0x30b, nullptr, false, "/dev/zero"},
-                          Case{0x10b, nullptr, true, nullptr}, Case{0x202, "127.0.0.2", false, nullptr},
+                          Case{0x30b, nullptr, false, "/dev/zero"}, Case{0x10b, nullptr, true, nullptr},
+                          Case{0x202, "127.0.0.2", false, nullptr},
                           Case{0x202, "no-such-host.invalid", false, nullptr}}) {
         if (c.code == 0x20d) {  // no instance name anywhere
             unsetenv("ORVANE_VM");
@@ -119,8 +119,7 @@ TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
         EXPECT_EQ(c.code, env.initThread([&](_QInitializeParameters& p) {
             if (c.mardock) std::strcpy(p.mardockName, c.mardock);
             p.useSessionFile = c.sessionFile;
-            if (c.tokenFile)
-                p.tokenFileLocation = *c.tokenFile == '/' ? c.tokenFile : env.root() + "/" + c.tokenFile;
+            if (c.tokenFile) p.tokenFileLocation = *c.tokenFile == '/' ? c.tokenFile : env.root() + "/" + c.tokenFile;
         })) << (c.mardock ? c.mardock : "");
         EXPECT_EQ(nullptr, state());
         EXPECT_TRUE(noConnectionLeft());
@@ -136,10 +135,15 @@ TEST_F(StartupTest, FailureTwinsSucceed) {
     EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.portType = 1; }));
     VSDKDeInitialize();
     setenv("ORVANE_VM", env.options().instance.c_str(), 1);
-    // A start-up that does not connect needs no Mardock name.
+    // A start-up that does not connect needs no Mardock name, and its record
+    // sends nothing.
+    const std::size_t connections = env.server().connections().size();
     env.removeValue("Mardock", "sMardockHostName");
-    EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }, false,
-                                 true, true));
+    EXPECT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }, false, true, true));
+    OrvaneOperations::QAgeDataReqMsg request;
+    CNMessageBase* reply = nullptr;
+    EXPECT_EQ(0x202u, SendAndReceive(nullptr, request, OrvaneOperations::QAgeDataRespMsg::kTag, reply));
+    EXPECT_EQ(connections, env.server().connections().size());
     EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
     env.setValue("Mardock", "sMardockHostName", "localhost");
     // A start-up for a login looks no saved login up.
@@ -151,41 +155,28 @@ TEST_F(StartupTest, FailureTwinsSucceed) {
     EXPECT_EQ(nullptr, state());
 }
 
-// --- Pre-install mode ---------------------------------------------------
-
 TEST_F(StartupTest, PreInstallModeDecidesTheAuthenticationMethod) {
-    struct Case {
-        const char* registryValue;  // nEnablePreInstallVCMD, null: absent
-        bool otherMardock;          // the registry names another Mardock
-        bool argument;              // preInstallMode argument
-        int authMethod;             // what the server must see
-    };
-    for (const Case& c :
-         {Case{"1", false, false, 1}, Case{"0", true, true, 0}, Case{nullptr, false, true, 0},
-          Case{nullptr, true, true, 1}, Case{nullptr, true, false, 0}}) {
-        if (c.registryValue) {
-            env.setValue("EventManager", "nEnablePreInstallVCMD", std::string(c.registryValue));
-        } else {
-            env.removeValue("EventManager", "nEnablePreInstallVCMD");
-        }
-        env.setValue("Mardock", "sMardockHostName",
-                     c.otherMardock ? "othercs.invalid" : "localhost");
-        ASSERT_EQ(0u, env.initThread([](_QInitializeParameters&) {}, false, c.argument));
+    // nEnablePreInstallVCMD (null: absent), the registry names another
+    // Mardock, the preInstallMode argument, and the method the server sees.
+    const std::tuple<const char*, bool, bool, int> cases[] = {
+        {"1", false, false, 1}, {"0", true, true, 0}, {nullptr, false, true, 0}, {nullptr, true, true, 1},
+        {nullptr, true, false, 0}};
+    for (const auto& [registryValue, otherMardock, argument, authMethod] : cases) {
+        if (registryValue) env.setValue("EventManager", "nEnablePreInstallVCMD", std::string(registryValue));
+        if (!registryValue) env.removeValue("EventManager", "nEnablePreInstallVCMD");
+        env.setValue("Mardock", "sMardockHostName", otherMardock ? "othercs.invalid" : "localhost");
+        ASSERT_EQ(0u, env.initThread([](_QInitializeParameters&) {}, false, argument));
         ASSERT_TRUE(env.server().waitForOpenConnections(1, 5s));
-        EXPECT_EQ(c.authMethod, env.server().connections().back().authMethod) << c.argument;
+        EXPECT_EQ(authMethod, env.server().connections().back().authMethod) << argument;
         VSDKDeInitialize();
         ASSERT_TRUE(noConnectionLeft());
     }
 }
 
-// --- Saved logins -------------------------------------------------------
-
 TEST_F(StartupTest, ASamlTokenLosesItsFirstFiveCharactersAndStaysOutOfTheLog) {
     struct Case {
         const char* token;
-        bool fromFile;
-        bool hostFromRegistry;
-        bool loginFlag;
+        bool fromFile, hostFromRegistry, loginFlag;
         const char* multiDomainToken;
         const char* clientName;
     };
@@ -195,20 +186,19 @@ TEST_F(StartupTest, ASamlTokenLosesItsFirstFiveCharactersAndStaysOutOfTheLog) {
                           Case{"SAML tok123", false, false, true, "tok123", "simcs"},
                           Case{"abcSAML xyz7", false, false, false, "ML xyz7", dummy},
                           Case{"SAML fromfile", true, false, false, "fromfile", dummy}}) {
+        SCOPED_TRACE(c.token);
         const std::string file = env.root() + "/saml.token";
         std::ofstream(file) << c.token;
         ASSERT_EQ(0u, env.initThread(
                           [&](_QInitializeParameters& p) {
                               p.useSessionFile = true;  // no look-up for a SAML token
-                              (c.fromFile ? p.tokenFileLocation : p.tokenString) =
-                                  c.fromFile ? file : c.token;
+                              (c.fromFile ? p.tokenFileLocation : p.tokenString) = c.fromFile ? file : c.token;
                               if (c.hostFromRegistry) p.mardockName[0] = '\0';
                           },
-                          c.loginFlag))
-            << c.token;
+                          c.loginFlag));
         EXPECT_TRUE(state()->ismultifenmarktoken());
         EXPECT_EQ(c.multiDomainToken, state()->getmultifenmarktoken());
-        EXPECT_EQ(c.clientName, state()->getVSDKHandle().mardockClientName) << c.token;
+        EXPECT_EQ(c.clientName, state()->getVSDKHandle().mardockClientName);
         VSDKDeInitialize();
         // The token is a credential: the log says that one came, not what it is.
         EXPECT_FALSE(env.logContains(c.multiDomainToken));
@@ -229,40 +219,11 @@ TEST_F(StartupTest, SessionFileStartUpTakesTheSavedLogin) {
     EXPECT_EQ("storedcs", state()->getVSDKHandle().mardockClientName);
 }
 
-// --- Tear-down ------------------------------------------------------------
-
-TEST_F(StartupTest, TearDownDisconnectsAndErases) {
-    ASSERT_EQ(0u, env.initThread());
-    EXPECT_EQ(0u, VSDKDeInitialize());
-    EXPECT_EQ(nullptr, state());
-    EXPECT_TRUE(noConnectionLeft());
-    EXPECT_TRUE(env.logContains("Disconnected from VSDK service."));
-    EXPECT_EQ(0x280u, VSDKDeInitialize());
-
-    // Keeping the connection still releases what the thread owned.
-    ASSERT_EQ(0u, env.initThread());
-    EXPECT_EQ(0u, VSDKDeInitializeWithFlags(true));
-    EXPECT_EQ(nullptr, state());
-    EXPECT_TRUE(noConnectionLeft());
-
-    // A start-up without connection gives a record that sends nothing.
-    const std::size_t connections = env.server().connections().size();
-    ASSERT_EQ(0u, env.initThread([](_QInitializeParameters&) {}, false, false, true));
-    EXPECT_EQ("localhost", state()->getMardockName());
-    OrvaneOperations::QAgeDataReqMsg request;
-    CNMessageBase* reply = nullptr;
-    EXPECT_EQ(0x202u,
-              SendAndReceive(nullptr, request, OrvaneOperations::QAgeDataRespMsg::kTag, reply));
-    EXPECT_EQ(connections, env.server().connections().size());
-}
-
 TEST_F(StartupTest, NostlStartUpsFillTheRecord) {
-    ASSERT_EQ(0u,
-              VSDKInitialize_NOSTL("localhost", nullptr, nullptr, nullptr, false, false, false));
+    ASSERT_EQ(0u, VSDKInitialize_NOSTL("localhost", nullptr, nullptr, nullptr, false, false, false));
     EXPECT_EQ("localhost", state()->getMardockName());
     VSDKDeInitialize();
-    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true,
-                                                    true, true));
+    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true, true, true));
     EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
@@ -272,8 +233,6 @@ TEST(InitializeParametersTest, DumpReadsTheNameToItsBound) {
     std::memset(p.mardockName, 'm', sizeof p.mardockName);  // no terminating zero
     EXPECT_EQ(0u, p.c_str().find("\nMardock:[" + std::string(256, 'm') + "]\nVM Name:[]"));
 }
-
-// --- Instance name, focus and the same-Mardock test -------------------------
 
 TEST_F(StartupTest, GetVMNameCutsTheNameOrFallsBackToTheFocus) {
     char out[1024];
@@ -298,17 +257,13 @@ TEST_F(StartupTest, GetVMNameCutsTheNameOrFallsBackToTheFocus) {
 }
 
 TEST_F(StartupTest, IsDockedOnCsComparesNamesAndAddresses) {
-    struct Case {
-        const char* name;
-        unsigned long rc;
-        bool same;
-    };
-    for (const Case& c :
-         {Case{"LocalHost", 0, true}, Case{"127.0.0.1", 0, true}, Case{"127.0.0.2", 0, false},
-          Case{"no-such-host.invalid", 0x126, false}}) {
-        bool same = !c.same;
-        EXPECT_EQ(c.rc, isDockedOnCs(c.name, same)) << c.name;
-        EXPECT_EQ(c.same, same) << c.name;
+    const std::tuple<const char*, unsigned long, bool> cases[] = {
+        {"LocalHost", 0, true}, {"127.0.0.1", 0, true}, {"127.0.0.2", 0, false},
+        {"no-such-host.invalid", 0x126, false}};
+    for (const auto& [name, rc, expected] : cases) {
+        bool same = !expected;
+        EXPECT_EQ(rc, isDockedOnCs(name, same)) << name;
+        EXPECT_EQ(expected, same) << name;
     }
 }
 

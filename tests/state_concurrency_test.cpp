@@ -3,7 +3,6 @@
 #include "support/TempRegistry.h"
 
 #include "VSDK.h"
-#include "VSDKAPIGlobalData/QEvDebug.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "VSDKErrors/ErrorMap.h"
 #include "platform/EvDebug.h"
@@ -19,62 +18,59 @@
 
 namespace {
 
+constexpr int kThreads = 8;
+
+// All parties wait until the last one arrives.
+struct Latch {
+    std::atomic<int> left;
+    void arriveAndWait() { for (--left; left > 0;) std::this_thread::yield(); }
+};
+
 // Must run first in this program: nothing else has used the map yet.
 TEST(ErrorMapConcurrencyTest, FirstUseFromManyThreadsFillsOnce) {
     ASSERT_EQ(0, errorMapFillCount());
-    const std::string expected = EvEvent::catalogueText(0x23000894);
-    constexpr int kThreads = 16;
-    std::atomic<bool> go{false};
+    Latch start{{kThreads}};
     std::vector<std::string> texts(kThreads);
     std::vector<unsigned long> codes(kThreads, 0x150);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
-            while (!go) std::this_thread::yield();
+            start.arriveAndWait();
             if (i % 3 == 0) initializeErrorMap();
             if (i % 3 == 2) {
-                codes[i] = 0;
+                codes[i] = 0;  // event-manager code -5 stands for 0x150
                 frameErrorMsg(texts[i], codes[i], -5);
             } else {
                 getLocaleErrorMsgFromVSDKErrorCode(texts[i], 0x150, 0);
             }
         });
     }
-    go = true;
     for (auto& t : threads) t.join();
     EXPECT_EQ(1, errorMapFillCount());
     EXPECT_EQ(11u, errorMapSize());
-    EXPECT_EQ(std::vector<std::string>(kThreads, expected), texts);
+    EXPECT_EQ(std::vector<std::string>(kThreads, EvEvent::catalogueText(0x23000894)), texts);
     EXPECT_EQ(std::vector<unsigned long>(kThreads, 0x150), codes);
 }
 
-// All parties wait until the last one arrives.
-struct Latch {
-    std::atomic<int> left;
-    void arriveAndWait() {
-        for (--left; left > 0;) std::this_thread::yield();
-    }
-};
-
 TEST(ThreadStateTest, EachThreadSeesOnlyItsOwnRecord) {
     vsdktest::TempRegistry reg(6);
-    constexpr int kThreads = 5;
     Latch written{{kThreads + 1}}, read{{kThreads + 1}};  // with the test's thread, which has no record
-    std::vector<std::string> seen(kThreads);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
             const std::string n = std::to_string(i);
-            VSDKAPIGlobalData fresh;
-            fresh.getUser() = "user" + n;
-            EXPECT_TRUE(g_dataMap.insert(fresh).second);
+            EXPECT_TRUE(g_dataMap.insert(VSDKAPIGlobalData()).second);
+            g_dataMap.current()->getUser() = "user" + n;
             EXPECT_FALSE(g_dataMap.insert(VSDKAPIGlobalData()).second) << "a second insert keeps the first record";
             EXPECT_TRUE(setErrorString("failure " + n));
-            QEvDebug& log = g_dataMap.current()->getEvDebug();
-            log.initialize(("thread" + n).c_str(), 0);
-            log.debugLvl("Worker()", 1, "written by %d", i);
+            g_dataMap.current()->getEvDebug().initialize(("thread" + n).c_str(), 0);
+            g_dataMap.current()->getEvDebug().debugLvl("Worker()", 1, "written by %d", i);
             written.arriveAndWait();
-            seen[i] = std::string(VSDKGetLastErrorString()) + "|" + g_dataMap.current()->getUser();
+            EXPECT_EQ("failure " + n + "|user" + n,
+                      std::string(VSDKGetLastErrorString()) + "|" + g_dataMap.current()->getUser());
+            const auto lines = vsdktest::readLines(reg.logDir() + "/thread" + n + ".log");
+            EXPECT_EQ(1u, lines.size());
+            for (const auto& line : lines) EXPECT_NE(std::string::npos, line.find("written by " + n));
             read.arriveAndWait();
             g_dataMap.erase();
         });
@@ -87,20 +83,12 @@ TEST(ThreadStateTest, EachThreadSeesOnlyItsOwnRecord) {
     EXPECT_EQ(GetErrorString(0x280), VSDKGetLastErrorString());
     read.arriveAndWait();
     for (auto& t : threads) t.join();
-
-    for (int i = 0; i < kThreads; ++i) {
-        const std::string n = std::to_string(i);
-        EXPECT_EQ("failure " + n + "|user" + n, seen[i]);
-        const auto lines = vsdktest::readLines(reg.logDir() + "/thread" + n + ".log");
-        ASSERT_EQ(1u, lines.size());
-        EXPECT_NE(std::string::npos, lines[0].find("written by " + n));
-    }
     EXPECT_TRUE(reg.logLines().empty());  // every line went to its thread's own log
 }
 
 TEST(LogConcurrencyTest, ConcurrentLinesStayWhole) {
     vsdktest::TempRegistry reg(6);
-    constexpr int kThreads = 8, kLines = 200;
+    constexpr int kLines = 200;
     const std::string filler(300, 'f');
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
@@ -111,7 +99,6 @@ TEST(LogConcurrencyTest, ConcurrentLinesStayWhole) {
     }
     for (int i = 0; i < 20; ++i) EvDebug::reloadSettings();  // settings re-read meanwhile
     for (auto& th : threads) th.join();
-
     const auto lines = reg.logLines();
     ASSERT_EQ(static_cast<std::size_t>(kThreads * kLines), lines.size());
     std::map<int, int> next;
