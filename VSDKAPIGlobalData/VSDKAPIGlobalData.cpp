@@ -88,25 +88,37 @@ void VSDKAPIGlobalDataMap::lock() { m_lock->wait(); }
 
 void VSDKAPIGlobalDataMap::unLock() { m_lock->release(1); }
 
+namespace {
+
+// Holds the map's lock for a scope, so that an exception (a failed
+// allocation while a record is copied in) cannot leave it taken.
+class MapLock {
+public:
+    explicit MapLock(VSDKAPIGlobalDataMap& map) : m_map(map) { m_map.lock(); }
+    ~MapLock() { m_map.unLock(); }
+    MapLock(const MapLock&) = delete;
+    MapLock& operator=(const MapLock&) = delete;
+
+private:
+    VSDKAPIGlobalDataMap& m_map;
+};
+
+}  // namespace
+
 VSDKAPIGlobalDataMap::Entry VSDKAPIGlobalDataMap::insert(const VSDKAPIGlobalData& record) {
-    lock();
-    Entry result = m_entries.insert({callingThread(), record});
-    unLock();
-    return result;
+    MapLock held(*this);
+    return m_entries.insert({callingThread(), record});
 }
 
 VSDKAPIGlobalDataMap::Entry VSDKAPIGlobalDataMap::getVSDKAPIGlobalData() {
-    lock();
+    MapLock held(*this);
     auto it = m_entries.find(callingThread());
-    Entry result{it, it != m_entries.end()};
-    unLock();
-    return result;
+    return Entry{it, it != m_entries.end()};
 }
 
 void VSDKAPIGlobalDataMap::erase() {
-    lock();
+    MapLock held(*this);
     m_entries.erase(callingThread());
-    unLock();
 }
 
 VSDKAPIGlobalData* VSDKAPIGlobalDataMap::current() {

@@ -61,6 +61,7 @@ class BackupTest : public vsdktest::StartedTest {
 protected:
     std::shared_ptr<const CNMessageBase> backup(const _QBackupParameters& p) {
         _QJobStartInfo result;
+        vsdktest::replyJobId(env.server(), QBackupInfoMsg::kTag, QBackupRespMsg::kTag, 1);
         EXPECT_EQ(0u, VSDKBackup(&p, &result));
         return vsdktest::onlyRequest(env.server(), QBackupInfoMsg::kTag);
     }

@@ -59,6 +59,7 @@ std::shared_ptr<const CNMessageBase> restore(simserver::SimServer& server, int a
     if (adjust) adjust(*params);
     server.clearJournal();
     _QJobStartInfo result;
+    vsdktest::replyJobId(server, QDBRestoreReqMsg::kTag, QRestoreRespMsg::kTag, 1);
     EXPECT_EQ(0u, VSDKDBRestore(params.get(), &result));
     return vsdktest::onlyRequest(server, QDBRestoreReqMsg::kTag);
 }

@@ -121,6 +121,13 @@ TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
     EXPECT_EQ(0x201u, encrypt);
     EXPECT_EQ("", filtered);
     EXPECT_EQ("kept", out);
+
+    // A record that cannot be copied into the thread map leaves the map's lock free.
+    const VSDKAPIGlobalData record;
+    g_failAllocations = true;
+    EXPECT_THROW(g_dataMap.insert(record), std::bad_alloc);
+    g_failAllocations = false;
+    EXPECT_EQ(nullptr, g_dataMap.current());  // would wait for ever on a lock left taken
 }
 
 }  // namespace

@@ -143,6 +143,12 @@ TEST_P(JobStartTest, FailuresSetTheJobIdOrLeaveItAlone) {
              msgf::putText(msgf::child<QReplyErrorMsg>(r, msgf::kReplyError), msgf::kErrorCode, "1");
          }),
          0x207, 77},
+        {"error code at a slot of its own", withJob([](CNMessageBase& r) {
+             CNMessageBase& error = msgf::child<QReplyErrorMsg>(r, msgf::kReplyError);
+             msgf::putInt(error, FieldId{msgf::kErrorCode.number, 9, msgf::kErrorCode.hash}, 0x7d1);
+         }),
+         0x207, 77},
+        {"no job id", Action::reply(0), 0x207, 77},
         {"connection closed", Action::noReplyClose(), 0x205, 77},  // last: nothing comes after it
     };
     const std::size_t mark = env.logMark();
@@ -201,6 +207,7 @@ TEST_F(JobBodyTest, AuxCopyDataAgingAndERBackupSendTheirRecords) {
     _QERBackupParameters er;
     er.isFullBackup = 1;
     long long jobId = 0;
+    for (const JobOp& op : jobOps()) vsdktest::replyJobId(env.server(), op.requestTag, op.replyTag, 1);
     ASSERT_EQ(0u, VSDKAuxCopy(&aux, &jobId));
     ASSERT_EQ(0u, VSDKAgeData(&age, &jobId));
     ASSERT_EQ(0u, VSDKERBackup(&er, &jobId));

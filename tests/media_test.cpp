@@ -172,6 +172,8 @@ TEST(MediaContentRecords, CopyAndAssignKeepEveryByte) {
     EXPECT_EQ(1u, target.chunks.size()) << "a shorter list leaves one chunk";
     target = *&target;
     EXPECT_TRUE(target.jobId == 4 && target.chunks.size() == 1u) << "self-assignment keeps the record";
+    const _QCLChunkInfo moved(std::move(target.chunks[0]));
+    EXPECT_TRUE(moved.keyLength == 3 && target.chunks[0].key.empty() && target.chunks[0].keyLength == 0);
 }
 
 // The media manager behind the generic request: keeps the inner request and

@@ -63,6 +63,9 @@ TEST_F(Offsite, CreationsHandBackTheIdOrRefuse) {
         id = 5;
         EXPECT_EQ(0x44u, c.call(&id));
         EXPECT_EQ(echoes ? 5 : -1, id);
+        // A success that names no id created nothing: the id is left alone.
+        EXPECT_EQ(echoes ? 0u : 0x207u, c.call(&id));
+        EXPECT_EQ(echoes ? 41 : -1, id);
     }
 }
 
@@ -71,6 +74,7 @@ TEST_F(Offsite, MediaShelfSendsTheLocationsIdAndNameAndNoEmptyBarcodeList) {
     p.location.locationId = -2, p.location.locationType = 9;
     setText(p.location.locationName, "vault");
     int id = 0;
+    replyFields(env.server(), ou::QSetMediaShelfReqMsg::kTag, 0, {{ou::SetMediaShelf::kId, 1}});
     ASSERT_EQ(0u, VSDKSetMediaShelf(&p, &id));
     auto sent = expectSent(env.server(), ou::QSetMediaShelfReqMsg::kTag, {Expect::absent(ou::SetMediaShelf::kBarcodes)});
     ASSERT_TRUE(sent);
@@ -144,6 +148,7 @@ TEST_F(Offsite, PolicySendsItsObjectsAndOnlyNonEmptyLists) {
     p.spCopyList.resize(2);
     p.spCopyList[1].copyId = 4;
     int id = 0;
+    replyFields(env.server(), ou::QSetShelfwatchPolicyReqMsg::kTag, 0, {{sp::kId, 1}});
     ASSERT_EQ(0u, VSDKSetShelfwatchPolicy(&p, &id));
     auto sent = onlyRequest(env.server(), ou::QSetShelfwatchPolicyReqMsg::kTag);
     ASSERT_TRUE(sent);

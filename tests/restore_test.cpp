@@ -51,6 +51,7 @@ void expectShared(const CNMessageBase& r, const _QRestoreParameters& p) {
 std::shared_ptr<const CNMessageBase> restore(simserver::SimServer& server, const _QRestoreParameters& p) {
     server.clearJournal();
     _QJobStartInfo result;
+    vsdktest::replyJobId(server, QRestoreReqMsg::kTag, QRestoreRespMsg::kTag, 1);
     EXPECT_EQ(0u, VSDKRestore(&p, &result));
     return vsdktest::onlyRequest(server, QRestoreReqMsg::kTag);
 }

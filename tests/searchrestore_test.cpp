@@ -56,6 +56,7 @@ protected:
     std::shared_ptr<const CNMessageBase> send(const Record& p, int count = 2) {
         env.server().clearJournal();
         long long jobId = 5;
+        vsdktest::replyJobId(env.server(), QSearchRestoreReqMsg::kTag, QRestoreRespMsg::kTag, 1);
         EXPECT_EQ(0u, VSDKSearchRestore(p, items.data(), count, &jobId));
         auto outer = vsdktest::onlyRequest(env.server(), QSearchRestoreReqMsg::kTag);
         inner = outer ? vsdktest::objectAt(*outer, kSearchRestoreRequest, QRestoreReqMsg::kTag)

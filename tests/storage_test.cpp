@@ -100,6 +100,9 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
+    env.server().clearScripts();
+    EXPECT_EQ(0x207u, VSDKSetStoragePolicy(&p, &id)) << "a success that names no policy";
+    EXPECT_EQ(7, id);
 }
 
 TEST_F(StorageTest, CopyRefusalWordingByOperationIdAndMinusOneOnRefusal) {
@@ -181,12 +184,15 @@ protected:
     std::vector<std::shared_ptr<CNMessageBase>> received;
 };
 
-// The creation reply with an error object of code and a copy reference.
+// The creation reply with an error object of code and a copy reference
+// naming id as its copy and its policy.
+template <class Resp = App::CreateStoragePolicyCopyResp>
 std::string creationReply(long long code, const char* text, long long id) {
-    App::CreateStoragePolicyCopyResp r;
+    Resp r;
     msgf::putObject(r, App::CreationResp::kError,
                     messageWith<App::GenericResp>({{App::Error::kCode, code}, {App::Error::kText, text}}));
-    msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, id}}));
+    msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>(
+                                                          {{rk::CopyEntity::kId, id}, {rk::CopyEntity::kPolicyId, id}}));
     return document(r);
 }
 
@@ -208,6 +214,7 @@ TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
          },
          {7, 8, 12, 13, 21, 39, 40, 43}, {6}},
     };
+    answer = [] { return creationReply(0, "", 8); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         _QSetStoragePolicyCopyParameters p;
@@ -215,7 +222,7 @@ TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
         c.set(p);
         int id = 5;
         ASSERT_EQ(0u, VSDKSetStoragePolicyCopies_XML(&p, &id));
-        EXPECT_EQ(0, id);
+        EXPECT_EQ(8, id);
         expectFields(last(), {{App::CreateCopyReq::kCopyName, "Aux"}});
         const CNMessageBase& d = definition(App::CreateCopyReq::kDefinition);
         expectNumbers(d, c.present, true);
@@ -253,7 +260,9 @@ TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
     _QSetStoragePolicyParameters p;
     setTexts({{p.storageGroupName, "SP"}, {p.ddbPath, "/ddb"}});
     int id = 0;
+    answer = [] { return creationReply<App::CreateStoragePolicyResp>(0, "", 8); };
     ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &id));
+    EXPECT_EQ(8, id);
     namespace cp = App::CreatePolicyReq;
     expectFields(last(), {{cp::kName, "SP"}, {cp::kCopyName, "Primary"}, {cp::kType, 1}, {cp::kOne, 1},
                           Expect::absent(cp::kIncremental)});
@@ -283,7 +292,12 @@ TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
     EXPECT_TRUE(env.logContains("Creation of Copy failed with Error code [0xffffffff] Error string [refused]"));
 
     // The unreadable-answer line is the archive check suite's (the same reader).
-    for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp())}) {
+    // The last two: an error code that is no number, and no created copy.
+    App::CreateStoragePolicyCopyResp textCode;
+    msgf::putObject(textCode, App::CreationResp::kError, messageWith<App::GenericResp>({{App::Error::kCode, "5"}}));
+    msgf::putObject(textCode, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, 1}}));
+    for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp()),
+                                    document(textCode), document(App::CreateStoragePolicyCopyResp())}) {
         SCOPED_TRACE(text);
         answer = [text] { return text; };
         id = 3;

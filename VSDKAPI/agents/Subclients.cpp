@@ -153,10 +153,13 @@ VSDK_API unsigned long VSDKSetSubclients(_QSetSubclientParameters* params, int* 
         spec.failureLineFixedText = true;
         return runOperation(
             *state, spec, request,
-            [&](const CNMessageBase& reply) {
-                *subclientId = static_cast<int>(msgf::getInt(reply, SetSubclient::kNewId));
+            [&](const CNMessageBase& reply) -> unsigned long {
+                if (unsigned long rc = takeCreatedId(*state, spec, reply, SetSubclient::kNewId, *subclientId)) {
+                    return rc;
+                }
                 state->getEvDebug().debugLvl(kFunction, 6, "SubClient Created with id:[%d]",
                                              *subclientId);
+                return 0;
             },
             [&](unsigned long) { *subclientId = -1; });
     });

@@ -16,8 +16,10 @@ unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
                           std::string* xmlText, FieldId xmlField) {
     return runOperation(
         state, spec, request,
-        [&](const CNMessageBase& reply) {
-            // The job id field is the same in every job-start reply.
+        [&](const CNMessageBase& reply) -> unsigned long {
+            // The job id field is the same in every job-start reply; a
+            // success without one started no job the caller could follow.
+            if (!msgf::hasInt(reply, kReplyJobId)) return invalidReply(state, spec);
             jobId = msgf::getInt(reply, kReplyJobId);
             if (xmlText) {
                 *xmlText = msgf::getText(reply, xmlField);
@@ -25,6 +27,7 @@ unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
             } else {
                 state.getEvDebug().debugLvl(started.function, started.level, started.format, jobId);
             }
+            return 0;
         },
         [&](unsigned long) { jobId = -1; });
 }

@@ -22,7 +22,10 @@ _QCLChunkInfo::_QCLChunkInfo(_QCLChunkInfo&& other) noexcept
       value2(other.value2),
       key(std::move(other.key)),
       keyLength(other.keyLength) {
+    // The length goes with the key: a source that kept it would count bytes
+    // its empty key no longer has.
     other.key.clear();
+    other.keyLength = 0;
 }
 
 // If a member cannot be built the ones already built are destroyed and the

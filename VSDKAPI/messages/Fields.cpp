@@ -13,8 +13,15 @@ std::string getBytes(const CNMessageBase& m, FieldId f) {
 }
 
 bool hasInt(const CNMessageBase& m, FieldId f) {
+    // getInt reads by slot: a field of this number at another slot would
+    // pass here and then read as 0.
     auto it = m.fields().find(f.number);
-    return it != m.fields().end() && it->second.kind == vsdkmsg::FieldKind::Int64;
+    return it != m.fields().end() && it->second.kind == vsdkmsg::FieldKind::Int64 &&
+           it->second.slot == f.slot;
+}
+
+bool intOrAbsent(const CNMessageBase& m, FieldId f) {
+    return m.fields().count(f.number) == 0 || hasInt(m, f);
 }
 
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag) {

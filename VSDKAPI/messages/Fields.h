@@ -107,8 +107,11 @@ std::string getBytes(const CNMessageBase& m, FieldId f);
 inline bool has(const CNMessageBase& m, FieldId f) {
     return m.isSet(f.number, m.getTagID(), f.hash);
 }
-// An integer field that is present (and is an integer).
+// An integer field that is present (and is an integer, at its slot).
 bool hasInt(const CNMessageBase& m, FieldId f);
+// No field of f's number, or an integer one at f's slot: what a reply's error
+// code must be for the reply to be read at all.
+bool intOrAbsent(const CNMessageBase& m, FieldId f);
 // A nested object that is present and of the expected type, or null; never creates.
 const CNMessageBase* findChild(const CNMessageBase& m, FieldId f, unsigned long tag);
 // The elements of an object list, or null when the list is absent.

@@ -36,12 +36,17 @@ unsigned long setOffsite(const Creation<Rec>& c, const FieldRow<Rec> (&rows)[N],
         Request request;
         fillSession(*state, request, MultiDomain::Never);
         putRows(request, rows, *params);
+        const OperationSpec spec{c.function, c.failurePhrase};
         return runOperation(
-            *state, OperationSpec{c.function, c.failurePhrase}, request,
-            [&](const CNMessageBase& reply) {
-                *outId = c.echoedId ? params->*c.echoedId
-                                    : static_cast<int>(msgf::getInt(reply, c.replyId));
+            *state, spec, request,
+            [&](const CNMessageBase& reply) -> unsigned long {
+                if (c.echoedId) {
+                    *outId = params->*c.echoedId;
+                } else if (unsigned long rc = takeCreatedId(*state, spec, reply, c.replyId, *outId)) {
+                    return rc;
+                }
                 state->getEvDebug().debugLvl(c.function, 1, c.createdLine, *outId);
+                return 0;
             },
             [&](unsigned long) {
                 if (!c.echoedId) *outId = -1;

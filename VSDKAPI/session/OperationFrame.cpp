@@ -50,12 +50,7 @@ bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldI
     if (reply.fields().count(field.number) == 0) return true;
     const CNMessageBase* error =
         msgf::findChild(reply, field, (reply.getTagID() & 0xFF000000UL) | 2UL);
-    bool wellFormed = error != nullptr;
-    if (error) {
-        const auto c = error->fields().find(msgf::kErrorCode.number);
-        wellFormed = c == error->fields().end() || c->second.kind == vsdkmsg::FieldKind::Int64;
-    }
-    if (!wellFormed) {
+    if (!error || !msgf::intOrAbsent(*error, msgf::kErrorCode)) {
         state.getEvDebug().debugLvl(
             0, "Response [%s] from VSDK Server failed with Error code [0x%lx] Error string [%s]",
             reply.getTagName(), vsdkerr::kInvalidResponse, GetErrorString(vsdkerr::kInvalidResponse));

@@ -83,7 +83,7 @@ void setSessionInfo(CNMessageBase& session, VSDKAPIGlobalData state);
 
 // Reads the code and text of the reply's error object at field. A reply
 // without one reports no error (code 0). A reply that holds anything else
-// there, or an error object whose code is not a number, is malformed: its
+// there, or an error object whose code is not a number at its slot, is malformed: its
 // response line is logged and false returned, so that a failure the server
 // may have meant is never taken for success.
 bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldId field,
@@ -155,8 +155,8 @@ extern std::atomic<int> g_listingAllocationsBeforeFailure;
 unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
 
 // The id a successful creation reply names at field, cut to its low 32 bits.
-// A reply that names none (or names it with something other than a number)
-// is no success: invalidReply's 0x207, id untouched.
+// A reply that names none (or names it with something other than a number,
+// or at another slot) is no success: invalidReply's 0x207, id untouched.
 unsigned long takeCreatedId(VSDKAPIGlobalData& state, const OperationSpec& spec,
                             const CNMessageBase& reply, FieldId field, int& id);
 

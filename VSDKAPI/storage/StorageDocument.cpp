@@ -142,10 +142,12 @@ const CNMessageBase* replyObject(const CNMessageBase& reply, FieldId field, unsi
 
 }  // namespace
 
-int createdValue(const CNMessageBase& reply, const DocumentSpec& spec, FieldId field) {
+unsigned long takeCreatedValue(VSDKAPIGlobalData& state, const DocumentSpec& spec,
+                               const CNMessageBase& reply, FieldId field, int& value) {
+    const OperationSpec operation{spec.function, spec.failurePhrase};
     const CNMessageBase* ref =
         msgf::findChild(reply, spec.createdCopy, RkEntities::StoragePolicyCopyEntity::kTag);
-    return ref ? static_cast<int>(msgf::getInt(*ref, field)) : 0;
+    return ref ? takeCreatedId(state, operation, *ref, field, value) : invalidReply(state, operation);
 }
 
 unsigned long exchangeDocument(VSDKAPIGlobalData& state, const DocumentSpec& spec,
@@ -159,6 +161,7 @@ unsigned long exchangeDocument(VSDKAPIGlobalData& state, const DocumentSpec& spe
         error = spec.errorField.number < 0
                     ? &answer
                     : replyObject(answer, spec.errorField, App::GenericResp::kTag, malformed);
+        if (error && !msgf::intOrAbsent(*error, App::Error::kCode)) malformed = true;
         if (!malformed && spec.createdCopy.hash != 0) {
             replyObject(answer, spec.createdCopy, RkEntities::StoragePolicyCopyEntity::kTag,
                         malformed);

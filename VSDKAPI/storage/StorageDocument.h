@@ -62,8 +62,10 @@ unsigned long exchangeDocument(VSDKAPIGlobalData& state, const DocumentSpec& spe
                                const CNMessageBase& request, CNMessageBase& reply,
                                int* failureOut);
 
-// The low 32 bits of a field of the creation reply's copy reference (0 when
-// the reply carries none); the reply has passed exchangeDocument.
-int createdValue(const CNMessageBase& reply, const DocumentSpec& spec, FieldId field);
+// Stores the low 32 bits of a field of the creation reply's copy reference
+// in value; the reply has passed exchangeDocument. A reply without the
+// reference or the number is no creation: 0x207 with its line, value untouched.
+unsigned long takeCreatedValue(VSDKAPIGlobalData& state, const DocumentSpec& spec,
+                               const CNMessageBase& reply, FieldId field, int& value);
 
 }  // namespace storagedoc

@@ -84,7 +84,9 @@ VSDK_API unsigned long VSDKSetStoragePolicyCopies_XML(const _QSetStoragePolicyCo
             copyDefinition(DefinitionKind::Copy, *params));
         App::CreateStoragePolicyCopyResp reply;
         if (unsigned long rc = exchangeDocument(*state, kSpec, request, reply, copyId)) return rc;
-        *copyId = createdValue(reply, kSpec, RkEntities::CopyEntity::kId);
+        if (unsigned long rc = takeCreatedValue(*state, kSpec, reply, RkEntities::CopyEntity::kId, *copyId)) {
+            return rc;
+        }
         state->getEvDebug().debugLvl(kSpec.function, 1, "Copy Created with id:[%d]", *copyId);
         return 0;
     });
@@ -135,7 +137,10 @@ VSDK_API unsigned long VSDKSetStoragePolicy_XML(const _QSetStoragePolicyParamete
                         primaryCopyDefinition(*params));
         App::CreateStoragePolicyResp reply;
         if (unsigned long rc = exchangeDocument(*state, kSpec, request, reply, policyId)) return rc;
-        *policyId = createdValue(reply, kSpec, RkEntities::CopyEntity::kPolicyId);
+        if (unsigned long rc =
+                takeCreatedValue(*state, kSpec, reply, RkEntities::CopyEntity::kPolicyId, *policyId)) {
+            return rc;
+        }
         state->getEvDebug().debugLvl(kSpec.function, 1, "Storage Policy created with Id:[%d]",
                                      *policyId);
         return 0;

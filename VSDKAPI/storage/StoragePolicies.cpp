@@ -221,12 +221,17 @@ VSDK_API unsigned long VSDKSetStoragePolicy(const _QSetStoragePolicyParameters* 
         QSetStoragePoliciesReqMsg request;
         fillSession(*state, request, MultiDomain::Never);
         putRows(request, kPolicyFields, *params);
+        const OperationSpec spec{kFunction, "Creation of Storage Policy"};
         return runOperation(
-            *state, OperationSpec{kFunction, "Creation of Storage Policy"}, request,
-            [&](const CNMessageBase& reply) {
-                *policyId = static_cast<int>(msgf::getInt(reply, SetStoragePoliciesResp::kPolicyId));
+            *state, spec, request,
+            [&](const CNMessageBase& reply) -> unsigned long {
+                if (unsigned long rc =
+                        takeCreatedId(*state, spec, reply, SetStoragePoliciesResp::kPolicyId, *policyId)) {
+                    return rc;
+                }
                 state->getEvDebug().debugLvl(kFunction, 1, "Storage Policy created with Id:[%d]",
                                              *policyId);
+                return 0;
             },
             [&](unsigned long) { *policyId = -1; });
     });

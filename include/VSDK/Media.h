@@ -269,7 +269,7 @@ struct VSDK_EXPORT _QCLChunkInfo {
     _QCLChunkInfo() = default;
     _QCLChunkInfo(const _QCLChunkInfo& other);
     _QCLChunkInfo& operator=(const _QCLChunkInfo& other);
-    /* The source keeps its numbers and is left with an empty key. */
+    /* The source keeps value1 and value2 and is left with an empty key of length 0. */
     _QCLChunkInfo(_QCLChunkInfo&& other) noexcept;
     ~_QCLChunkInfo() = default;
 };
