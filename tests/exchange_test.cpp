@@ -149,6 +149,18 @@ TEST_F(ExchangeTest, TheGenericRequestIsLoggedByItsTypeNameAlone) {
     EXPECT_FALSE(env.logContains("inner secret"));
 }
 
+// A server that stops reading cannot hold a request for ever: the send ends
+// with the time-out, like the wait for the answer.
+TEST_F(ExchangeTest, ARequestTheServerDoesNotReadEndsWithTheTimeOut) {
+    env.setValue("~EventManager", "nVCommandTimeOut", 1LL);
+    env.server().stallReading(true);
+    QAgeDataReqMsg big;  // more than the socket buffers hold
+    msgf::appendText(big, OrvaneOperations::kAgeJobDescription, std::string(12 << 20, 'x'));
+    EXPECT_EQ(0x204u, send(nullptr, {}, &big));
+    env.server().stallReading(false);
+    EXPECT_TRUE(env.logContains("Sending commandline request [QAgeDataReqMsg] to VSDK Server failed"));
+}
+
 TEST_F(ExchangeTest, ReceiveOnlyTakesTheNextReplyWithoutSending) {
     env.server().script(kAgeReq, Action::defaultReply().repeated(2), 1);
     ASSERT_EQ(0u, send());

@@ -105,7 +105,17 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
                        const ExchangeOptions& options) {
     reply = nullptr;
     QEvDebug& log = state.getEvDebug();
+    // The registry's time-out replaces the chosen one; 0 or less is no time-out
+    // at all and is ignored. It bounds the send as well as the wait: a server
+    // that stops reading must not hold the thread (or a pool's connection) for ever.
     int timeout = selectTimeout(options);
+    {
+        RKPlatformInfo registry;
+        int configured = 0;
+        if (registry.getRegInt("~EventManager", "nVCommandTimeOut", &configured) && configured > 0) {
+            timeout = configured;
+        }
+    }
     bool abort = false;
 
     // The connection: one borrowed from the Mardock's pool, or the thread's own.
@@ -153,7 +163,7 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
     if (!options.receiveOnly) {
         stampHeader(request);
         log.debugLvl(6, "Sending commandline request [%s] to VSDK Server", request.getTagName());
-        CPvError sent = network->SendXMLMessage(request, 0, -1, abort);
+        CPvError sent = network->SendXMLMessage(request, 0, timeout, abort);
         if (sent.IsError()) {
             lease.markBroken();
             log.debugLvl(0,
@@ -175,15 +185,6 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
         }
     }
 
-    // The registry's time-out replaces the chosen one; 0 or less is no time-out
-    // at all and is ignored.
-    {
-        RKPlatformInfo registry;
-        int configured = 0;
-        if (registry.getRegInt("~EventManager", "nVCommandTimeOut", &configured) && configured > 0) {
-            timeout = configured;
-        }
-    }
     if (log.getDebugLevel() > 5) {
         log.debugLvl(6, "Waiting for receive message with time out [%d] seconds", timeout);
     }

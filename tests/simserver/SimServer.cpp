@@ -125,6 +125,7 @@ struct SimServer::Impl {
     std::vector<Connection> connections;
     std::list<Slot> slots;
     int nextId = 1;
+    bool stallReads = false;
 
     bool start() {
         if (::pipe2(wake, O_CLOEXEC) != 0) return false;
@@ -139,6 +140,7 @@ struct SimServer::Impl {
     void acceptLoop();
     void serve(int id, int fd);
     bool handshake(int id, int fd);
+    bool nextRequest(int fd, std::string& payload);
     Action pick(unsigned long tag);
     bool act(int fd, const Action& action, const CNMessageBase* request);
     std::unique_ptr<CNMessageBase> buildReply(const Action& action, const CNMessageBase* request);
@@ -231,10 +233,22 @@ bool SimServer::Impl::handshake(int id, int fd) {
     return rkwire::writeFrame(fd, answer, deadline) == IoResult::Ok && known;
 }
 
+// Waits for the next request to begin, then (unless reading is stalled) reads it.
+bool SimServer::Impl::nextRequest(int fd, std::string& payload) {
+    pollfd p{fd, POLLIN, 0};
+    while (::poll(&p, 1, -1) < 0 && errno == EINTR) {
+    }
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [this] { return !stallReads || stopping; });
+    }
+    return !stopping && rkwire::readFrame(fd, payload, Deadline::none()) == IoResult::Ok;
+}
+
 void SimServer::Impl::serve(int id, int fd) {
     std::string payload;
     bool open = handshake(id, fd);
-    while (open && rkwire::readFrame(fd, payload, Deadline::none()) == IoResult::Ok && !stopping) {
+    while (open && nextRequest(fd, payload)) {
         if (payload.empty()) continue;
         CNMessageBase* raw = nullptr;
         std::string why;
@@ -464,6 +478,12 @@ bool SimServer::waitForOpenConnections(int n, std::chrono::milliseconds timeout)
     std::unique_lock<std::mutex> lock(m_impl->mutex);
     return m_impl->changed.wait_for(lock, timeout,
                                     [&] { return countOpen(m_impl->connections) == n; });
+}
+
+void SimServer::stallReading(bool on) {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->stallReads = on;
+    m_impl->changed.notify_all();
 }
 
 void SimServer::closeAllConnections() {

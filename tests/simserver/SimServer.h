@@ -130,6 +130,8 @@ public:
     bool waitForOpenConnections(int n, std::chrono::milliseconds timeout) const;
     // Closes every client connection from the server's side.
     void closeAllConnections();
+    // While on, no connection reads a request that arrives (as a hung server).
+    void stallReading(bool on);
 
 private:
     struct Impl;
