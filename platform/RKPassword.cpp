@@ -2,10 +2,17 @@
 
 #include "AesGcm.h"
 
+#include <openssl/crypto.h>
+
 #include <cstring>
 #include <vector>
 
 namespace {
+
+// Overwrites a plain-text copy before its memory is given back.
+void wipe(std::string& text) {
+    if (!text.empty()) OPENSSL_cleanse(&text[0], text.size());
+}
 
 const char* const kMarker = "RKP1:";
 const char* const kStrongMarker = "RKS1:";
@@ -89,13 +96,16 @@ int RKPassword::decrypt(const std::string& cipherText, std::string& plain) {
         return -1;
     }
     plain.assign(reinterpret_cast<const char*>(out.data()), plainLength);
+    OPENSSL_cleanse(out.data(), out.size());  // no plain text left in freed memory
     return 0;
 }
 
 int RKPassword::encrypt(const char* in, char* out, unsigned long* length) {
     if (in == nullptr || out == nullptr || length == nullptr) return 0;
-    std::string cipherText;
-    if (encrypt(std::string(in), cipherText) != 0 || cipherText.size() >= *length) return 0;
+    std::string cipherText, plain(in);
+    const int sealed = encrypt(plain, cipherText);
+    wipe(plain);
+    if (sealed != 0 || cipherText.size() >= *length) return 0;
     std::memcpy(out, cipherText.c_str(), cipherText.size() + 1);
     *length = cipherText.size();
     return 1;
@@ -104,11 +114,12 @@ int RKPassword::encrypt(const char* in, char* out, unsigned long* length) {
 int RKPassword::decrypt(const char* in, char* out, unsigned long* length) {
     if (in == nullptr || out == nullptr || length == nullptr) return 0;
     std::string plain;
-    if (decrypt(std::string(in), plain) != 0 || plain.find('\0') != std::string::npos ||
-        plain.size() >= *length) {
-        return 0;
+    const bool fits = decrypt(std::string(in), plain) == 0 &&
+                      plain.find('\0') == std::string::npos && plain.size() < *length;
+    if (fits) {
+        std::memcpy(out, plain.c_str(), plain.size() + 1);
+        *length = plain.size();
     }
-    std::memcpy(out, plain.c_str(), plain.size() + 1);
-    *length = plain.size();
-    return 1;
+    wipe(plain);
+    return fits ? 1 : 0;
 }

@@ -59,7 +59,12 @@ CPvError RkNetworkPool::getSessionObject(CRkNetwork*& out) {
                 --m_total;
                 continue;
             }
-            m_lent.insert(idle.connection);
+            try {
+                m_lent.insert(idle.connection);
+            } catch (...) {
+                m_idle.push_back(idle);  // back where it was (the room is still there)
+                throw;
+            }
             out = idle.connection;
             return CPvError::Success();
         }
@@ -71,22 +76,31 @@ CPvError RkNetworkPool::getSessionObject(CRkNetwork*& out) {
     }
 
     // A new connection, attached outside the lock.
-    ++m_total;
     const std::string service = m_service, host = m_host, client = m_client;
     const int timeout = m_attachTimeout;
+    ++m_total;
     lock.unlock();
-    std::unique_ptr<CRkNetwork> connection(new CRkNetwork());
-    bool abort = false;
-    CPvError e = connection->Attach_RemoteService(host, service, client, timeout, abort);
-    lock.lock();
-    if (e.IsError()) {
+    try {
+        std::unique_ptr<CRkNetwork> connection(new CRkNetwork());
+        bool abort = false;
+        CPvError e = connection->Attach_RemoteService(host, service, client, timeout, abort);
+        lock.lock();
+        if (e.IsError()) {
+            --m_total;
+            m_returned.notify_one();
+            return e;
+        }
+        m_lent.insert(connection.get());
+        out = connection.release();
+        return CPvError::Success();
+    } catch (...) {
+        // A slot taken for a connection that was never lent is given back,
+        // or the pool would shrink by one for every failed allocation.
+        if (!lock.owns_lock()) lock.lock();
         --m_total;
         m_returned.notify_one();
-        return e;
+        throw;
     }
-    out = connection.release();
-    m_lent.insert(out);
-    return CPvError::Success();
 }
 
 CPvError RkNetworkPool::giveBack(CRkNetwork* connection, bool drop) {

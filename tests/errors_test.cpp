@@ -1,7 +1,9 @@
 // Fixed error texts, the error-text exports, the event-manager map and formatting.
 #include "VSDK.h"
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
+#include "platform/CRkNetwork.h"
 #include "platform/EvEvent.h"
+#include "platform/RkNetworkPool.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +130,18 @@ TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
     EXPECT_THROW(g_dataMap.insert(record), std::bad_alloc);
     g_failAllocations = false;
     EXPECT_EQ(nullptr, g_dataMap.current());  // would wait for ever on a lock left taken
+
+    // Borrows that run out of memory give their pool slots back: the next one
+    // tries to connect instead of finding the pool full.
+    RkNetworkPool pool;
+    ASSERT_FALSE(pool.initNetworkPool("CMDLINE_SERVICE", "127.0.0.2", "c", 1, 0, 0, 1, 0).IsError());
+    CRkNetwork* borrowed = nullptr;
+    for (int i = 0; i < RkNetworkPool::kLendLimit; ++i) {
+        g_failAllocations = true;
+        EXPECT_THROW(pool.getSessionObject(borrowed), std::bad_alloc);
+        g_failAllocations = false;
+    }
+    EXPECT_NE(kPvErrPoolExhausted, pool.getSessionObject(borrowed).GetErrorCode());
 }
 
 }  // namespace
