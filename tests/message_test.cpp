@@ -169,6 +169,8 @@ TEST(FilterPassword, BothRules) {
          R"(<a v="1" password="****)"},
         {"quote without a blank after it", R"(<a password="secret"/><b v="1"/>)",
          R"(<a password="****"/><b v="1"/>)", R"(<a password="****)"},
+        {"a document inside a value", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)",
+         R"(<a v="&lt;b password=&quot;****&quot;/&gt;"/>)", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)"},
         {"the word elsewhere", R"(<a user="password">password</a>)",
          R"(<a user="password">password</a>)", R"(<a user="password">password</a>)"},
     };
