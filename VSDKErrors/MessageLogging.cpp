@@ -4,8 +4,9 @@
 #include "platform/XMLCodec.h"
 #include "VSDKErrors/ExportGuard.h"
 
-#include <memory>
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 const char* const kXmlNotFormattedText =
     "Error. XML is not properly formatted so cannot unserialize it.";
@@ -23,6 +24,42 @@ bool isNameChar(char c) {
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The quote that opens an attribute value at the start of text: a quote
+// character, or one written as an entity (a document inside a text of
+// another); empty when there is none.
+std::string_view openingQuote(std::string_view text) {
+    for (std::string_view quote : {"\"", "'", "&quot;", "&apos;"}) {
+        if (text.substr(0, quote.size()) == quote) return quote;
+    }
+    return std::string_view();
+}
+
+// The first kLogQuoteBytes bytes of text (masked when it is a document),
+// escaped, with the count of the bytes left out.
+std::string quoteForLog(std::string_view text, bool document) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const std::size_t kept = std::min(text.size(), kLogQuoteBytes);
+    // Cut before masking: a password value the cut ends is masked to the end.
+    const std::string head =
+        document ? filterPasswordAttrBased(std::string(text.substr(0, kept))) : std::string(text.substr(0, kept));
+    std::string out;
+    out.reserve(head.size() + 32);
+    for (const char ch : head) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c != 0x7F) {
+            out += ch;
+        } else if (c == '\r' || c == '\n' || c == '\t') {
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    if (kept < text.size()) out += "... [" + std::to_string(text.size() - kept) + " more bytes]";
+    return out;
+}
 
 }  // namespace
 
@@ -50,13 +87,18 @@ std::string filterPasswordAttrBased(const std::string& xml) {
         }
         ++k;
         while (k < lower.size() && isBlank(lower[k])) ++k;
-        if (k >= lower.size() || (lower[k] != '"' && lower[k] != '\'')) {
+        const std::string_view quote = openingQuote(std::string_view(lower).substr(k));
+        if (quote.empty()) {
             from = p + kWordLength;
             continue;
         }
-        const char quote = lower[k];
-        const std::size_t valueStart = k + 1;
-        const std::size_t close = lower.find(quote, valueStart);
+        const std::size_t valueStart = k + quote.size();
+        std::size_t close = lower.find(quote, valueStart);
+        if (quote.size() > 1) {
+            // A value inside another value ends with it at the latest: the
+            // mask never reaches past the quote character of the outer one.
+            close = std::min(close, lower.find_first_of("\"'", valueStart));
+        }
         if (close == std::string::npos) {
             // No closing quote: nothing after the opening quote is shown.
             result.replace(valueStart, std::string::npos, kMask);
@@ -64,7 +106,7 @@ std::string filterPasswordAttrBased(const std::string& xml) {
         }
         result.replace(valueStart, close - valueStart, kMask);
         lower.replace(valueStart, close - valueStart, kMask);
-        from = valueStart + kMaskLength + 1;
+        from = valueStart + kMaskLength;
     }
     return result;
 }
@@ -108,9 +150,9 @@ std::string logXMLMessage(CNMessageBase* message) {
             return xml.empty() ? std::string() : std::string(kXmlNotFormattedText);
         }
         // Every type is masked, whatever CNMessageBase::isOldWay says of it:
-        // secret fields (passwords, pass phrases, tokens) are written under
-        // "password" attributes, so no secret reaches the log in clear.
-        return filterPasswordAttrBased(xml);
+        // secret fields (passwords, pass phrases, keys, tokens) are written
+        // under "password" attributes, so no secret reaches the log in clear.
+        return logDocument(xml);
     } catch (const std::exception&) {
         // Logging never fails an operation.
         return std::string();
@@ -131,6 +173,10 @@ std::string logXMLMessage(const std::string& xml) {
     if (rc != 0 || !message) return kXmlNotFormattedText;
     return logXMLMessage(message.get());
 }
+
+std::string logText(std::string_view text) { return quoteForLog(text, false); }
+
+std::string logDocument(std::string_view xml) { return quoteForLog(xml, true); }
 
 // The exports: no exception leaves them.
 

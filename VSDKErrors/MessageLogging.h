@@ -3,12 +3,27 @@
 
 #include "VSDK/Session.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 class CNMessageBase;
 
-// The XML text of a message for the log, every password attribute value
-// masked; an empty text for no message.
+// The most of one text, reply or document that a log line quotes.
+constexpr std::size_t kLogQuoteBytes = 4096;
+
+// A text that came from the network, as a log line quotes it: its first
+// kLogQuoteBytes bytes with every control byte escaped (\r, \n, \t; the
+// other bytes below 0x20 and 0x7F as \xNN), so that it stays inside its own
+// line, then "... [N more bytes]" when N bytes were left out.
+std::string logText(std::string_view text);
+// The same for an XML document, the password attribute values in what is
+// quoted masked (see filterPasswordAttrBased).
+std::string logDocument(std::string_view xml);
+
+// The XML text of a message as a log line quotes it (logDocument): every
+// secret field is written under a password attribute and masked; an empty
+// text for no message.
 std::string logXMLMessage(CNMessageBase* message);
 // The same for a message given as XML text: the text is read back into a
 // message and written again, so only what a message can hold reaches the log.
@@ -18,7 +33,9 @@ std::string logXMLMessage(const std::string& xml);
 
 // Every value of an attribute whose name contains "password" (any letter
 // case) replaced by four asterisks; a value without its closing quote is
-// masked to the end of the text.
+// masked to the end of the text. A quote may also be written as &quot; or
+// &apos; (a document carried in a text of another): such a value ends at the
+// same entity or at the latest with the value that holds it.
 std::string filterPasswordAttrBased(const std::string& xml);
 
 // filterPassword (older rule, exported): see VSDK/Session.h.

@@ -90,14 +90,19 @@ TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
     EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(&jobs, nullptr));
     EXPECT_EQ(0u, env.server().requestCount());
 
+    // The failure line quotes the reply: its first 4,096 bytes, control bytes escaped, secrets masked.
     const auto answer = messageWith<CheckForArchiveJobResp>({{kArchiveCheckFirst, 1}});
-    for (const std::string& text : {std::string("<not a message"), std::string(),
-                                    document(answer).substr(0, 20), document(CheckForArchiveJobReq())}) {
+    const std::string lead = "<a password='s3cret' b='\r\n\x1b'", fill(4096 - lead.size(), 'q');
+    for (const auto& [text, quoted] : std::vector<std::pair<std::string, std::string>>{
+             {"<not a message", "<not a message"}, {"", ""},
+             {document(answer).substr(0, 20), document(answer).substr(0, 20)},
+             {document(CheckForArchiveJobReq()), document(CheckForArchiveJobReq())},
+             {lead + fill + std::string(904, 'z'), "<a password='****' b='\\r\\n\\x1B'" + fill + "... [904 more bytes]"}}) {
         raw = true, replyText = text;
         const std::size_t mark = env.logMark();
         EXPECT_EQ(0x207u, VSDKArchiveDataExistanceCheck(&jobs, &flags)) << text;
         EXPECT_EQ(0x40, flags);
-        EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + text + "]", mark));
+        EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + quoted + "]", mark));
     }
 
     env.server().clearScripts();

@@ -157,11 +157,16 @@ TEST_P(JobStartTest, FailuresSetTheJobIdOrLeaveItAlone) {
         server().script(op().requestTag, k.action, 1);
         Call c;
         c.xmlResult = 1;
+        const std::size_t callMark = env.logMark();
         EXPECT_EQ(k.code, op().call(c));
         EXPECT_EQ(k.jobId, c.jobId);
         EXPECT_EQ("untouched", c.xmlText);
         if (k.code == 0x7d1) {
             EXPECT_STREQ("policy not found", VSDKGetLastErrorString());
+        }
+        if (k.code == 0x207) {  // whatever is malformed: the fixed text and the operation's line
+            EXPECT_STREQ(GetErrorString(0x207), VSDKGetLastErrorString());
+            EXPECT_TRUE(env.logContains(op().failureLine + " failed with Error code [0x207]", callMark));
         }
     }
     const std::string text = op().fixedText ? GetErrorString(0x7d1) : "policy not found";

@@ -183,14 +183,19 @@ TEST_F(ListingCourse, EveryListingOverTheWholeCourse) {
         o = l.call();
         EXPECT_TRUE(o.rc == 0x207 && o.count == -7 && o.arrayUntouched) << o.rc << " " << o.count;
 
-        // A server error leaves the outputs and sets the last error.
+        // A server error leaves the outputs and sets the last error as sent; in
+        // the log its text stays inside its line, a forged line head and ESC escaped.
         env.server().clearScripts();
-        env.server().serverError(l.requestTag, 0x31, "no such client");
+        const std::string forged = "no such client\r\n4242 4242 12/06 23:59:59 0 VSDKLoginApi() [0] ok\x1b[2J";
+        env.server().serverError(l.requestTag, 0x31, forged);
         const std::size_t mark = env.logMark();
         o = l.call();
         EXPECT_TRUE(o.rc == 0x31 && o.count == -7 && o.arrayUntouched) << o.rc << " " << o.count;
-        EXPECT_STREQ("no such client", VSDKGetLastErrorString());
-        const std::string text = l.failureLineFixedText ? GetErrorString(0x31) : "no such client";
+        EXPECT_EQ(forged, VSDKGetLastErrorString());
+        EXPECT_TRUE(!env.logContains("\n4242 4242", mark) && !env.logContains("\x1b", mark));
+        const std::string text = l.failureLineFixedText
+                                     ? GetErrorString(0x31)
+                                     : "no such client\\r\\n4242 4242 12/06 23:59:59 0 VSDKLoginApi() [0] ok\\x1B[2J";
         EXPECT_TRUE(env.logContains(std::string(l.serverFailurePhrase) +
                                         " failed with Error code [0x31] Error string [" + text + "]", mark));
 

@@ -7,6 +7,8 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
+#include <sys/resource.h>
+
 #include <memory>
 #include <type_traits>
 
@@ -64,6 +66,28 @@ TEST_F(Media, LibraryChildrenWithOneListEmptyOrTheSecondAllocationFailing) {
     Children c;  // under AddressSanitizer a first array not freed is a leak
     EXPECT_EQ(0x201u, c.rc);
     EXPECT_TRUE(c.masters == nullptr && c.scratches == nullptr);
+}
+
+// A reply of more (empty) entries than 1 GiB holds of records is refused
+// before any record is made: the process does not grow by a gigabyte.
+TEST_F(Media, AListingPastTheBoundIsRefusedBeforeAnyRecordIsMade) {
+    const std::size_t n = kMaxListingBytes / sizeof(_QMediaInfo) + 1;
+    replyFields(env.server(), ou::QGetMediaReqMsg::kTag, 0, {}, ou::MediaTopologyResp::kMedia,
+                std::vector<CNMessageBase>(n, ou::QMedia()));
+    const std::size_t mark = env.logMark();
+    _QGetMediaParams p;
+    static _QMediaInfo sentinel[1];
+    _QMediaInfo* media = sentinel;
+    int count = 0;
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(0x201u, VSDKGetMedia(&p, &media, &count));
+    getrusage(RUSAGE_SELF, &after);
+    std::unique_ptr<_QMediaInfo[]> owned(media == sentinel ? nullptr : media);
+    EXPECT_TRUE(media == nullptr && count == static_cast<int>(n)) << count;
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256L * 1024) << "kilobytes";
+    EXPECT_TRUE(env.logContains(std::string("Retrival of media failed with Error code [0x201] Error string [") +
+                                    GetErrorString(0x201) + "]", mark));
 }
 
 TEST_F(Media, SizeTextIsKilobytesWithTwoDecimalsAndTheFilterGoesInFull) {
@@ -193,7 +217,9 @@ protected:
     std::string inner;
 };
 
-TEST_F(MediaContents, KeysArriveBounded) {
+// The keys reach the caller whole, and the log (level 10) masked.
+TEST_F(MediaContents, KeysArriveBoundedAndMasked) {
+    const std::size_t mark = env.logMark();
     struct Case { std::string bytes; long long length; std::string key; };
     for (const Case& k : {Case{std::string("\0a\0", 3), 3, std::string("\0a\0", 3)}, Case{"abc", 10, "abc"},
                           Case{"abc", -1, ""}}) {
@@ -218,6 +244,8 @@ TEST_F(MediaContents, KeysArriveBounded) {
         EXPECT_EQ(k.key, info.jobs[0].chunks[0].key);
         EXPECT_EQ(static_cast<int>(k.key.size()), info.jobs[0].chunks[0].keyLength);
     }
+    EXPECT_TRUE(env.logContains("x_password=&quot;****&quot;", mark));
+    EXPECT_FALSE(env.logContains("YWJj", mark)) << "abc in base64";
 }
 
 TEST_F(MediaContents, ListsTravelOnlyWithTheirFlags) {

@@ -169,6 +169,8 @@ TEST(FilterPassword, BothRules) {
          R"(<a v="1" password="****)"},
         {"quote without a blank after it", R"(<a password="secret"/><b v="1"/>)",
          R"(<a password="****"/><b v="1"/>)", R"(<a password="****)"},
+        {"a document inside a value", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)",
+         R"(<a v="&lt;b password=&quot;****&quot;/&gt;"/>)", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)"},
         {"the word elsewhere", R"(<a user="password">password</a>)",
          R"(<a user="password">password</a>)", R"(<a user="password">password</a>)"},
     };
@@ -239,10 +241,10 @@ TEST(NumberToText, PlainDecimalWhateverTheGlobalLocale) {
 
 }  // namespace
 
-// A field named as a password or pass phrase, or ending in token or GUID, is
+// A field named as a password or pass phrase, or ending in token, GUID or key, is
 // marked secret where it is declared, so that every log of a message masks it.
 TEST(FieldTables, EverySecretLookingFieldIsMarked) {
-    const std::regex looksSecret(".*(password|passphrase).*|.*(token|guid)", std::regex::icase);
+    const std::regex looksSecret(".*(password|passphrase).*|.*(token|guid|key)", std::regex::icase);
     std::size_t count = 0;
     const vsdkfields::FieldTable* tables = vsdkfields::fieldTables(count);
     ASSERT_GT(count, 10u);

@@ -11,6 +11,7 @@
 #include "VSDKAPIGlobalData/QEvDebug.h"
 #include "platform/RKPlatformInfo.h"
 #include "VSDKErrors/ExportGuard.h"
+#include "VSDKErrors/MessageLogging.h"
 
 #include <cstring>
 #include <string>
@@ -95,7 +96,7 @@ static unsigned long VSDAKBackupExUnguarded(const _QBackupParameters* params, _Q
     const unsigned long code = steps.code();
     const std::string text = code != 0 ? steps.text() : std::string(VSDKGetErrorString(&code));
     log.debugLvl(kFunction, 1, "completed. apiError=[%d], errorString=<%s>",
-                 static_cast<int>(code), text.c_str());
+                 static_cast<int>(code), logText(text).c_str());
     return code;
 }
 

@@ -44,7 +44,7 @@ const DumpRow<P> kDump[] = {
 
 const FieldRow<P> kRequestBody[] = {
     {kIsJobIdPassed, put<&P::isJobIdPassed>},
-    {kGetHWEncKey, put<&P::getHWEncKey>},
+    {kGetHWEncKeyFlag, put<&P::getHWEncKey>},
     {kBarcodesPassed, put<&P::barcodesPassed>},
     {kArchiveGroupId, put<&P::archiveGroupId>},
     {kCopyId, put<&P::copyId>},
@@ -150,7 +150,7 @@ VSDK_API unsigned long VSDKGetMediaContents(const _QCLGetMediaContentsParams* pa
         unsigned long code = 0;
         std::string text;
         if (!readReplyError(*state, reply, kReplyError, code, text)) {
-            return vsdkerr::kInvalidResponse;
+            return invalidReply(*state, spec);
         }
         if (code != 0) {
             state->setErrorString(text);

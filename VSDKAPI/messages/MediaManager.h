@@ -145,7 +145,7 @@ VSDK_MESSAGE_FIELDS(DiscoverMedia, MM_DISCOVER_MEDIA_FIELDS)
 // (1,1); its flag is read by slot.
 #define MM_MEDIA_CONTENTS_FIELDS(F)                 \
     F(kIsJobIdPassed, 2, 5, 0xE6B8BE)               \
-    F(kGetHWEncKey, 3, 6, 0x8D3E6A)                 \
+    F(kGetHWEncKeyFlag, 3, 6, 0x8D3E6A)             \
     F(kBarcodesPassed, 5, 8, 0xB22DEA)              \
     F(kArchiveGroupId, 7, 10, 0x0336C4)             \
     F(kCopyId, 8, 11, 0x40AF70)                     \
@@ -181,7 +181,7 @@ VSDK_MESSAGE_FIELDS(MediaContents, MM_MEDIA_CONTENTS_FIELDS)
     F(kChunks, 19, 70, 0xF74BF9)                    \
     F(kChunkValue1, 1, 1, 0xAB1F32)                 \
     F(kChunkValue2, 2, 2, 0x239537)                 \
-    F(kChunkKey, 3, 3, 0x7A6914)                    \
+    F(kChunkKey, 3, 3, 0x7A6914, kSecret)           \
     F(kChunkKeyLength, 4, 4, 0x0B3861)
 VSDK_MESSAGE_FIELDS(ContentsJob, MM_CONTENTS_JOB_FIELDS)
 

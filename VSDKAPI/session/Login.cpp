@@ -207,15 +207,15 @@ unsigned long logoutThread(VSDKAPIGlobalData& state, const _QLogoutParameters& p
 
     unsigned long code = 0;
     std::string text;
+    const OperationSpec spec{nullptr, "Logout Response"};
     if (!readReplyError(state, *reply, msgf::kReplyError, code, text)) {
-        return vsdkerr::kInvalidResponse;
+        return invalidReply(state, spec);
     }
     const bool accepted = code == 0 || code == vsdkerr::kNotLoggedIn ||
                           (sessionFiles && code == kLogoutOutdated);
     if (!accepted) {
         state.setErrorString(text);
-        log.debugLvl(0, "Logout Response failed with Error code [0x%lx] Error string [%s]", code,
-                     text.c_str());
+        logFailure(state, spec.function, spec.failurePhrase, code, text.c_str());
         return code;
     }
 

@@ -3,6 +3,7 @@
 #include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKErrors/MessageLogging.h"
 
 VSDKAPIGlobalData* threadState() { return g_dataMap.current(); }
 
@@ -13,7 +14,8 @@ void logFailure(VSDKAPIGlobalData& state, const char* function, const char* phra
                 unsigned long code, const char* text) {
     const std::string line = std::string(phrase ? phrase : "") +
                              " failed with Error code [0x%lx] Error string [%s]";
-    state.getEvDebug().debugLvl(function, 0, line.c_str(), code, text ? text : "");
+    // The text may be the server's: quoted so that it stays inside this line.
+    state.getEvDebug().debugLvl(function, 0, line.c_str(), code, logText(text ? text : "").c_str());
 }
 
 unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec) {

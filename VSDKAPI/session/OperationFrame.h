@@ -85,7 +85,8 @@ void setSessionInfo(CNMessageBase& session, VSDKAPIGlobalData state);
 // without one reports no error (code 0). A reply that holds anything else
 // there, or an error object whose code is not a number at its slot, is malformed: its
 // response line is logged and false returned, so that a failure the server
-// may have meant is never taken for success.
+// may have meant is never taken for success (the caller answers it as
+// invalidReply does).
 bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldId field,
                     unsigned long& code, std::string& text);
 
@@ -93,6 +94,10 @@ bool readReplyError(VSDKAPIGlobalData& state, const CNMessageBase& reply, FieldI
 // at level 0.
 void logFailure(VSDKAPIGlobalData& state, const char* function, const char* phrase,
                 unsigned long code, const char* text);
+
+// A reply of the right type whose content is not what the operation reads:
+// 0x207 with its fixed text as the last error and the failure line.
+unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
 
 struct NoServerFailureValues {
     void operator()(unsigned long) const {}
@@ -122,7 +127,7 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
     unsigned long code = 0;
     std::string text;
     if (!readReplyError(state, *reply, spec.errorField, code, text)) {
-        return vsdkerr::kInvalidResponse;
+        return invalidReply(state, spec);
     }
     if (code != 0) {
         if constexpr (std::is_invocable_v<OnServerFailure&, unsigned long, const CNMessageBase&>) {
@@ -149,10 +154,6 @@ unsigned long runOperation(VSDKAPIGlobalData& state, const OperationSpec& spec,
 // allowed before it (counting down too) have been made.
 extern std::atomic<int> g_failListingAllocations;
 extern std::atomic<int> g_listingAllocationsBeforeFailure;
-
-// A reply of the right type whose content is not what the operation reads:
-// 0x207 with its fixed text as the last error and the failure line.
-unsigned long invalidReply(VSDKAPIGlobalData& state, const OperationSpec& spec);
 
 // The id a successful creation reply names at field, cut to its low 32 bits.
 // A reply that names none (or names it with something other than a number,
@@ -183,13 +184,28 @@ unsigned long allocateForCaller(VSDKAPIGlobalData& state, const char* function, 
     return 0;
 }
 
+// The most one listing makes for the caller in one array: 1 GiB of records.
+// A reply's entry count sizes the array, and records are large (names of
+// 1,024 bytes): a reply of empty entries must not make the caller allocate
+// gigabytes. The 16 MiB reply limit keeps a listing whose entries carry
+// their names below it.
+constexpr std::size_t kMaxListingBytes = std::size_t{1} << 30;
+
+// Whether count elements of T stay within kMaxListingBytes.
+template <class T>
+constexpr bool withinListingBound(std::size_t count) {
+    return count <= kMaxListingBytes / sizeof(T);
+}
+
 // Listing convention: count default-constructed elements made with new[]
-// for the caller, released with delete[].
+// for the caller, released with delete[]. Past kMaxListingBytes nothing is
+// made: the allocation fails (0x201) before any record exists.
 template <class T>
 unsigned long allocateListing(VSDKAPIGlobalData& state, const char* function, const char* phrase,
                               T*& out, std::size_t count) {
-    return allocateForCaller(state, function, phrase, out,
-                             [count] { return new (std::nothrow) T[count]; });
+    return allocateForCaller(state, function, phrase, out, [count]() -> T* {
+        return withinListingBound<T>(count) ? new (std::nothrow) T[count] : nullptr;
+    });
 }
 
 // One default-constructed result record made with new for the caller,

@@ -34,10 +34,14 @@ const TakeRow<Path> kIdFields[] = {
     {GetDataPathResp::kScratchPoolIds, take<&Path::scratchPoolIds>},
 };
 
-// Each id list of the reply is absent or a list of int32 ids.
-bool idListsWellFormed(const CNMessageBase& reply) {
+// Each id list of the reply is absent or a list of int32 ids; fits: each is
+// within the bound of a listing's array (it becomes one for the caller).
+bool idListsWellFormed(const CNMessageBase& reply, bool& fits) {
+    fits = true;
     for (const TakeRow<Path>& row : kIdFields) {
-        if (msgf::has(reply, row.field) && !msgf::findIntList(reply, row.field)) return false;
+        const std::vector<int>* ids = msgf::findIntList(reply, row.field);
+        if (msgf::has(reply, row.field) && !ids) return false;
+        fits = fits && (!ids || withinListingBound<int>(ids->size()));
     }
     return true;
 }
@@ -52,9 +56,12 @@ unsigned long getDataPath(const Names* names, Path** dataPath) {
 
     const OperationSpec spec{kFunction, kPhrase};
     return runOperation(*state, spec, request, [&](const CNMessageBase& reply) -> unsigned long {
-        if (!idListsWellFormed(reply)) return invalidReply(*state, spec);
+        bool fits = true;
+        if (!idListsWellFormed(reply, fits)) return invalidReply(*state, spec);
         Path* path = nullptr;
-        if (const unsigned long rc = allocateRecord(*state, kFunction, kPhrase, path)) {
+        if (const unsigned long rc = allocateForCaller(*state, kFunction, kPhrase, path, [fits] {
+                return fits ? new (std::nothrow) Path() : nullptr;
+            })) {
             *dataPath = nullptr;
             return rc;
         }

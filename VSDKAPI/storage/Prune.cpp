@@ -9,6 +9,7 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "VSDKAPIUtils/RecordDump.h"
 #include "VSDKErrors/ExportGuard.h"
+#include "VSDKErrors/MessageLogging.h"
 
 using namespace OrvaneOperations;
 using namespace fieldrows;
@@ -85,7 +86,7 @@ unsigned long prune(const PruneTexts& texts, const FieldRow<Params> (&rows)[N], 
         readReplyError(*state, reply, spec.errorField, code, text);
         if (text.empty()) return;
         *responseText = text;
-        state->getEvDebug().debugLvl(texts.function, 10, texts.responseFormat, text.c_str());
+        state->getEvDebug().debugLvl(texts.function, 10, texts.responseFormat, logText(text).c_str());
     };
     return runOperation(*state, spec, request, answer,
                         [&](unsigned long, const CNMessageBase& reply) { answer(reply); });

@@ -2,6 +2,7 @@
 
 #include "Execute.h"
 #include "VSDK/Execute.h"
+#include "VSDKErrors/MessageLogging.h"
 #include "VSDKErrors/VSDKErrors.h"
 
 unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* function,
@@ -15,13 +16,14 @@ unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* functi
         log.debugLvl(function, 0, "Serialization Failed.");
         return vsdkerr::kInternal;
     }
-    if (logSending) log.debugLvl(function, 6, "Sending XML[%s].", params.xmlRequest.c_str());
+    if (logSending) log.debugLvl(function, 6, "Sending XML[%s].", logDocument(params.xmlRequest).c_str());
 
     const unsigned long rc = runExecute(state, params, info);
     if (rc != 0) return rc;
 
     if (reply.unserialize(info.outputText) != 0 || (wellFormed && !wellFormed(reply))) {
-        log.debugLvl(function, 0, "Unserialize Failed.Input XML[%s]", info.outputText.c_str());
+        log.debugLvl(function, 0, "Unserialize Failed.Input XML[%s]",
+                     logDocument(info.outputText).c_str());
         return vsdkerr::kInvalidResponse;
     }
     return 0;
