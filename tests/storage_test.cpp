@@ -100,7 +100,7 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
-    env.server().clearScripts();
+    env.server().clearScripts(), env.server().replyWith(ou::QSetStoragePoliciesReqMsg::kTag, 0);
     EXPECT_EQ(0x207u, VSDKSetStoragePolicy(&p, &id)) << "a success that names no policy";
     EXPECT_EQ(7, id);
 }
