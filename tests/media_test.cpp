@@ -5,8 +5,12 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "VSDKAPIUtils/Connection.h"
 #include "support/WireChecks.h"
 
+#include <clocale>
+#include <ctime>
+#include <locale>
 #include <memory>
 #include <type_traits>
 
@@ -74,7 +78,16 @@ TEST_F(Media, LibraryChildrenWithOneListEmptyOrTheSecondAllocationFailing) {
     EXPECT_EQ(11, c.masters[1].id);
 }
 
+// Under a caller's comma locale (C and C++ alike; scripts/install-deps.sh
+// makes de_DE.UTF-8) numbers keep their point: size texts and log figures.
 TEST_F(Media, SizeTextIsKilobytesWithTwoDecimalsAndTheFilterGoesInFull) {
+    struct CommaLocale {
+        std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
+        ~CommaLocale() { std::locale::global(previous); }
+    } comma;
+    ASSERT_STREQ(",", std::localeconv()->decimal_point);
+    logTime(threadState()->getEvDebug(), "sizes", static_cast<long>(std::clock()));
+    EXPECT_TRUE(env.logContains(".000000000000] ms"));
     std::vector<CNMessageBase> entries;
     for (long long size : {1536LL, 1048576LL, 0LL, -512LL})
         entries.push_back(messageWith<ou::QMedia>({{ou::MediaEntry::kSize, size}}));
