@@ -105,6 +105,16 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     EXPECT_EQ(7, id);
 }
 
+// The bundled server, left to itself, names what a document creation made.
+TEST_F(StorageTest, TheServersOwnAnswerNamesTheNewPolicyAndCopy) {
+    _QSetStoragePolicyParameters p;
+    _QSetStoragePolicyCopyParameters c;
+    int policy = 0, copy = 0;
+    ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &policy));
+    ASSERT_EQ(0u, VSDKSetStoragePolicyCopies_XML(&c, &copy));
+    EXPECT_TRUE(policy > 0 && copy > policy) << policy << " " << copy;
+}
+
 TEST_F(StorageTest, CopyRefusalWordingByOperationIdAndMinusOneOnRefusal) {
     for (const auto& [operation, failure] :
          {std::pair{1, "Creation of Copy failed"}, {5, "Operation on Copy failed"}}) {
