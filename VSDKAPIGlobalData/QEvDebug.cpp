@@ -4,6 +4,7 @@
 
 #include "VSDK/Errors.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -15,7 +16,12 @@ namespace {
 long long jobIdFromEnvironment() {
     const char* value = std::getenv("ContextJobId");
     if (value == nullptr) return 0;
-    return std::strtoll(value, nullptr, 10);
+    // Read whatever the process's locale: leading blanks, a sign, digits.
+    value += std::strspn(value, " \t\n\v\f\r");
+    if (*value == '+' && value[1] != '-') ++value;
+    long long id = 0;
+    const auto r = std::from_chars(value, value + std::strlen(value), id);
+    return r.ec == std::errc() ? id : 0;
 }
 
 // "%S" is read as "%s": the library's formats use it for narrow texts.

@@ -3,6 +3,7 @@
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPIUtils/RecordDump.h"
 
+#include <charconv>
 #include <locale>
 #include <sstream>
 
@@ -26,6 +27,12 @@ std::string decimal(N value) {
 std::string numberToqwString(int value) { return decimal(value); }
 
 std::string numberToqwString(long long value) { return decimal(value); }
+
+std::string fixedPointText(double value, int digits) {
+    char text[400];  // the largest double in full, a sign, a point and the decimals
+    const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, digits);
+    return r.ec == std::errc() ? std::string(text, r.ptr) : std::string();
+}
 
 void QTimeCopy(CNMessageBase& timeObject, const _QTime& time) {
     msgf::putInt(timeObject, msgf::kTimeUnix, static_cast<long long>(time.unixTime));

@@ -19,6 +19,10 @@ void qConvertqwStr2Str(const std::string& in, std::string& out);
 std::string numberToqwString(int value);
 std::string numberToqwString(long long value);
 
+// Fixed-point text of value with digits decimals, rounded as "%.*f" in the
+// C locale ("1.50"): the point is a point whatever the process's locale.
+std::string fixedPointText(double value, int digits);
+
 // Sets the five fields of a family's time object (OrvaneOperations::QTime,
 // OrvaneUtilities::QTime, MediaManager::QTime) from a caller's time value.
 // Every field is set, also when it is 0 or empty; numbers keep their sign.

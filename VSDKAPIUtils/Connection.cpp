@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "VSDK/Startup.h"
+#include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKErrors/VSDKErrors.h"
 #include "platform/CPvIPAddr.h"
 #include "platform/CRkNetwork.h"
@@ -79,8 +80,9 @@ unsigned long ConnectToVSDKServiceWrapper(_QHandle& handle, bool preInstallMode)
 
 void logTime(QEvDebug& log, const char* name, long start) {
     const long elapsed = (static_cast<long>(std::clock()) - start) / 1000;
-    log.debugLvl("logTime", 6, "[%s] total execution time :[%.12lf] ms", name,
-                 static_cast<double>(elapsed));
+    // "%.12lf" of the elapsed time, with a point whatever the locale.
+    log.debugLvl("logTime", 6, "[%s] total execution time :[%s] ms", name,
+                 fixedPointText(static_cast<double>(elapsed), 12).c_str());
 }
 
 static unsigned long isDockedOnCsUnguarded(const std::string& mardockName, bool& same) {

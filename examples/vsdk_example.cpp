@@ -1,5 +1,5 @@
-// A first caller of the library: start up, log in, send one request, log out
-// and shut down, printing each step and its result code.
+// A first caller of the library: start up, log in, send one request, start a
+// backup, log out and shut down, printing each step and its result code.
 //
 //   vsdk_example [user [password]]
 //
@@ -50,6 +50,17 @@ int main(int argc, char** argv) {
         _QExecuteInfo answer;
         ok = report("request", VSDKQExecute(&request, &answer));
         if (ok) std::printf("  reply document: %zu bytes\n", answer.outputText.size());
+
+        // An incremental backup of one subclient: the server starts a job
+        // and names it.
+        _QBackupParameters backup;
+        backup.options = 0x2;  // QB_INCREMENTAL
+        std::snprintf(backup.clientName, sizeof backup.clientName, "%s", "client1");
+        std::snprintf(backup.subclientName, sizeof backup.subclientName, "%s", "default");
+        _QJobStartInfo job;
+        if (ok && (ok = report("backup", VSDKBackup(&backup, &job)))) {
+            std::printf("  backup job id %lld\n", static_cast<long long>(job.jobId));
+        }
 
         _QLogoutParameters logout;
         ok = report("logout", VSDKLogout(&logout)) && ok;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -127,15 +128,21 @@ bool findValue(std::istream& in, const char* name, std::string& value) {
 bool parseNumber(const std::string& text, long& out) {
     const std::string t = trimmed(text);
     if (t.empty()) return false;
+    // Read without the process's locale: an optional sign (none after "0x"),
+    // then digits to the end.
     int base = 10;
     const char* p = t.c_str();
+    const char* const end = p + t.size();
     if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
         base = 16;
+        p += 2;
+        if (*p == '-') return false;
+    } else if (*p == '+' && p[1] != '-') {
+        ++p;
     }
-    errno = 0;
-    char* end = nullptr;
-    const long v = std::strtol(p, &end, base);
-    if (errno != 0 || end == p || *end != '\0') return false;
+    long v = 0;
+    const auto r = std::from_chars(p, end, v, base);
+    if (r.ec != std::errc() || r.ptr != end) return false;
     out = v;
     return true;
 }

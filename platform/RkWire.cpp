@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
@@ -187,10 +188,10 @@ bool parseHello(const std::string& payload, std::string& service, std::string& c
             client = value;
             haveClient = true;
         } else if (key == "auth") {
-            char* endp = nullptr;
-            errno = 0;
-            long v = std::strtol(value.c_str(), &endp, 10);
-            if (value.empty() || *endp != '\0' || errno != 0 || v < 0 || v > 0xFFFF) return false;
+            long v = -1;
+            const char* const last = value.data() + value.size();
+            const auto r = std::from_chars(value.data(), last, v);  // whatever the locale
+            if (r.ec != std::errc() || r.ptr != last || v < 0 || v > 0xFFFF) return false;
             authMethod = static_cast<int>(v);
             haveAuth = true;
         }

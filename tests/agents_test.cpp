@@ -159,6 +159,7 @@ TEST_F(AgentsTest, CreationOutValuesAndFailureLines) {
     EXPECT_EQ(55, id);
     // The paired reply, code 0, no id: nothing was created.
     for (const auto& create : {createBackupSet, std::get<3>(creations[2])}) {
+        env.server().script(simserver::kAnyRequest, simserver::Action::reply(0), 1);
         EXPECT_EQ(0x207u, create(id));
         EXPECT_EQ(55, id);
     }

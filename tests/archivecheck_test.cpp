@@ -84,6 +84,18 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
 // An inner reply that is no answer of the expected type is an invalid
 // response, whatever it holds; a refused generic request passes its failure
 // through; null pointers are refused unsent. The flags stay as they were.
+// The bundled server, left to itself, answers the inner documents that pair
+// with no reply type: the archive check and the media contents.
+TEST_F(ArchiveCheckTest, TheServersOwnAnswer) {
+    env.server().clearScripts();
+    std::vector<CNMessageBase> jobs;
+    int flags = 4;
+    EXPECT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
+    _QCLGetMediaContentsParams p;
+    _QCLMediaContentsInfo info;
+    EXPECT_EQ(0u, VSDKGetMediaContents(&p, &info));
+}
+
 TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
     int flags = 0x40;
     EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(nullptr, &flags));

@@ -174,6 +174,14 @@ TEST_P(JobStartTest, FailuresSetTheJobIdOrLeaveItAlone) {
         op().failureLine + " failed with Error code [0x7d1] Error string [" + text + "]", mark));
 }
 
+// The bundled server, left to itself, starts a new job each time.
+TEST_P(JobStartTest, TheServersOwnAnswerNamesANewJob) {
+    Call first, second;
+    ASSERT_EQ(0u, op().call(first));
+    ASSERT_EQ(0u, op().call(second));
+    EXPECT_TRUE(first.jobId > 0 && second.jobId > first.jobId) << first.jobId << " " << second.jobId;
+}
+
 // Without start-up: 0x280 and nothing logged; a null pointer: 0x303. Nothing is sent.
 TEST_P(JobStartTest, NoStateAndNullPointersAreRefusedUnsent) {
     Call none;

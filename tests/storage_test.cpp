@@ -100,9 +100,19 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
     ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
-    env.server().clearScripts();
+    env.server().clearScripts(), env.server().replyWith(ou::QSetStoragePoliciesReqMsg::kTag, 0);
     EXPECT_EQ(0x207u, VSDKSetStoragePolicy(&p, &id)) << "a success that names no policy";
     EXPECT_EQ(7, id);
+}
+
+// The bundled server, left to itself, names what a document creation made.
+TEST_F(StorageTest, TheServersOwnAnswerNamesTheNewPolicyAndCopy) {
+    _QSetStoragePolicyParameters p;
+    _QSetStoragePolicyCopyParameters c;
+    int policy = 0, copy = 0;
+    ASSERT_EQ(0u, VSDKSetStoragePolicy_XML(&p, &policy));
+    ASSERT_EQ(0u, VSDKSetStoragePolicyCopies_XML(&c, &copy));
+    EXPECT_TRUE(policy > 0 && copy > policy) << policy << " " << copy;
 }
 
 TEST_F(StorageTest, CopyRefusalWordingByOperationIdAndMinusOneOnRefusal) {

@@ -17,6 +17,7 @@ using Change = _QChangePasswordsParameters;
 const FieldRow<Change> kChangeFields[] = {
     {ChangePasswords::kClientId, put<&Change::clientId>},
     {ChangePasswords::kClientName, put<&Change::clientName>},
+    {ChangePasswords::kConstant, constant<2>},
     {ChangePasswords::kAppId, put<&Change::appId>},
     {ChangePasswords::kAppName, put<&Change::appName>},
     {ChangePasswords::kInstanceId, put<&Change::instanceId>},
@@ -45,7 +46,6 @@ VSDK_API unsigned long VSDKChangePasswords(const _QChangePasswordsParameters* pa
         QChangePasswordsReqMsg request;
         if (unsigned long rc = openOperation(state, kSpec.function, params)) return rc;
         fillSession(*state, request, MultiDomain::Never);
-        msgf::putInt(request, ChangePasswords::kConstant, 2);
         putRows(request, kChangeFields, *params);
         return runOperation(*state, kSpec, request, [](const CNMessageBase&) {});
     });

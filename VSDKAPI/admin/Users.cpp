@@ -31,9 +31,12 @@ const TakeRow<Group> kGroupRows[] = {
     {GetOrvaneUserGroupsResp::kGroupValue, take<&Group::groupValue>},
 };
 
+constexpr long long kRequestConstant = 2;
+
 // Every field is sent whatever its value; both lists whole, also when empty.
 const FieldRow<SetUser> kSetUserFields[] = {
     {SetOrvaneUser::kOperationId, put<&SetUser::operationId>},
+    {SetOrvaneUser::kConstant, constant<kRequestConstant>},
     {SetOrvaneUser::kUserName, put<&SetUser::userName>},
     {SetOrvaneUser::kUserId, put<&SetUser::userId>},
     {SetOrvaneUser::kNewLogin, put<&SetUser::newLogin>},
@@ -61,8 +64,6 @@ const DumpRow<SetUser> kSetUserDump[] = {
     {"Login Enabled:[", dump<&SetUser::loginEnabled>, "]\n"},
     {"Groups:[", dump<&SetUser::groups>, "]"},
 };
-
-constexpr long long kRequestConstant = 2;
 
 }  // namespace
 
@@ -116,7 +117,6 @@ VSDK_API unsigned long VSDKSetOrvaneUser(const _QSetOrvaneUserParameters* params
         if (unsigned long rc = openOperation(state, kSpec.function, params)) return rc;
         logParameters(*state, kSpec.function, "Parameters of the new user:%s", *params);
         fillSession(*state, request, MultiDomain::Never);
-        msgf::putInt(request, SetOrvaneUser::kConstant, kRequestConstant);
         putRows(request, kSetUserFields, *params);
         return runOperation(*state, kSpec, request, [](const CNMessageBase&) {});
     });

@@ -4,6 +4,7 @@
 #include "VSDK/Media.h"
 
 #include "VSDKAPI/agents/AgentTreePath.h"
+#include "VSDKAPIGlobalData/TextConversion.h"
 #include "VSDKAPI/messages/FieldRows.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "VSDKAPI/session/OperationFrame.h"
@@ -62,8 +63,8 @@ const TakeRow<_QMediaInfo> kMediaRows[] = {
 void copyMedia(const CNMessageBase& entry, _QMediaInfo& record) {
     fieldrows::takeRows(entry, kMediaRows, record);
     const long long size = msgf::getInt(entry, MediaEntry::kSize);
-    std::snprintf(record.sizeText, sizeof record.sizeText, "%.2f",
-                  static_cast<double>(size) / 1024.0);
+    const std::string text = fixedPointText(static_cast<double>(size) / 1024.0, 2);
+    std::snprintf(record.sizeText, sizeof record.sizeText, "%s", text.c_str());
 }
 
 const FieldRow<_QGetQuickMediaParams> kQuickMediaWindow[] = {

@@ -178,9 +178,10 @@ VSDK_API unsigned long VSDKGetDrives(const _QGetDrivesParams* params, _QDriveInf
     return list<MediaManager::QGetDrivesReqMsg>(spec, params, kDrivesBody, drives, count);
 }
 
-// Both lists are read into arrays of their own before either is handed out:
-// when the second cannot be made the first is freed and the caller's array
-// pointers stay as they were, so nothing leaks.
+// Both lists are read before either is handed out, so that a malformed second
+// list hands out nothing. When the second array cannot be made, the first is
+// handed out with its count and the second pointer is null beside its count:
+// the caller owns what it receives, and no count describes a stale pointer.
 VSDK_API unsigned long VSDKGetLibraryChildren(const _QGetLibraryChildrenParams* params,
                                               _QMasterDrivePoolInfo** masterPools,
                                               int* masterPoolCount,
@@ -221,8 +222,11 @@ VSDK_API unsigned long VSDKGetLibraryChildren(const _QGetLibraryChildrenParams* 
                 if (rc == vsdkerr::kInvalidResponse) return rc;
                 *masterPoolCount = static_cast<int>(masterCount);
                 *scratchPoolCount = static_cast<int>(scratchCount);
-                if (rc != 0) return rc;
                 if (masterCount != 0) *masterPools = masters.release();
+                if (rc != 0) {
+                    *scratchPools = nullptr;
+                    return rc;
+                }
                 if (scratchCount != 0) *scratchPools = scratch;
                 return 0;
             });

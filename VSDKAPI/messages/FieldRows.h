@@ -93,6 +93,12 @@ void putEach(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {
     }
 }
 
+// A fixed value of the request, set in its place among the members' rows.
+template <long long V, class Rec>
+void constant(CNMessageBase& message, FieldId f, const Rec&) {
+    msgf::putInt(message, f, V);
+}
+
 // Member M as a flag: 1 when non-zero, else 0.
 template <auto M>
 void putFlag(CNMessageBase& message, FieldId f, const RecordOf<M>& record) {

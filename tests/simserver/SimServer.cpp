@@ -1,9 +1,12 @@
 #include "SimServer.h"
 
+#include "VSDKAPI/messages/App.h"
 #include "VSDKAPI/messages/CommonFields.h"
 #include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/MediaManager.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/messages/OrvaneUtilities.h"
+#include "VSDKAPI/messages/RkEntities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "platform/MessageCatalog.h"
 #include "platform/RkWire.h"
@@ -16,6 +19,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <list>
+#include <map>
 #include <mutex>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -126,6 +130,7 @@ struct SimServer::Impl {
     std::list<Slot> slots;
     int nextId = 1;
     bool stallReads = false;
+    std::atomic<long long> lastNewId{0};  // ids named by default answers
 
     bool start() {
         if (::pipe2(wake, O_CLOEXEC) != 0) return false;
@@ -295,23 +300,79 @@ Action SimServer::Impl::pick(unsigned long tag) {
 
 namespace {
 
+// Where a default answer names what it made: the job id of a job start, the
+// new id of a creation (by request type). Other answers name nothing.
+std::map<unsigned long, FieldId> newIdFields() {
+    namespace oo = OrvaneOperations;
+    namespace ou = OrvaneUtilities;
+    std::map<unsigned long, FieldId> m;
+    for (unsigned long tag : {oo::QBackupInfoMsg::kTag, oo::QRestoreReqMsg::kTag,
+                              oo::QDBRestoreReqMsg::kTag, oo::QSearchRestoreReqMsg::kTag,
+                              oo::QAuxCopyReqMsg::kTag, oo::QAgeDataReqMsg::kTag,
+                              oo::QERBackupReqMsg::kTag, ou::QBrevantUpdateReqMsg::kTag}) {
+        m[tag] = oo::kReplyJobId;
+    }
+    m[ou::QSetBackupSetsReqMsg::kTag] = ou::SetBackupSetResp::kNewId;
+    m[ou::QSetSubclientsReqMsg::kTag] = ou::SetSubclient::kNewId;
+    m[ou::QSetStoragePoliciesReqMsg::kTag] = ou::SetStoragePoliciesResp::kPolicyId;
+    m[ou::QSetStoragePolicyCopiesReqMsg::kTag] = ou::SetStoragePolicyCopiesResp::kCopyId;
+    m[ou::QSetLocationReqMsg::kTag] = ou::SetLocation::kId;
+    m[ou::QSetContainerReqMsg::kTag] = ou::SetContainer::kId;
+    m[ou::QSetMediaShelfReqMsg::kTag] = ou::SetMediaShelf::kId;
+    m[ou::QSetIronMountainReqMsg::kTag] = ou::SetIronMountain::kId;
+    m[ou::QSetShelfwatchPolicyReqMsg::kTag] = ou::SetShelfwatchPolicy::kId;
+    return m;
+}
+
+// A default answer names a new job or object id (the next of lastId) where
+// its type carries one; an inner creation document names the new copy (and
+// its policy).
+void nameWhatWasMade(const CNMessageBase& request, CNMessageBase& reply,
+                     std::atomic<long long>& lastId) {
+    static const std::map<unsigned long, FieldId> fields = newIdFields();
+    const auto it = fields.find(request.getTagID());
+    if (it != fields.end()) msgf::putInt(reply, it->second, ++lastId);
+    if (reply.getTagID() == App::CreateStoragePolicyResp::kTag ||
+        reply.getTagID() == App::CreateStoragePolicyCopyResp::kTag) {
+        CNMessageBase& copy =
+            msgf::child<RkEntities::StoragePolicyCopyEntity>(reply, App::CreationResp::kCopy);
+        const long long id = ++lastId;
+        msgf::putInt(copy, RkEntities::CopyEntity::kId, id);
+        msgf::putInt(copy, RkEntities::CopyEntity::kPolicyId, id);
+    }
+}
+
+// The reply document type of an inner request: its paired type, or for the
+// inner requests that name none, their answer.
+unsigned long innerReplyTag(unsigned long requestTag) {
+    if (requestTag == MediaManager::CheckForArchiveJobReq::kTag)
+        return MediaManager::CheckForArchiveJobResp::kTag;
+    if (requestTag == MediaManager::QGetMediaContentsReq::kTag)
+        return MediaManager::QGetMediaContentsResp::kTag;
+    const vsdkmsg::MessageType* type = vsdkmsg::findByTag(requestTag);
+    return type ? type->replyTag : 0;
+}
+
 // A generic request whose inner document is a request of a known family is
-// answered by default with that request's paired reply document, empty: no
-// error object, so success. Answers of other types are left alone.
-void answerInnerDocument(const CNMessageBase& request, CNMessageBase& reply) {
+// answered by default with that request's reply document: no error object,
+// so success, and (given lastId) the id of what it made. Answers of other
+// types are left alone.
+void answerInnerDocument(const CNMessageBase& request, CNMessageBase& reply,
+                         std::atomic<long long>* lastId) {
     if (request.getTagID() != OrvaneOperations::QExecuteReqMsg::kTag ||
         reply.getTagID() != OrvaneOperations::QExecuteRespMsg::kTag) {
         return;
     }
     const std::string inner = msgf::getText(request, OrvaneOperations::kExecuteXml);
-    CNMessageBase* built = nullptr;
+    CNMessageBase* raw = nullptr;
     std::string why;
-    if (CNMessageBase::ConstructAny(inner.data(), inner.size(), built, why) != 0 || !built) return;
-    const vsdkmsg::MessageType* type = vsdkmsg::findByTag(built->getTagID());
-    delete built;
-    std::unique_ptr<CNMessageBase> answer(
-        type && type->replyTag ? CNMessageBase::createByTag(type->replyTag) : nullptr);
+    const bool ok = CNMessageBase::ConstructAny(inner.data(), inner.size(), raw, why) == 0;
+    const std::unique_ptr<CNMessageBase> built(raw);
+    if (!ok || !built) return;
+    const unsigned long replyTag = innerReplyTag(built->getTagID());
+    std::unique_ptr<CNMessageBase> answer(replyTag ? CNMessageBase::createByTag(replyTag) : nullptr);
     if (!answer) return;
+    if (lastId) nameWhatWasMade(*built, *answer, *lastId);
     std::string text;
     answer->serialize(text, false);
     msgf::putText(reply, OrvaneOperations::kExecuteRespXml, text);
@@ -348,7 +409,10 @@ std::unique_ptr<CNMessageBase> SimServer::Impl::buildReply(const Action& action,
                 msgf::putText(error, msgf::kErrorText, action.text);
         }
     }
-    answerInnerDocument(*request, *reply);  // a fill may answer otherwise
+    // A default answer names a new id for what the request made.
+    const bool byDefault = action.kind == Action::Kind::Default;
+    if (byDefault) nameWhatWasMade(*request, *reply, lastNewId);
+    answerInnerDocument(*request, *reply, byDefault ? &lastNewId : nullptr);  // a fill may answer otherwise
     if (action.fill) action.fill(*request, *reply);
     return reply;
 }

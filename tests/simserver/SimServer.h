@@ -5,7 +5,9 @@
 // takes each connection's handshake (an unknown service is refused), decodes
 // each request frame, journals it and answers it by the first live script
 // rule whose tag matches (kAnyRequest matches all; a counted rule expires),
-// or else with the paired reply type and code 0. Thread-safe; fill callbacks
+// or else as a server would: the paired reply type, code 0, and for a job
+// start or a creation a new id where its reply names it (a generic request's
+// inner document likewise; listings stay empty). Thread-safe; fill callbacks
 // run on connection threads and must not call back into the server.
 #pragma once
 
@@ -30,7 +32,7 @@ using Filler = std::function<void(const CNMessageBase& request, CNMessageBase& r
 // What the server does with one request.
 struct Action {
     enum class Kind {
-        Default,        // paired reply type, code 0, then fill
+        Default,        // paired reply type, code 0, a new id where it names one
         Reply,          // a reply of replyTag (0: the paired type), filled by fill
         ServerError,    // paired reply type whose error object holds code and text
         BareError,      // a bare OrvaneUtilities::QErrorMsg holding code and text

@@ -3,8 +3,9 @@
 //   vsdk-simserver [--port N]
 //
 // Listens on loopback (port 0, the default: a free one), prints the port on
-// its first line and answers every request with its paired reply type and
-// code 0 (logins with a token) until SIGINT or SIGTERM.
+// its first line and answers every request as a server would (its paired
+// reply type, code 0, a new id for each job start and creation, logins with
+// a token) until SIGINT or SIGTERM.
 #include "LoginService.h"
 #include "SimServer.h"
 
