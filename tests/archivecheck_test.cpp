@@ -112,8 +112,10 @@ TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
              {lead + fill + std::string(904, 'z'), "<a password='****' b='\\r\\n\\x1B'" + fill + "... [904 more bytes]"}}) {
         raw = true, replyText = text;
         const std::size_t mark = env.logMark();
+        setErrorString("stale");
         EXPECT_EQ(0x207u, VSDKArchiveDataExistanceCheck(&jobs, &flags)) << text;
         EXPECT_EQ(0x40, flags);
+        EXPECT_STREQ(GetErrorString(0x207), VSDKGetLastErrorString());
         EXPECT_TRUE(env.logContains("Unserialize Failed.Input XML[" + quoted + "]", mark));
     }
 

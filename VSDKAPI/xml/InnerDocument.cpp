@@ -24,6 +24,7 @@ unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* functi
     if (reply.unserialize(info.outputText) != 0 || (wellFormed && !wellFormed(reply))) {
         log.debugLvl(function, 0, "Unserialize Failed.Input XML[%s]",
                      logDocument(info.outputText).c_str());
+        state.setErrorString(GetErrorString(vsdkerr::kInvalidResponse));
         return vsdkerr::kInvalidResponse;
     }
     return 0;

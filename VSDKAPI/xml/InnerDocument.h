@@ -13,8 +13,9 @@
 // logSending is false. A document that cannot be written: "Serialization
 // Failed." and 0x201; an answer that is no whole document of reply's type,
 // or that wellFormed (when given) refuses: "Unserialize Failed.Input
-// XML[...]" quoting the answer as logDocument does, and 0x207; a failure of the generic request: its code. 0: reply
-// holds the answer.
+// XML[...]" quoting the answer as logDocument does, 0x207 with its fixed
+// text as the thread's last error; a failure of the generic request: its
+// code. 0: reply holds the answer.
 unsigned long exchangeInnerDocument(
     VSDKAPIGlobalData& state, const char* function, const CNMessageBase& request,
     CNMessageBase& reply, bool logSending = true,
