@@ -6,8 +6,6 @@
 #include "VSDKAPI/messages/OrvaneUtilities.h"
 #include "support/WireChecks.h"
 
-#include <functional>
-#include <memory>
 #include <tuple>
 
 using namespace vsdktest;

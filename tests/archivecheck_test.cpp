@@ -9,11 +9,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace MediaManager;

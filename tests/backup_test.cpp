@@ -5,11 +5,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 

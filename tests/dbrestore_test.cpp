@@ -5,13 +5,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 

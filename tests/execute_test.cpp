@@ -5,10 +5,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 namespace {
 
 using namespace OrvaneOperations;

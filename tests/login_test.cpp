@@ -12,12 +12,9 @@
 #include "support/TokenStoreTestUtil.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstring>
-#include <functional>
 
 namespace {
 

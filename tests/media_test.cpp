@@ -13,7 +13,6 @@
 #include <clocale>
 #include <ctime>
 #include <locale>
-#include <memory>
 #include <type_traits>
 
 using namespace vsdktest;

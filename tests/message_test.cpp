@@ -9,14 +9,9 @@
 #include "platform/XMLCodec.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <locale>
-#include <memory>
 #include <regex>
-#include <string>
-#include <vector>
 
 namespace {
 

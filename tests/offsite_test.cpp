@@ -6,8 +6,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <functional>
-
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
 

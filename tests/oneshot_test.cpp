@@ -9,11 +9,7 @@
 #include "support/TokenStoreTestUtil.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <string>
-#include <vector>
 
 namespace {
 

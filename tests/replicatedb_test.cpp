@@ -6,11 +6,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
-#include <set>
-#include <string>
-
 namespace {
 
 using OrvaneUtilities::QLMReplicateDBReq;

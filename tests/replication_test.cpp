@@ -8,8 +8,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <functional>
-
 using namespace vsdktest;
 namespace oo = OrvaneOperations;
 namespace ou = OrvaneUtilities;

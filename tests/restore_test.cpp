@@ -6,13 +6,7 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include "support/WireChecks.h"
 
 #include <cstring>
-#include <functional>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;

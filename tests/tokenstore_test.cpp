@@ -7,8 +7,6 @@
 #include "VSDKAPIUtils/TokenStoreInternal.h"
 #include "platform/RKPassword.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
