@@ -271,7 +271,9 @@ const LogoutCase kLogoutCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, LogoutOutcomeTest, ::testing::ValuesIn(kLogoutCases));
 
-TEST_F(LoginTest, LogoutKeepingTheTokenStoreLeavesIt) {
+// A logout keeping the token store leaves it; one that finds the user's own
+// store damaged on removal deletes it.
+TEST_F(LoginTest, LogoutKeepsOrDeletesTheStore) {
     startUp(true);
     ASSERT_EQ(0u, login());
     logins.setReferenceCount(0);
@@ -280,10 +282,7 @@ TEST_F(LoginTest, LogoutKeepingTheTokenStoreLeavesIt) {
     EXPECT_EQ(1, msgf::getInt(last(QLogoutInfoMsg::kTag), kLogoutAllUsers));
     EXPECT_EQ(before, vsdktest::fileBytes(storePath()));
     EXPECT_TRUE(state().getGuid().empty());
-}
 
-TEST_F(LoginTest, LogoutDeletesTheUsersOwnStoreFoundDamagedOnRemoval) {
-    startUp(true);
     ASSERT_EQ(0u, login());
     // The store is damaged while the logout is on the wire.
     env.server().clearScripts();
@@ -389,22 +388,14 @@ TEST_F(ReloginTest, AFailedLoginLeavesThreadAndStore) {
     EXPECT_FALSE(vsdktest::fileExists(storePath()));
 }
 
-// A forced login whose token is too long for a token string (session files
-// on: a forced login builds one) still logs the thread in, so the request is
-// resent with it.
-TEST_F(ReloginTest, ALoginTooLongForATokenStringStillResends) {
+// The resend keeps the caller's time-out choice (the options go over whole);
+// the forced login itself waits the default. A forced login whose token is
+// too long for a token string (session files on: a forced login builds one)
+// still logs the thread in, so the request is resent with it.
+TEST_F(ReloginTest, TheResendKeepsTheTimeOutAndATokenTooLongForATokenString) {
+    env.removeValue("~EventManager", "nVCommandTimeOut");
     loggedIn(true);
     logins.setToken(std::string(200, 'L'));
-    env.server().relogin(QBackupInfoMsg::kTag, 1);
-    EXPECT_EQ(0u, backup());
-    EXPECT_EQ(std::string(200, 'L'), guidOf(last(QBackupInfoMsg::kTag)));  // the resend
-}
-
-// The resend keeps the caller's time-out choice (the options go over whole);
-// the forced login itself waits the default.
-TEST_F(ReloginTest, TheResendKeepsTheTimeOut) {
-    env.removeValue("~EventManager", "nVCommandTimeOut");
-    loggedIn();
     env.server().relogin(QBackupInfoMsg::kTag, 1);
     const std::size_t mark = env.logMark();
     ExchangeOptions options;
@@ -412,7 +403,7 @@ TEST_F(ReloginTest, TheResendKeepsTheTimeOut) {
     ASSERT_EQ(0u, backup(options));
     EXPECT_EQ(2u, env.logCount("Waiting for receive message with time out [86400]", mark));
     EXPECT_EQ(1u, env.logCount("Waiting for receive message with time out [3600]", mark));
-    EXPECT_EQ(logins.lastToken(), guidOf(last(QBackupInfoMsg::kTag)));
+    EXPECT_EQ(std::string(200, 'L'), guidOf(last(QBackupInfoMsg::kTag)));  // the resend
 }
 
 // With pooling on, re-login and resend borrow connections of their own and

@@ -152,7 +152,9 @@ TEST_F(Media, LibraryControlCarriesItsScratchPoolObject) {
     expectObject(*request, lc::kScratchPool, mm::QScratchPoolInfo::kTag, {{lc::kPoolId, 7}, {lc::kPoolValue6, -6}});
 }
 
-TEST_F(Media, ExportSendsItsTimeAndAnEmptyMediaListAndDiscoveryNoBarcodes) {
+// The export sends its time and an empty media list, the discovery no barcodes;
+// the verification text ends at its first zero byte.
+TEST_F(Media, ExportDiscoveryAndVerification) {
     _QMediaExportParams p;
     p.swDestinationLocationId2 = 22, p.mediaSideName = "side", p.time = timeOf(3);
     ASSERT_EQ(0u, VSDKMediaExport(&p));
@@ -167,14 +169,12 @@ TEST_F(Media, ExportSendsItsTimeAndAnEmptyMediaListAndDiscoveryNoBarcodes) {
     ASSERT_EQ(0u, VSDKDiscoverMedia(&d));
     expectSent(env.server(), mm::QDiscoverMediaReqMsg::kTag,
                {{mm::DiscoverMedia::kMediaTypeName, "LTO"}, Expect::absent(mm::DiscoverMedia::kBarcodes)});
-}
 
-TEST_F(Media, VerificationTextUpToItsFirstZeroByte) {
     replyFields(env.server(), mm::QVerifyMediaReqMsg::kTag, 0,
                 {{mm::VerifyMedia::kVerificationText, std::string("ok\0tail", 7)}});
-    _QVerifyMediaParams p;
+    _QVerifyMediaParams v;
     std::string text = "before";
-    ASSERT_EQ(0u, VSDKVerifyMedia(&p, &text));
+    ASSERT_EQ(0u, VSDKVerifyMedia(&v, &text));
     EXPECT_EQ("ok", text);
 }
 
@@ -228,9 +228,7 @@ protected:
         StartedTest::SetUp();
         env.server().replyWith(oo::QExecuteReqMsg::kTag, 0, [this](const CNMessageBase& request, CNMessageBase& reply) {
             inner = msgf::getText(request, oo::kExecuteXml);
-            std::string text;
-            answer.serialize(text, false);
-            msgf::putText(reply, oo::kExecuteRespXml, text);
+            msgf::putText(reply, oo::kExecuteRespXml, xmlOf(answer));
         });
     }
     mm::QGetMediaContentsResp answer;

@@ -80,19 +80,15 @@ TEST_F(SearchRestoreTest, RecordFieldsMapToTheInnerRestoreRequest) {
     vsdktest::expectSession(*outer, {env.mardockName(), "thread-guid", false, ""});
 }
 
-TEST_F(SearchRestoreTest, NullTextsLeaveTheirFieldsUnset) {
-    Record p{};  // every text and time text null
+TEST_F(SearchRestoreTest, NullTextsAndEmptyArraysLeaveTheirFieldsUnsetAndNullEntriesAreSkipped) {
+    Record p{};  // every text, time text and array null
     p.browseTo.unixTime = 7;
     send(p);
     ASSERT_NE(nullptr, inner);
-    for (const Expect& e : kFields) {
-        if (!e.isText) continue;
-        EXPECT_FALSE(msgf::has(*inner, e.field)) << e.text;
-    }
+    for (const Expect& e : kFields) EXPECT_TRUE(!e.isText || !msgf::has(*inner, e.field)) << e.text;
+    for (FieldId f : {kRestoreSourcePaths, kRestoreFilterPaths}) EXPECT_FALSE(msgf::has(*inner, f));
     expectTime(*inner, kRestoreBrowseTo, p.browseTo);
-}
 
-TEST_F(SearchRestoreTest, TextArraysSkipNullEntriesAndStayUnsetWhenEmpty) {
     static const char* const kAllNull[] = {nullptr, nullptr};
     static const char* const kMiddleNull[] = {"first", nullptr, "", nullptr, "last"};
     const struct {
@@ -101,14 +97,14 @@ TEST_F(SearchRestoreTest, TextArraysSkipNullEntriesAndStayUnsetWhenEmpty) {
         std::vector<std::string> expected;  // empty: the list stays unset
     } cases[] = {
         {kMiddleNull, 5, {"first", "", "last"}}, {kMiddleNull, 1, {"first"}}, {kAllNull, 2, {}},
-        {kMiddleNull, 0, {}}, {kMiddleNull, -3, {}}, {nullptr, 0, {}},
+        {kMiddleNull, 0, {}}, {kMiddleNull, -3, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
-        Record p = filledRecord();
-        p.sourcePaths = p.filterPaths = c.entries;
-        p.sourcePathCount = p.filterPathCount = c.count;
-        send(p);
+        Record r = filledRecord();
+        r.sourcePaths = r.filterPaths = c.entries;
+        r.sourcePathCount = r.filterPathCount = c.count;
+        send(r);
         ASSERT_NE(nullptr, inner);
         for (FieldId f : {kRestoreSourcePaths, kRestoreFilterPaths}) {
             if (c.expected.empty()) {
@@ -124,8 +120,7 @@ TEST_F(SearchRestoreTest, ItemsMapToTheirWireFieldsAndTheCountBoundsThem) {
     auto outer = send(filledRecord());
     ASSERT_TRUE(outer);
     const std::vector<CNMessageBase>* sent = vsdktest::objectListAt(*outer, kSearchRestoreItems);
-    ASSERT_NE(nullptr, sent);
-    ASSERT_EQ(2u, sent->size());
+    ASSERT_TRUE(sent && sent->size() == 2u);
     EXPECT_EQ(QRestoreSearchItem::kTag, (*sent)[0].getTagID());
     EXPECT_EQ(7u, (*sent)[0].fields().size());
     vsdktest::expectFields((*sent)[0], {{kSearchItemValue1, 1}, {kSearchItemValue3, 0x300000003LL},

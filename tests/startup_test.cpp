@@ -74,6 +74,13 @@ TEST_F(StartupTest, CallersNamesWinOverTheRegistrys) {
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }));
     EXPECT_EQ("localhost", state()->getMardockName());
     EXPECT_EQ("simcs", state()->getVSDKHandle().mardockClientName);
+    VSDKDeInitialize();
+    // The C-string forms fill the record alike.
+    ASSERT_EQ(0u, VSDKInitialize_NOSTL("LocalHost", nullptr, nullptr, nullptr, false, false, false));
+    EXPECT_EQ("LocalHost", state()->getMardockName());
+    VSDKDeInitialize();
+    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true, true, true));
+    EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
 TEST_F(StartupTest, TheFirstSourceOfTheInstanceNameWins) {
@@ -217,14 +224,6 @@ TEST_F(StartupTest, SessionFileStartUpTakesTheSavedLogin) {
     EXPECT_EQ("savedtoken", state()->getGuid());
     EXPECT_EQ("alice", state()->getUser());
     EXPECT_EQ("storedcs", state()->getVSDKHandle().mardockClientName);
-}
-
-TEST_F(StartupTest, NostlStartUpsFillTheRecord) {
-    ASSERT_EQ(0u, VSDKInitialize_NOSTL("localhost", nullptr, nullptr, nullptr, false, false, false));
-    EXPECT_EQ("localhost", state()->getMardockName());
-    VSDKDeInitialize();
-    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true, true, true));
-    EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
 // The dump reads the name to its bound (the whole dump is in recorddump_test).

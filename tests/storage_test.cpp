@@ -159,12 +159,6 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     EXPECT_EQ(fieldRange(1, 5), fieldNumbers(*onlyRequest(env.server(), ou::QDeleteStoragePolicyReqMsg::kTag)));
 }
 
-std::string document(const CNMessageBase& m) {
-    std::string text;
-    m.serialize(text, false);
-    return text;
-}
-
 // The generic request's server: keeps each inner document and answers with
 // answer's text, or with the inner request's empty paired reply by default.
 class StorageDocTest : public StartedTest {
@@ -202,7 +196,7 @@ std::string creationReply(long long code, const char* text, long long id) {
                     messageWith<App::GenericResp>({{App::Error::kCode, code}, {App::Error::kText, text}}));
     msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>(
                                                           {{rk::CopyEntity::kId, id}, {rk::CopyEntity::kPolicyId, id}}));
-    return document(r);
+    return xmlOf(r);
 }
 
 TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
@@ -305,8 +299,8 @@ TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
     App::CreateStoragePolicyCopyResp textCode;
     msgf::putObject(textCode, App::CreationResp::kError, messageWith<App::GenericResp>({{App::Error::kCode, "5"}}));
     msgf::putObject(textCode, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, 1}}));
-    for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp()),
-                                    document(textCode), document(App::CreateStoragePolicyCopyResp())}) {
+    for (const std::string& text : {std::string(), std::string("<broken"), xmlOf(App::GenericResp()),
+                                    xmlOf(textCode), xmlOf(App::CreateStoragePolicyCopyResp())}) {
         SCOPED_TRACE(text);
         answer = [text] { return text; };
         id = 3;
@@ -329,7 +323,7 @@ TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
     p.storagePolicyId = 4;
     App::GenericArchiveGroupResp refusal;
     msgf::putObject(refusal, msgf::kReplyError, messageWith<App::GenericResp>({{App::Error::kCode, 0x77}}));
-    answer = [r = document(refusal)] { return r; };
+    answer = [r = xmlOf(refusal)] { return r; };
     EXPECT_EQ(0x77u, VSDKDeleteStoragePolicy_XML(&p));
     ref = objectAt(last(), App::DeleteReq::kPolicy, rk::StoragePolicyEntity::kTag);
     EXPECT_EQ((std::set<short>{1}), fieldNumbers(*ref));

@@ -137,6 +137,12 @@ const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigne
     return object;
 }
 
+std::string xmlOf(const CNMessageBase& m) {
+    std::string text;
+    EXPECT_EQ(0, m.serialize(text, false));
+    return text;
+}
+
 void putFields(CNMessageBase& m, const std::vector<Expect>& table) {
     for (const Expect& row : table) {
         if (row.isText) {

@@ -99,6 +99,9 @@ void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
 void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag, long long jobId,
                 FieldId xmlField = FieldId{0, 0, 0}, const std::string& xml = std::string());
 
+// A message's XML text.
+std::string xmlOf(const CNMessageBase& m);
+
 // Puts each row of table (a number or a text) into m.
 void putFields(CNMessageBase& m, const std::vector<Expect>& table);
 // A message of type T holding these fields.
