@@ -100,9 +100,13 @@ TEST_F(BackupTest, EmptyListsGoOutEmptyAndNoScriptsSendNoScriptList) {
     EXPECT_NE(std::string::npos, p.c_str().find("Transportable Snap:[]\n"));
 }
 
-TEST_F(BackupTest, ValidationSendsExactlyItsSubsetInsideTheValidateRequest) {
+// The validation sends exactly its subset inside the validate request, stores
+// the reply's text and returns its code.
+TEST_F(BackupTest, ValidationSendsItsSubsetAndReturnsTheServersCodeAndText) {
+    setErrorString("stale text");
     const _QBackupParameters p = sampleRecord();
     ASSERT_EQ(0u, VSDKValidateBackup(&p));
+    EXPECT_STREQ("", VSDKGetLastErrorString());  // accepted: the reply's empty text
 
     auto outer = vsdktest::onlyRequest(env.server(), QValidateBackupInfoMsg::kTag);
     ASSERT_TRUE(outer);
@@ -116,13 +120,6 @@ TEST_F(BackupTest, ValidationSendsExactlyItsSubsetInsideTheValidateRequest) {
     vsdktest::expectFields(*inner, kShared);
     expectInstanceScripts(*inner);
     EXPECT_EQ(fieldRange(2, 43, {32}), vsdktest::fieldNumbers(*inner));  // no alert id
-}
-
-TEST_F(BackupTest, ValidationStoresTheReplysTextAndReturnsItsCode) {
-    setErrorString("stale text");
-    const _QBackupParameters p = sampleRecord();
-    EXPECT_EQ(0u, VSDKValidateBackup(&p));
-    EXPECT_STREQ("", VSDKGetLastErrorString());  // accepted: the reply's empty text
 
     env.server().serverError(QValidateBackupInfoMsg::kTag, 0x1f4, "no such subclient");
     EXPECT_EQ(0x1f4u, VSDKValidateBackup(&p));

@@ -110,9 +110,7 @@ TEST_P(JobStartTest, SendsTheSessionWithoutTheTokenAndReturnsTheSixtyFourBitJobI
     c.xmlResult = 5;
     ASSERT_EQ(0u, op().call(c));
     EXPECT_EQ("<x/>", c.xmlText);
-    request = vsdktest::onlyRequest(server(), op().requestTag);
-    ASSERT_TRUE(request);
-    vsdktest::expectFields(*request, {{op().xmlFlag, 1}});
+    vsdktest::expectSent(server(), op().requestTag, {{op().xmlFlag, 1}});
 }
 
 // A server error sets the job id to -1; a failed exchange or a reply that
@@ -233,9 +231,8 @@ TEST_F(JobBodyTest, AuxCopyDataAgingAndERBackupSendTheirRecords) {
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.tag);
-        auto r = vsdktest::onlyRequest(env.server(), k.tag);
+        auto r = vsdktest::expectSent(env.server(), k.tag, k.fields);
         ASSERT_TRUE(r);
-        vsdktest::expectFields(*r, k.fields);
         vsdktest::expectTextList(*r, k.list, k.listed);
         EXPECT_EQ(vsdktest::fieldRange(1, k.lastField), vsdktest::fieldNumbers(*r));
     }

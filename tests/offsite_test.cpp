@@ -142,7 +142,9 @@ TEST_F(Offsite, OnlyTheLocationListingSendsTheToken) {
     }
 }
 
-TEST_F(Offsite, PolicySendsItsObjectsAndOnlyNonEmptyLists) {
+// A shelfwatch policy's creation sends its objects and only non-empty lists,
+// its listing fills the rule, and a run sends its body.
+TEST_F(Offsite, ShelfwatchPolicyCreationListingAndRun) {
     namespace sp = ou::SetShelfwatchPolicy;
     _QSetShelfwatchPolicyParameters p;
     p.transitLocation = {7, "transit", 0x55};
@@ -163,9 +165,7 @@ TEST_F(Offsite, PolicySendsItsObjectsAndOnlyNonEmptyLists) {
     const auto* copies = objectListAt(*sent, sp::kCopies);
     ASSERT_TRUE(copies && copies->size() == 2u);
     expectFields((*copies)[1], {{ou::SWSPCopy::kCopyId, 4}, {ou::SWSPCopy::kCopyName, ""}});
-}
 
-TEST_F(Offsite, PolicyListingFillsTheRule) {
     ou::QShelfwatchPolicy entry;
     msgf::putObject(entry, ou::ShelfwatchPolicy::kRule,
                     messageWith<ou::QSWRule>({{ou::SWRule::kField1, 11}, {ou::SWRule::kField16, "r16"}}));
@@ -176,13 +176,11 @@ TEST_F(Offsite, PolicyListingFillsTheRule) {
     ASSERT_EQ(1, n);
     EXPECT_TRUE(a[0].rule.ruleField1 == 11 && std::string(a[0].rule.ruleField16) == "r16") << "the rule read";
     delete[] a;
-}
 
-TEST_F(Offsite, ShelfwatchRunSendsItsBody) {
-    _QShelfwatchParameters p;
-    setText(p.policyName, "weekly");
-    p.policyId = 12, p.operationId = 2;
-    ASSERT_EQ(0u, VSDKShelfwatch(&p));
+    _QShelfwatchParameters run;
+    setText(run.policyName, "weekly");
+    run.policyId = 12, run.operationId = 2;
+    ASSERT_EQ(0u, VSDKShelfwatch(&run));
     namespace sw = OrvaneOperations::Shelfwatch;
     expectSent(env.server(), OrvaneOperations::QShelfwatchReqMsg::kTag,
                {{sw::kConstant, 2}, {sw::kOperationId, 2}, {sw::kPolicyId, 12}, {sw::kPolicyName, "weekly"}});

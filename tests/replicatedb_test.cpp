@@ -37,11 +37,14 @@ void expectCallersRequestWithSession(const CNMessageBase& r, const std::string& 
     EXPECT_EQ((std::set<short>{2, 3, 4, 5}), vsdktest::fieldNumbers(*session));  // no token
 }
 
-// The index-file call does nothing and sends nothing.
-TEST_F(ReplicateDBTest, FillsOnlyTheSessionOfTheCallersRequest) {
+// The index-file call does nothing and sends nothing. The reply's error text
+// becomes the thread's last error, whatever the code.
+TEST_F(ReplicateDBTest, FillsOnlyTheSessionOfTheCallersRequestAndKeepsTheRepliesText) {
     threadState()->setismultifenmarktoken(true);
     threadState()->setMultifenmarktoken("md-token");
+    setErrorString("an earlier failure");
     ASSERT_EQ(0u, LMRepliateDB(request));
+    EXPECT_STREQ("", VSDKGetLastErrorString());
     int a = 1;
     EXPECT_EQ(0u, VSDKGetIndexFiles(&a, nullptr));
     EXPECT_EQ(1, a);
@@ -52,13 +55,6 @@ TEST_F(ReplicateDBTest, FillsOnlyTheSessionOfTheCallersRequest) {
     EXPECT_EQ((std::set<short>{1, 2, 3, 4}), vsdktest::fieldNumbers(*sent));
     expectCallersRequestWithSession(*sent, env.mardockName());
     expectCallersRequestWithSession(request, env.mardockName());  // the caller's own copy too
-}
-
-// The reply's error text becomes the thread's last error, whatever the code.
-TEST_F(ReplicateDBTest, ReplysTextBecomesTheLastErrorWhateverTheCode) {
-    setErrorString("an earlier failure");
-    EXPECT_EQ(0u, LMRepliateDB(request));
-    EXPECT_STREQ("", VSDKGetLastErrorString());
 
     env.server().serverError(QLMReplicateDBReq::kTag, 0, "replicated 3 tables", 1);
     EXPECT_EQ(0u, LMRepliateDB(request));

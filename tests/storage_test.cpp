@@ -341,7 +341,7 @@ protected:
     _QDataPathInfo* out = nullptr;
 };
 
-TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
+TEST_F(DataPath, NameListsGoWholeIdsFollowTheReplyAndFailuresLeaveOrNullTheRecord) {
     env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
         msgf::putIntList(reply, ou::GetDataPathResp::kMediaAgentIds, {7, 7, -1});
         msgf::putIntList(reply, ou::GetDataPathResp::kScratchPoolIds, {9});
@@ -356,14 +356,13 @@ TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
     for (auto [f, names] : {std::pair{kMediaAgentNames, std::vector<std::string>{"ma1", ""}},
                             {kLibraryNames, {}}, {kDrivePoolNames, {"dp"}}, {kScratchPoolNames, {}}})
         expectTextList(*r, f, names);
-}
 
-TEST_F(DataPath, FailuresLeaveOrNullTheRecord) {
+    // Failures leave the record, or null it when it cannot be made.
     g_failListingAllocations = 1;
     EXPECT_EQ(0x201u, call());
     EXPECT_EQ(nullptr, out);
     EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]"));
-
+    env.server().clearScripts();
     env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
         msgf::putTextList(reply, ou::GetDataPathResp::kLibraryIds, {"x"});
     });
@@ -375,7 +374,7 @@ TEST_F(DataPath, FailuresLeaveOrNullTheRecord) {
 // and the failed-exchange line), by job only its wide ids.
 class PruneData : public StartedTest {};
 
-TEST_F(PruneData, AnswerTextLastErrorAndTheFailedExchangeLine) {
+TEST_F(PruneData, AnswerTextLastErrorFailedExchangeLineAndWideJobIds) {
     const unsigned long tag = oo::QPruneDataByDedupStoreIdReqMsg::kTag;
     _QPruneDataByDedupStoreIdParameters p;
     std::string answer = "caller's";
@@ -394,13 +393,10 @@ TEST_F(PruneData, AnswerTextLastErrorAndTheFailedExchangeLine) {
     EXPECT_EQ(0x1234u, VSDKPruneDataByStoreId(&p, &answer));
     EXPECT_EQ("kept", answer);
     EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]"));
-}
 
-TEST_F(PruneData, WideJobIdsAppendedInOrder) {
-    _QPruneDataByJobIdParameters p;
-    p.jobIds = {1LL << 40, -2};
-    std::string answer;
-    ASSERT_EQ(0u, VSDKPruneDataByJobId(&p, &answer));
+    _QPruneDataByJobIdParameters byJob;
+    byJob.jobIds = {1LL << 40, -2};
+    ASSERT_EQ(0u, VSDKPruneDataByJobId(&byJob, &answer));
     auto r = onlyRequest(env.server(), oo::QPruneDataByJobIdReqMsg::kTag);
     ASSERT_TRUE(r);
     CNMessageBase copy(*r);  // the list reader wants a changeable message
