@@ -49,7 +49,6 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
     // The generic request with the thread's session; inside it the job list
     // only, each job as the caller built it.
     auto outer = vsdktest::onlyRequest(env.server(), QExecuteReqMsg::kTag);
-    ASSERT_TRUE(outer);
     vsdktest::expectSession(*outer, {env.mardockName(), "guid-a", false, ""});
     ASSERT_EQ(1u, received.size());
     const FieldId list = kArchiveCheckJobs;

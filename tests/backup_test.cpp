@@ -66,7 +66,6 @@ protected:
 TEST_F(BackupTest, SendsEveryFieldOfTheRecord) {
     const _QBackupParameters p = sampleRecord();
     auto r = backup(p);
-    ASSERT_TRUE(r);
     vsdktest::expectFields(*r, kShared);
     // The first field only a backup sends, NAS options zero-extended, the last.
     vsdktest::expectFields(*r, {{kBackupAlertId, 15}, {kBackupNasOptions, 0xFFFFFF00LL}});
@@ -90,7 +89,6 @@ TEST_F(BackupTest, SendsEveryFieldOfTheRecord) {
 TEST_F(BackupTest, EmptyListsGoOutEmptyAndNoScriptsSendNoScriptList) {
     _QBackupParameters p;  // no scripts, empty lists, a zero character
     auto r = backup(p);
-    ASSERT_TRUE(r);
     // A zero "Transportable Snap" character is an empty text, on the wire and in the dump.
     vsdktest::expectFields(*r, {Expect::absent(kBackupInstanceScripts), {kBackupTransportableSnap, ""}});
     vsdktest::expectTextList(*r, kBackupJobDescription, {});
@@ -109,7 +107,6 @@ TEST_F(BackupTest, ValidationSendsItsSubsetAndReturnsTheServersCodeAndText) {
     EXPECT_STREQ("", VSDKGetLastErrorString());  // accepted: the reply's empty text
 
     auto outer = vsdktest::onlyRequest(env.server(), QValidateBackupInfoMsg::kTag);
-    ASSERT_TRUE(outer);
     vsdktest::expectHeader(*outer);
     // Its own session object stays empty: the header and the inner request only.
     EXPECT_EQ((std::set<short>{1, 3}), vsdktest::fieldNumbers(*outer));

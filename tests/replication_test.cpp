@@ -48,7 +48,6 @@ TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBitsOrMinusOne) {
     EXPECT_EQ(kJobId, jobId);
     auto request = expectSent(env.server(), ou::QBrevantUpdateReqMsg::kTag,
                               {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
-    ASSERT_TRUE(request);
     expectSession(*request, {env.mardockName(), threadState()->getGuid(), true, "md-token"});
 
     env.server().clearScripts();
@@ -136,9 +135,8 @@ TEST_F(Replication, EmptyListsUnsetForASnapAndWholeForFilterPaths) {
         _QCreateRepSetNewParameters p;
         p.filterPaths = paths;
         ASSERT_EQ(0u, VSDKCreateRepSetNew(&p));
-        if (auto r = onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag)) {
-            expectTextList(*r, ou::CreateRepSetNew::kFilterPaths, paths);
-        }
+        expectTextList(*onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag), ou::CreateRepSetNew::kFilterPaths,
+                       paths);
     }
 }
 

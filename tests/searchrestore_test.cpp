@@ -53,8 +53,7 @@ protected:
         vsdktest::replyJobId(env.server(), QSearchRestoreReqMsg::kTag, QRestoreRespMsg::kTag, 1);
         EXPECT_EQ(0u, VSDKSearchRestore(p, items.data(), count, &jobId));
         auto outer = vsdktest::onlyRequest(env.server(), QSearchRestoreReqMsg::kTag);
-        inner = outer ? vsdktest::objectAt(*outer, kSearchRestoreRequest, QRestoreReqMsg::kTag)
-                      : nullptr;
+        inner = vsdktest::objectAt(*outer, kSearchRestoreRequest, QRestoreReqMsg::kTag);
         return outer;
     }
 
@@ -118,7 +117,6 @@ TEST_F(SearchRestoreTest, NullTextsAndEmptyArraysLeaveTheirFieldsUnsetAndNullEnt
 
 TEST_F(SearchRestoreTest, ItemsMapToTheirWireFieldsAndTheCountBoundsThem) {
     auto outer = send(filledRecord());
-    ASSERT_TRUE(outer);
     const std::vector<CNMessageBase>* sent = vsdktest::objectListAt(*outer, kSearchRestoreItems);
     ASSERT_TRUE(sent && sent->size() == 2u);
     EXPECT_EQ(QRestoreSearchItem::kTag, (*sent)[0].getTagID());
@@ -128,7 +126,6 @@ TEST_F(SearchRestoreTest, ItemsMapToTheirWireFieldsAndTheCountBoundsThem) {
     vsdktest::expectFields((*sent)[1], {{kSearchItemValue3, -8}, {kSearchItemText1, ""}});
     for (int count : {1, 0, -1}) {
         outer = send(filledRecord(), count);
-        ASSERT_TRUE(outer);
         const std::vector<CNMessageBase>* list = msgf::findList(*outer, kSearchRestoreItems);
         EXPECT_EQ(count == 1, list && list->size() == 1u) << count;
         EXPECT_EQ(count == 1, list != nullptr) << count;

@@ -38,9 +38,9 @@ unsigned long familyTag(const CNMessageBase& m, unsigned long common) {
 std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag) {
     const std::vector<simserver::Request> sent = server.requestsOfType(tag);
     EXPECT_EQ(1u, sent.size()) << "requests of tag 0x" << std::hex << tag;
-    if (sent.size() != 1) return nullptr;
-    EXPECT_TRUE(sent[0].message) << "undecodable request";
-    return sent[0].message;
+    EXPECT_TRUE(sent.size() != 1 || sent[0].message) << "undecodable request";
+    if (sent.size() == 1 && sent[0].message) return sent[0].message;
+    return std::make_shared<const CNMessageBase>(0, 0);
 }
 
 void expectHeader(const CNMessageBase& request) {
@@ -126,7 +126,7 @@ void expectFields(const CNMessageBase& m, const std::vector<Expect>& table) {
 std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
                                                 const std::vector<Expect>& table) {
     std::shared_ptr<const CNMessageBase> request = onlyRequest(server, tag);
-    if (request) expectFields(*request, table);
+    expectFields(*request, table);
     return request;
 }
 

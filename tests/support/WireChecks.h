@@ -29,8 +29,8 @@ protected:
     TestEnv env;
 };
 
-// The one request of tag in the journal; null (and a test failure) when the
-// journal does not hold exactly one.
+// The one request of tag in the journal; an empty message (and a test failure)
+// when the journal does not hold exactly one decodable request of tag.
 std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag);
 
 // The header (1,1) carries this machine's host name, "11.0.0" and build 80.
@@ -80,8 +80,7 @@ struct Expect {
 };
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 
-// The one request of tag, its fields checked against table; null (and a test
-// failure) when the journal does not hold exactly one.
+// The one request of tag (as onlyRequest gives it), its fields checked against table.
 std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
                                                 const std::vector<Expect>& table = {});
 // The object of tag at field, its fields checked against table; null (and a
