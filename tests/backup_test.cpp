@@ -47,7 +47,6 @@ const std::vector<Expect> kShared = {
 void expectInstanceScripts(const CNMessageBase& request) {
     const std::vector<CNMessageBase>* scripts =
         vsdktest::objectListAt(request, kBackupInstanceScripts);
-    ASSERT_NE(nullptr, scripts);
     ASSERT_EQ(2u, scripts->size());
     EXPECT_EQ(QOracleInstanceScript::kTag, (*scripts)[1].getTagID());
     vsdktest::expectFields((*scripts)[1], {{kScriptInstanceName, "orcl2"}, {kScriptName, "s2.rman"}});
@@ -73,11 +72,9 @@ TEST_F(BackupTest, SendsEveryFieldOfTheRecord) {
     expectInstanceScripts(*r);
 
     const CNMessageBase* path = vsdktest::objectAt(*r, kBackupDataPath, QBackupDataPathMsg::kTag);
-    ASSERT_NE(nullptr, path);
     vsdktest::expectIntList(*path, kDataPathScratchPools, {5, 6, 7});
     const CNMessageBase* logs = vsdktest::expectObject(*r, kBackupArchiveLogs, QArchiveLogParamMsg::kTag,
                                                        {{kArchLogType, 3}, {kArchLogOlderThan, 4000000000LL}});
-    ASSERT_NE(nullptr, logs);
     vsdktest::expectTime(*logs, kArchLogStartTime, p.backupArchiveLogParams.startTime);
     vsdktest::expectTextList(*logs, kArchLogDestinations, {"/arch1", "/arch2"});
     vsdktest::expectObject(*r, kBackupDeleteArchiveLogs, QArchiveLogParamMsg::kTag, {{kArchLogType, 7}});
@@ -93,7 +90,6 @@ TEST_F(BackupTest, EmptyListsGoOutEmptyAndNoScriptsSendNoScriptList) {
     vsdktest::expectFields(*r, {Expect::absent(kBackupInstanceScripts), {kBackupTransportableSnap, ""}});
     vsdktest::expectTextList(*r, kBackupJobDescription, {});
     const CNMessageBase* path = vsdktest::objectAt(*r, kBackupDataPath, QBackupDataPathMsg::kTag);
-    ASSERT_NE(nullptr, path);
     vsdktest::expectIntList(*path, kDataPathScratchPools, {});
     EXPECT_NE(std::string::npos, p.c_str().find("Transportable Snap:[]\n"));
 }
@@ -112,7 +108,6 @@ TEST_F(BackupTest, ValidationSendsItsSubsetAndReturnsTheServersCodeAndText) {
     EXPECT_EQ((std::set<short>{1, 3}), vsdktest::fieldNumbers(*outer));
     const CNMessageBase* inner =
         vsdktest::objectAt(*outer, kValidateBackupRequest, QBackupInfoMsg::kTag);
-    ASSERT_NE(nullptr, inner);
     vsdktest::expectSession(*inner, {env.mardockName(), "", false, ""});
     vsdktest::expectFields(*inner, kShared);
     expectInstanceScripts(*inner);

@@ -69,7 +69,6 @@ TEST_F(DBRestoreTest, EachApplicationTypeCarriesItsEngineObjectAndNoOther) {
         // of the other engines' objects only the chosen one.
         auto r = restore(env.server(), c.first);
         const CNMessageBase* sql = vsdktest::objectAt(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag);
-        ASSERT_NE(nullptr, sql);
         std::set<short> expected = fieldRange(1, 27);
         expected.insert({31, 32, c.second});
         EXPECT_EQ(expected, vsdktest::fieldNumbers(*r));
@@ -137,7 +136,6 @@ TEST_F(DBRestoreTest, EngineObjectsCarryTheirRecords) {
         SCOPED_TRACE(c.appType);
         auto r = restore(env.server(), c.appType);
         const CNMessageBase* o = vsdktest::expectObject(*r, c.object, c.tag, c.fields);
-        ASSERT_NE(nullptr, o);
         EXPECT_EQ(c.numbers, vsdktest::fieldNumbers(*o));
         vsdktest::expectTextList(*o, c.list, c.listed);
         vsdktest::expectTime(*o, c.time, c.at);
@@ -149,11 +147,9 @@ TEST_F(DBRestoreTest, SqlServerObjectCarriesItsFieldsAndItsThreeLists) {
     using namespace sqlopt;
     const CNMessageBase* sql = vsdktest::expectObject(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag,
                                                       {{kMultiDatabase, 54}, {kOptions, 1LL << 14}});
-    ASSERT_NE(nullptr, sql);
     vsdktest::expectTime(*sql, kPointInTime, timeOf(31));
     const auto expectEntries = [&](FieldId list, unsigned long tag, std::vector<std::vector<Expect>> rows) {
         const std::vector<CNMessageBase>* entries = vsdktest::objectListAt(*sql, list);
-        ASSERT_NE(nullptr, entries);
         ASSERT_EQ(rows.size(), entries->size());
         for (std::size_t n = 0; n < rows.size(); ++n) {
             EXPECT_EQ(tag, (*entries)[n].getTagID());
@@ -167,7 +163,6 @@ TEST_F(DBRestoreTest, SqlServerObjectCarriesItsFieldsAndItsThreeLists) {
     // Empty entry vectors leave their lists out; an empty unlabelled list goes out empty.
     r = restore(env.server(), 4, [](auto& p) { p.sqlParams = _QSQLRestoreParameters(); });
     sql = vsdktest::objectAt(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag);
-    ASSERT_NE(nullptr, sql);
     EXPECT_EQ(fieldRange(4, 13), vsdktest::fieldNumbers(*sql));
     vsdktest::expectTextList(*sql, kUnlabelledList, {});
 }

@@ -81,7 +81,7 @@ TEST_F(Offsite, MediaShelfSendsTheLocationsIdAndNameAndNoEmptyBarcodeList) {
     auto sent = expectSent(env.server(), ou::QSetMediaShelfReqMsg::kTag, {Expect::absent(ou::SetMediaShelf::kBarcodes)});
     const CNMessageBase* loc = expectObject(*sent, ou::SetMediaShelf::kLocation, ou::QLocation::kTag,
                                             {{ou::Location::kId, -2}, {ou::Location::kName, "vault"}});
-    if (loc) { EXPECT_EQ((std::set<short>{1, 2}), fieldNumbers(*loc)); }
+    EXPECT_EQ((std::set<short>{1, 2}), fieldNumbers(*loc));
 }
 
 struct Deletion {
@@ -158,7 +158,7 @@ TEST_F(Offsite, ShelfwatchPolicyCreationListingAndRun) {
                  {{ou::SWLocation::kId, 7}, {ou::SWLocation::kType, 0x55}, {ou::SWLocation::kName, "transit"}});
     expectObject(*sent, sp::kDestination, ou::QSWLocation::kTag);
     const auto* rule = expectObject(*sent, sp::kRule, ou::QSWRule::kTag, {{ou::SWRule::kField16, "rule text"}});
-    if (rule) { EXPECT_EQ(fieldRange(1, 16), fieldNumbers(*rule)); }
+    EXPECT_EQ(fieldRange(1, 16), fieldNumbers(*rule));
     const auto* copies = objectListAt(*sent, sp::kCopies);
     ASSERT_TRUE(copies && copies->size() == 2u);
     expectFields((*copies)[1], {{ou::SWSPCopy::kCopyId, 4}, {ou::SWSPCopy::kCopyName, ""}});

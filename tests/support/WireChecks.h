@@ -47,9 +47,11 @@ void expectSession(const CNMessageBase& request, const SessionExpect& expect);
 // The caller identity object at field: this process's user id and name.
 void expectCallerIdentity(const CNMessageBase& request, FieldId field);
 
-// A nested object of tag at field (number, slot and hash checked), or null.
+// A nested object of tag at field (number, slot and hash checked). These and
+// the checks built on them give an empty message or list (besides the test
+// failure) for one that is not there, never null.
 const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned long tag);
-// An object list at field, or null.
+// An object list at field.
 const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId field);
 
 // Field numbers present in a message, and the numbers from..to but except.
@@ -83,8 +85,7 @@ void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 // The one request of tag (as onlyRequest gives it), its fields checked against table.
 std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
                                                 const std::vector<Expect>& table = {});
-// The object of tag at field, its fields checked against table; null (and a
-// test failure) when it is not there.
+// The object of tag at field (as objectAt gives it), its fields checked against table.
 const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
                                   const std::vector<Expect>& table = {});
 
