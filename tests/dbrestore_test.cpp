@@ -60,14 +60,20 @@ std::shared_ptr<const CNMessageBase> restore(simserver::SimServer& server, int a
 
 using DBRestoreTest = vsdktest::StartedTest;
 
-TEST_F(DBRestoreTest, EachApplicationTypeCarriesItsEngineObjectAndNoOther) {
+// Every request carries the body (but not the Fenmark number) and the SQL
+// Server object with the unlabelled list; of the other engines' objects only
+// the chosen one.
+TEST_F(DBRestoreTest, EachApplicationTypeCarriesTheBodyAndItsEngineObjectAndNoOther) {
+    using namespace dbrestore;
     const std::pair<int, short> cases[] = {{2, 30},  {22, 30}, {23, 30}, {80, 30}, {3, 28}, {37, 29},
                                            {62, 29}, {103, 29}, {4, 27}, {16, 27}, {70, 27}};
     for (const auto& c : cases) {
         SCOPED_TRACE("application type " + std::to_string(c.first));
-        // Every request carries the SQL Server object with the unlabelled list;
-        // of the other engines' objects only the chosen one.
         auto r = restore(env.server(), c.first);
+        vsdktest::expectFields(*r, {{kSourceClientId, -14}, {kKind, 2}, {kAppTypeId, c.first},
+                                    {kPrePostPassword, "PREPOST-SECRET"}, {dbrestore::kXmlResult, 0}});
+        vsdktest::expectTextList(*r, kJobDescription, {"first line", "second line"});
+        for (const auto& entry : r->fields()) EXPECT_NE(424242, entry.second.i) << entry.first;
         const CNMessageBase* sql = vsdktest::objectAt(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag);
         std::set<short> expected = fieldRange(1, 27);
         expected.insert({31, 32, c.second});
@@ -75,6 +81,11 @@ TEST_F(DBRestoreTest, EachApplicationTypeCarriesItsEngineObjectAndNoOther) {
         vsdktest::expectTextList(*sql, sqlopt::kUnlabelledList, {"u1", "u2"});
         EXPECT_EQ(c.second == 27 ? fieldRange(1, 13) : std::set<short>{13}, vsdktest::fieldNumbers(*sql));
     }
+    // Neither the dump nor the request logged at level 10 shows a secret.
+    const std::string log = env.logSince(0);
+    EXPECT_NE(std::string::npos, log.find("[6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n"));
+    EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server"));
+    EXPECT_EQ(std::string::npos, log.find("SECRET"));
 }
 
 TEST_F(DBRestoreTest, ApplicationTypeOutsideTheTableIsRefusedWithNothingSent) {
@@ -88,20 +99,6 @@ TEST_F(DBRestoreTest, ApplicationTypeOutsideTheTableIsRefusedWithNothingSent) {
     EXPECT_TRUE(env.logContains("VSDKDBRestore() [0] Restoration of Database failed with Error "
                                 "code [0x10e] Error string [Unsupported Application Type]"));
     EXPECT_EQ(0u, env.server().requestCount());
-}
-
-TEST_F(DBRestoreTest, BodyFieldsCarryTheRecordButNotTheFenmarkNumber) {
-    auto r = restore(env.server(), 2);
-    using namespace dbrestore;
-    vsdktest::expectFields(*r, {{kSourceClientId, -14}, {kKind, 2}, {kAppTypeId, 2},
-                                {kPrePostPassword, "PREPOST-SECRET"}, {dbrestore::kXmlResult, 0}});
-    vsdktest::expectTextList(*r, kJobDescription, {"first line", "second line"});
-    for (const auto& entry : r->fields()) EXPECT_NE(424242, entry.second.i) << entry.first;
-    // Neither the dump nor the request logged at level 10 shows a secret.
-    const std::string log = env.logSince(0);
-    EXPECT_NE(std::string::npos, log.find("[6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n"));
-    EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server"));
-    EXPECT_EQ(std::string::npos, log.find("SECRET"));
 }
 
 // The first and last fields, 64-bit options, secrets, texts that end at their

@@ -426,13 +426,16 @@ TEST_F(PooledReloginTest, NothingLeakedAndThePoolNotExhausted) {
     }
 }
 
-// A login another process left in the store is reused, and a forced
-// re-login logs its user in again.
+// A login another process left in the store is taken by a start-up with
+// session files (its user, token and client name), and a forced re-login logs
+// its user in again.
 TEST_F(ReloginTest, ASavedLoginIsReusedWithItsUser) {
-    ASSERT_EQ(0u, env.initThread());
-    saveEntry("carol", "carol-token");
+    ASSERT_EQ(0u, env.initThread());  // the store resolves its path through thread state
+    ASSERT_EQ(0u, setVSDKTokenInfo(vsdktest::makeEntry(env.mardockName(), "carol", "carol-token", "storedcs"), ""));
     ASSERT_EQ(0u, VSDKDeInitialize());
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }));
+    EXPECT_EQ("carol|carol-token|storedcs",
+              state().getUser() + "|" + state().getGuid() + "|" + state().getVSDKHandle().mardockClientName);
     env.server().relogin(QValidateBackupInfoMsg::kTag, 1);
     ASSERT_EQ(0u, validate());
     EXPECT_EQ("carol-token", guidOf(*env.server().requestsOfType(QValidateBackupInfoMsg::kTag).at(0).message));
