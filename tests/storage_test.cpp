@@ -58,7 +58,9 @@ TEST_F(StorageTest, TwinsOnAStartedThreadListAtOnceAndWriteOnlyCountedBuffers) {
     EXPECT_TRUE(env.logContains("failed with Error code [0x303]"));
 }
 
-TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
+// Without state the count starts up, logs in with flags 8 and lists; a failing
+// start-up or login or a long instance name sends no listing.
+TEST(StorageTwins, WithoutStateStartUpAndLogInFirst) {
     TestEnv env;
     listPolicies(env, {"alpha"});
     int count = 0;
@@ -68,18 +70,15 @@ TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
     ASSERT_EQ(2u, journal.size());
     EXPECT_TRUE(journal[0].tag == VSDKLogin::QLoginInfoMsg::kTag && journal[1].tag == ou::QGetStoragePoliciesReqMsg::kTag);
     expectSent(env.server(), VSDKLogin::QLoginInfoMsg::kTag, {{VSDKLogin::kLoginFlags, 8}});
-}
 
-TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
-    TestEnv env;
+    env.server().clearJournal();
     env.server().serverError(VSDKLogin::QLoginInfoMsg::kTag, 0x103, "bad login");
     const std::string tooLong(256, 'i');
     for (const auto& [instance, want] : {std::pair{env.options().instance, 0x103ul}, {tooLong, 0x303ul}}) {
-        int count = -7;
-        EXPECT_EQ(want, countOnFreshThread(instance, count)) << "login refused, then a name too long";
-        EXPECT_EQ(-7, count);
+        int kept = -7;
+        EXPECT_EQ(want, countOnFreshThread(instance, kept)) << "login refused, then a name too long";
+        EXPECT_EQ(-7, kept);
     }
-    int count = 0;
     EXPECT_NE(0u, countOnFreshThread("NoSuchInstance", count));
     EXPECT_EQ(1u, env.server().requestCount(VSDKLogin::QLoginInfoMsg::kTag));
     EXPECT_EQ(0u, env.server().requestCount(ou::QGetStoragePoliciesReqMsg::kTag));
@@ -256,8 +255,7 @@ TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
     const CNMessageBase& path = definition(App::AddDataPathReqFields::kDefinition);
     expectNumbers(path, {1, 2, 3, 4, 5}, true);
     expectNumbers(path, {7, 21, 32, 33, 39, 40}, false);
-    const CNMessageBase* date = objectAt(path, def::kDate, rk::RKDate::kTag);
-    expectFields(*date, {{rk::Date::kTime, -1}, Expect::absent(rk::Date::kZone)});
+    expectObject(path, def::kDate, rk::RKDate::kTag, {{rk::Date::kTime, -1}, Expect::absent(rk::Date::kZone)});
 
     _QSetStoragePolicyParameters p;
     setTexts({{p.storageGroupName, "SP"}, {p.ddbPath, "/ddb"}});
