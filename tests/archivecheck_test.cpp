@@ -9,22 +9,12 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace MediaManager;
 using OrvaneOperations::QExecuteReqMsg;
 using vsdktest::messageWith;
-
-std::string document(const CNMessageBase& m) {
-    std::string text;
-    m.serialize(text, false);
-    return text;
-}
+using vsdktest::xmlOf;
 
 // The media manager behind the generic request: it keeps each inner document
 // and answers with the two indicators, or with replyText as it stands.
@@ -38,7 +28,7 @@ protected:
                 received.push_back(msgf::getText(request, OrvaneOperations::kExecuteXml));
                 const auto answer = messageWith<CheckForArchiveJobResp>(
                     {{kArchiveCheckFirst, first}, {kArchiveCheckSecond, second}});
-                msgf::putText(reply, OrvaneOperations::kExecuteRespXml, raw ? replyText : document(answer));
+                msgf::putText(reply, OrvaneOperations::kExecuteRespXml, raw ? replyText : xmlOf(answer));
             });
     }
 
@@ -59,13 +49,12 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
     // The generic request with the thread's session; inside it the job list
     // only, each job as the caller built it.
     auto outer = vsdktest::onlyRequest(env.server(), QExecuteReqMsg::kTag);
-    ASSERT_TRUE(outer);
     vsdktest::expectSession(*outer, {env.mardockName(), "guid-a", false, ""});
     ASSERT_EQ(1u, received.size());
     const FieldId list = kArchiveCheckJobs;
     CheckForArchiveJobReq expected;
     *expected.getlistobject(list.number, list.slot, expected.getTagID(), list.hash, true) = jobs;
-    EXPECT_EQ(document(expected), received[0]);
+    EXPECT_EQ(xmlOf(expected), received[0]);
     EXPECT_TRUE(env.logContains("Sending XML[" + received[0] + "]."));
 
     struct Case {
@@ -81,14 +70,10 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
     }
 }
 
-// An inner reply that is no answer of the expected type is an invalid
-// response, whatever it holds; a refused generic request passes its failure
-// through; null pointers are refused unsent. The flags stay as they were.
 // The bundled server, left to itself, answers the inner documents that pair
 // with no reply type: the archive check and the media contents.
 TEST_F(ArchiveCheckTest, TheServersOwnAnswer) {
     env.server().clearScripts();
-    std::vector<CNMessageBase> jobs;
     int flags = 4;
     EXPECT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
     _QCLGetMediaContentsParams p;
@@ -96,6 +81,9 @@ TEST_F(ArchiveCheckTest, TheServersOwnAnswer) {
     EXPECT_EQ(0u, VSDKGetMediaContents(&p, &info));
 }
 
+// An inner reply that is no answer of the expected type is an invalid
+// response, whatever it holds; a refused generic request passes its failure
+// through; null pointers are refused unsent. The flags stay as they were.
 TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
     int flags = 0x40;
     EXPECT_EQ(0x303u, VSDKArchiveDataExistanceCheck(nullptr, &flags));
@@ -107,8 +95,8 @@ TEST_F(ArchiveCheckTest, FailuresLeaveTheFlagsAlone) {
     const std::string lead = "<a password='s3cret' b='\r\n\x1b'", fill(4096 - lead.size(), 'q');
     for (const auto& [text, quoted] : std::vector<std::pair<std::string, std::string>>{
              {"<not a message", "<not a message"}, {"", ""},
-             {document(answer).substr(0, 20), document(answer).substr(0, 20)},
-             {document(CheckForArchiveJobReq()), document(CheckForArchiveJobReq())},
+             {xmlOf(answer).substr(0, 20), xmlOf(answer).substr(0, 20)},
+             {xmlOf(CheckForArchiveJobReq()), xmlOf(CheckForArchiveJobReq())},
              {lead + fill + std::string(904, 'z'), "<a password='****' b='\\r\\n\\x1B'" + fill + "... [904 more bytes]"}}) {
         raw = true, replyText = text;
         const std::size_t mark = env.logMark();

@@ -6,13 +6,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <set>
-#include <string>
-#include <thread>
-#include <vector>
 
 namespace {
 

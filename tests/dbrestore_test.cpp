@@ -5,13 +5,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -66,23 +60,32 @@ std::shared_ptr<const CNMessageBase> restore(simserver::SimServer& server, int a
 
 using DBRestoreTest = vsdktest::StartedTest;
 
-TEST_F(DBRestoreTest, EachApplicationTypeCarriesItsEngineObjectAndNoOther) {
+// Every request carries the body (but not the Fenmark number) and the SQL
+// Server object with the unlabelled list; of the other engines' objects only
+// the chosen one.
+TEST_F(DBRestoreTest, EachApplicationTypeCarriesTheBodyAndItsEngineObjectAndNoOther) {
+    using namespace dbrestore;
     const std::pair<int, short> cases[] = {{2, 30},  {22, 30}, {23, 30}, {80, 30}, {3, 28}, {37, 29},
                                            {62, 29}, {103, 29}, {4, 27}, {16, 27}, {70, 27}};
     for (const auto& c : cases) {
         SCOPED_TRACE("application type " + std::to_string(c.first));
-        // Every request carries the SQL Server object with the unlabelled list;
-        // of the other engines' objects only the chosen one.
         auto r = restore(env.server(), c.first);
-        ASSERT_TRUE(r);
+        vsdktest::expectFields(*r, {{kSourceClientId, -14}, {kKind, 2}, {kAppTypeId, c.first},
+                                    {kPrePostPassword, "PREPOST-SECRET"}, {dbrestore::kXmlResult, 0}});
+        vsdktest::expectTextList(*r, kJobDescription, {"first line", "second line"});
+        for (const auto& entry : r->fields()) EXPECT_NE(424242, entry.second.i) << entry.first;
         const CNMessageBase* sql = vsdktest::objectAt(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag);
-        ASSERT_NE(nullptr, sql);
         std::set<short> expected = fieldRange(1, 27);
         expected.insert({31, 32, c.second});
         EXPECT_EQ(expected, vsdktest::fieldNumbers(*r));
         vsdktest::expectTextList(*sql, sqlopt::kUnlabelledList, {"u1", "u2"});
         EXPECT_EQ(c.second == 27 ? fieldRange(1, 13) : std::set<short>{13}, vsdktest::fieldNumbers(*sql));
     }
+    // Neither the dump nor the request logged at level 10 shows a secret.
+    const std::string log = env.logSince(0);
+    EXPECT_NE(std::string::npos, log.find("[6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n"));
+    EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server"));
+    EXPECT_EQ(std::string::npos, log.find("SECRET"));
 }
 
 TEST_F(DBRestoreTest, ApplicationTypeOutsideTheTableIsRefusedWithNothingSent) {
@@ -96,21 +99,6 @@ TEST_F(DBRestoreTest, ApplicationTypeOutsideTheTableIsRefusedWithNothingSent) {
     EXPECT_TRUE(env.logContains("VSDKDBRestore() [0] Restoration of Database failed with Error "
                                 "code [0x10e] Error string [Unsupported Application Type]"));
     EXPECT_EQ(0u, env.server().requestCount());
-}
-
-TEST_F(DBRestoreTest, BodyFieldsCarryTheRecordButNotTheFenmarkNumber) {
-    auto r = restore(env.server(), 2);
-    ASSERT_TRUE(r);
-    using namespace dbrestore;
-    vsdktest::expectFields(*r, {{kSourceClientId, -14}, {kKind, 2}, {kAppTypeId, 2},
-                                {kPrePostPassword, "PREPOST-SECRET"}, {dbrestore::kXmlResult, 0}});
-    vsdktest::expectTextList(*r, kJobDescription, {"first line", "second line"});
-    for (const auto& entry : r->fields()) EXPECT_NE(424242, entry.second.i) << entry.first;
-    // Neither the dump nor the request logged at level 10 shows a secret.
-    const std::string log = env.logSince(0);
-    EXPECT_NE(std::string::npos, log.find("[6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n"));
-    EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server"));
-    EXPECT_EQ(std::string::npos, log.find("SECRET"));
 }
 
 // The first and last fields, 64-bit options, secrets, texts that end at their
@@ -144,9 +132,7 @@ TEST_F(DBRestoreTest, EngineObjectsCarryTheirRecords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.appType);
         auto r = restore(env.server(), c.appType);
-        ASSERT_TRUE(r);
         const CNMessageBase* o = vsdktest::expectObject(*r, c.object, c.tag, c.fields);
-        ASSERT_NE(nullptr, o);
         EXPECT_EQ(c.numbers, vsdktest::fieldNumbers(*o));
         vsdktest::expectTextList(*o, c.list, c.listed);
         vsdktest::expectTime(*o, c.time, c.at);
@@ -155,15 +141,12 @@ TEST_F(DBRestoreTest, EngineObjectsCarryTheirRecords) {
 
 TEST_F(DBRestoreTest, SqlServerObjectCarriesItsFieldsAndItsThreeLists) {
     auto r = restore(env.server(), 16);
-    ASSERT_TRUE(r);
     using namespace sqlopt;
     const CNMessageBase* sql = vsdktest::expectObject(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag,
                                                       {{kMultiDatabase, 54}, {kOptions, 1LL << 14}});
-    ASSERT_NE(nullptr, sql);
     vsdktest::expectTime(*sql, kPointInTime, timeOf(31));
     const auto expectEntries = [&](FieldId list, unsigned long tag, std::vector<std::vector<Expect>> rows) {
         const std::vector<CNMessageBase>* entries = vsdktest::objectListAt(*sql, list);
-        ASSERT_NE(nullptr, entries);
         ASSERT_EQ(rows.size(), entries->size());
         for (std::size_t n = 0; n < rows.size(); ++n) {
             EXPECT_EQ(tag, (*entries)[n].getTagID());
@@ -176,9 +159,7 @@ TEST_F(DBRestoreTest, SqlServerObjectCarriesItsFieldsAndItsThreeLists) {
 
     // Empty entry vectors leave their lists out; an empty unlabelled list goes out empty.
     r = restore(env.server(), 4, [](auto& p) { p.sqlParams = _QSQLRestoreParameters(); });
-    ASSERT_TRUE(r);
     sql = vsdktest::objectAt(*r, dbrestore::kSqlOptions, QSQLRestoreOptions::kTag);
-    ASSERT_NE(nullptr, sql);
     EXPECT_EQ(fieldRange(4, 13), vsdktest::fieldNumbers(*sql));
     vsdktest::expectTextList(*sql, kUnlabelledList, {});
 }

@@ -9,13 +9,8 @@
 #include "VSDKAPI/session/Exchange.h"
 #include "platform/RkNetworkPool.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <functional>
 #include <map>
-#include <thread>
-#include <vector>
 
 namespace {
 

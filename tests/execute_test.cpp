@@ -5,10 +5,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 namespace {
 
 using namespace OrvaneOperations;
@@ -31,7 +27,7 @@ protected:
 
 // The XML text, the session with the thread's multi-domain token when it
 // holds one, and the caller identity; the other members stay with the caller.
-TEST_F(ExecuteTest, SendsTheXmlTextSessionAndCallerIdentityOnly) {
+TEST_F(ExecuteTest, SendsTheXmlTextSessionAndCallerIdentityOnlyAndReturnsTheReply) {
     threadState()->setGuid("guid-x");
     params.command = "qlist job", params.options = {{"-tf", "/tmp/x"}};
     params.number = 12, params.outputFile = "/tmp/never-written";
@@ -41,15 +37,13 @@ TEST_F(ExecuteTest, SendsTheXmlTextSessionAndCallerIdentityOnly) {
         env.server().clearJournal();
         ASSERT_EQ(0u, VSDKQExecute(&params, &info));
         auto sent = vsdktest::expectSent(env.server(), QExecuteReqMsg::kTag, {{kExecuteXml, kInnerRequest}});
-        ASSERT_TRUE(sent);
         vsdktest::expectHeader(*sent);
         vsdktest::expectSession(*sent, {env.mardockName(), "guid-x", held, held ? "md-token" : ""});
         vsdktest::expectCallerIdentity(*sent, kExecuteCallerIdentity);
         EXPECT_EQ((std::set<short>{1, 2, 3, 9}), vsdktest::fieldNumbers(*sent));
     }
-}
 
-TEST_F(ExecuteTest, ReturnsTheReplyTextAndTheErrorObjectsValue) {
+    // The reply's text and its error object's value come back.
     env.server().replyWith(QExecuteReqMsg::kTag, QExecuteRespMsg::kTag,
                            [](const CNMessageBase&, CNMessageBase& reply) {
                                msgf::putText(reply, kExecuteRespXml, kInnerReply);

@@ -6,7 +6,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <functional>
 #include <type_traits>
 
 using namespace vsdktest;

@@ -12,12 +12,9 @@
 #include "support/TokenStoreTestUtil.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstring>
-#include <functional>
 
 namespace {
 
@@ -274,7 +271,9 @@ const LogoutCase kLogoutCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, LogoutOutcomeTest, ::testing::ValuesIn(kLogoutCases));
 
-TEST_F(LoginTest, LogoutKeepingTheTokenStoreLeavesIt) {
+// A logout keeping the token store leaves it; one that finds the user's own
+// store damaged on removal deletes it.
+TEST_F(LoginTest, LogoutKeepsOrDeletesTheStore) {
     startUp(true);
     ASSERT_EQ(0u, login());
     logins.setReferenceCount(0);
@@ -283,10 +282,7 @@ TEST_F(LoginTest, LogoutKeepingTheTokenStoreLeavesIt) {
     EXPECT_EQ(1, msgf::getInt(last(QLogoutInfoMsg::kTag), kLogoutAllUsers));
     EXPECT_EQ(before, vsdktest::fileBytes(storePath()));
     EXPECT_TRUE(state().getGuid().empty());
-}
 
-TEST_F(LoginTest, LogoutDeletesTheUsersOwnStoreFoundDamagedOnRemoval) {
-    startUp(true);
     ASSERT_EQ(0u, login());
     // The store is damaged while the logout is on the wire.
     env.server().clearScripts();
@@ -392,22 +388,14 @@ TEST_F(ReloginTest, AFailedLoginLeavesThreadAndStore) {
     EXPECT_FALSE(vsdktest::fileExists(storePath()));
 }
 
-// A forced login whose token is too long for a token string (session files
-// on: a forced login builds one) still logs the thread in, so the request is
-// resent with it.
-TEST_F(ReloginTest, ALoginTooLongForATokenStringStillResends) {
+// The resend keeps the caller's time-out choice (the options go over whole);
+// the forced login itself waits the default. A forced login whose token is
+// too long for a token string (session files on: a forced login builds one)
+// still logs the thread in, so the request is resent with it.
+TEST_F(ReloginTest, TheResendKeepsTheTimeOutAndATokenTooLongForATokenString) {
+    env.removeValue("~EventManager", "nVCommandTimeOut");
     loggedIn(true);
     logins.setToken(std::string(200, 'L'));
-    env.server().relogin(QBackupInfoMsg::kTag, 1);
-    EXPECT_EQ(0u, backup());
-    EXPECT_EQ(std::string(200, 'L'), guidOf(last(QBackupInfoMsg::kTag)));  // the resend
-}
-
-// The resend keeps the caller's time-out choice (the options go over whole);
-// the forced login itself waits the default.
-TEST_F(ReloginTest, TheResendKeepsTheTimeOut) {
-    env.removeValue("~EventManager", "nVCommandTimeOut");
-    loggedIn();
     env.server().relogin(QBackupInfoMsg::kTag, 1);
     const std::size_t mark = env.logMark();
     ExchangeOptions options;
@@ -415,7 +403,7 @@ TEST_F(ReloginTest, TheResendKeepsTheTimeOut) {
     ASSERT_EQ(0u, backup(options));
     EXPECT_EQ(2u, env.logCount("Waiting for receive message with time out [86400]", mark));
     EXPECT_EQ(1u, env.logCount("Waiting for receive message with time out [3600]", mark));
-    EXPECT_EQ(logins.lastToken(), guidOf(last(QBackupInfoMsg::kTag)));
+    EXPECT_EQ(std::string(200, 'L'), guidOf(last(QBackupInfoMsg::kTag)));  // the resend
 }
 
 // With pooling on, re-login and resend borrow connections of their own and
@@ -438,13 +426,16 @@ TEST_F(PooledReloginTest, NothingLeakedAndThePoolNotExhausted) {
     }
 }
 
-// A login another process left in the store is reused, and a forced
-// re-login logs its user in again.
+// A login another process left in the store is taken by a start-up with
+// session files (its user, token and client name), and a forced re-login logs
+// its user in again.
 TEST_F(ReloginTest, ASavedLoginIsReusedWithItsUser) {
-    ASSERT_EQ(0u, env.initThread());
-    saveEntry("carol", "carol-token");
+    ASSERT_EQ(0u, env.initThread());  // the store resolves its path through thread state
+    ASSERT_EQ(0u, setVSDKTokenInfo(vsdktest::makeEntry(env.mardockName(), "carol", "carol-token", "storedcs"), ""));
     ASSERT_EQ(0u, VSDKDeInitialize());
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }));
+    EXPECT_EQ("carol|carol-token|storedcs",
+              state().getUser() + "|" + state().getGuid() + "|" + state().getVSDKHandle().mardockClientName);
     env.server().relogin(QValidateBackupInfoMsg::kTag, 1);
     ASSERT_EQ(0u, validate());
     EXPECT_EQ("carol-token", guidOf(*env.server().requestsOfType(QValidateBackupInfoMsg::kTag).at(0).message));

@@ -5,11 +5,7 @@
 #include "VSDKAPIUtils/DBRestoreOptions.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <functional>
-#include <string>
 
 namespace {
 

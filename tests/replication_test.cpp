@@ -8,8 +8,6 @@
 #include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
-#include <functional>
-
 using namespace vsdktest;
 namespace oo = OrvaneOperations;
 namespace ou = OrvaneUtilities;
@@ -38,14 +36,6 @@ TEST_F(SnapshotsTest, SnapshotTimesBecomeLocalTimeTextAndIdsKeepTheLowBits) {
     expectSent(env.server(), ou::QGetSnapsReqMsg::kTag, {{ou::GetSnaps::kJobId, "42"}, {ou::GetSnaps::kOption, -3}});
 }
 
-TEST_F(SnapshotsTest, SnapWithEmptyListsLeavesThemUnset) {
-    _QSnapParameters p;
-    p.operation = "mount", p.option = 5;
-    ASSERT_EQ(0u, VSDKSnap(&p));
-    expectSent(env.server(), oo::QSnapReqMsg::kTag, {{oo::Snap::kOption, 5}, Expect::absent(oo::Snap::kIntList),
-                                                     Expect::absent(oo::Snap::kTextList)});
-}
-
 TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBitsOrMinusOne) {
     constexpr long long kJobId = 0x500000002LL;
     replyJobId(env.server(), ou::QBrevantUpdateReqMsg::kTag, ou::QBrevantUpdateRespMsg::kTag, kJobId);
@@ -58,7 +48,6 @@ TEST_F(SnapshotsTest, UpdateHandsBackAJobIdAboveThirtyTwoBitsOrMinusOne) {
     EXPECT_EQ(kJobId, jobId);
     auto request = expectSent(env.server(), ou::QBrevantUpdateReqMsg::kTag,
                               {{ou::BrevantUpdate::kConstant, 2}, {ou::BrevantUpdate::kReboot, 1}});
-    ASSERT_TRUE(request);
     expectSession(*request, {env.mardockName(), threadState()->getGuid(), true, "md-token"});
 
     env.server().clearScripts();
@@ -134,15 +123,20 @@ TEST_F(Replication, BodiesOnTheWireAndServerRefusal) {
     }
 }
 
-TEST_F(Replication, FilterPathsGoWholeEvenWhenEmpty) {
+// Empty lists: a snap leaves them unset, a replication set's filter paths go whole.
+TEST_F(Replication, EmptyListsUnsetForASnapAndWholeForFilterPaths) {
+    _QSnapParameters snap;
+    snap.operation = "mount", snap.option = 5;
+    ASSERT_EQ(0u, VSDKSnap(&snap));
+    expectSent(env.server(), oo::QSnapReqMsg::kTag, {{oo::Snap::kOption, 5}, Expect::absent(oo::Snap::kIntList),
+                                                     Expect::absent(oo::Snap::kTextList)});
     for (const std::vector<std::string>& paths : {std::vector<std::string>{}, {"/a", "/b", "/c"}}) {
         env.server().clearJournal();
         _QCreateRepSetNewParameters p;
         p.filterPaths = paths;
         ASSERT_EQ(0u, VSDKCreateRepSetNew(&p));
-        if (auto r = onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag)) {
-            expectTextList(*r, ou::CreateRepSetNew::kFilterPaths, paths);
-        }
+        expectTextList(*onlyRequest(env.server(), ou::QCreateRepSetReqNew::kTag), ou::CreateRepSetNew::kFilterPaths,
+                       paths);
     }
 }
 

@@ -5,15 +5,10 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/WireChecks.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
-#include <vector>
 
 namespace {
 

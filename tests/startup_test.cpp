@@ -1,12 +1,11 @@
 // Start-up and tear-down of a thread against the simulated server: where each
 // setting comes from, every failure (with the record erased and nothing left
-// connected), pre-install mode, saved logins and tear-down.
+// connected), pre-install mode and SAML tokens (saved logins: the login suite).
 #include "support/TestEnv.h"
 
 #include "VSDK.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "VSDKAPI/session/Exchange.h"
-#include "VSDKAPIUtils/TokenStore.h"
 #include "platform/CRkNetwork.h"
 #include "platform/RKPlatformInfo.h"
 
@@ -74,6 +73,13 @@ TEST_F(StartupTest, CallersNamesWinOverTheRegistrys) {
     ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.mardockName[0] = '\0'; }));
     EXPECT_EQ("localhost", state()->getMardockName());
     EXPECT_EQ("simcs", state()->getVSDKHandle().mardockClientName);
+    VSDKDeInitialize();
+    // The C-string forms fill the record alike.
+    ASSERT_EQ(0u, VSDKInitialize_NOSTL("LocalHost", nullptr, nullptr, nullptr, false, false, false));
+    EXPECT_EQ("LocalHost", state()->getMardockName());
+    VSDKDeInitialize();
+    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true, true, true));
+    EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
 TEST_F(StartupTest, TheFirstSourceOfTheInstanceNameWins) {
@@ -204,27 +210,6 @@ TEST_F(StartupTest, ASamlTokenLosesItsFirstFiveCharactersAndStaysOutOfTheLog) {
         EXPECT_FALSE(env.logContains(c.multiDomainToken));
     }
     EXPECT_EQ(5u, env.logCount("Found Saml token [****]"));
-}
-
-TEST_F(StartupTest, SessionFileStartUpTakesTheSavedLogin) {
-    _VSDKTokenFileContents entry;
-    ASSERT_TRUE(makeVSDKTokenEntry(entry, "localhost", "storedcs", "alice", "savedtoken"));
-    ASSERT_EQ(0u, env.initThread());  // the store resolves its path through thread state
-    ASSERT_EQ(0u, setVSDKTokenInfo(entry, ""));
-    VSDKDeInitialize();
-
-    ASSERT_EQ(0u, env.initThread([](_QInitializeParameters& p) { p.useSessionFile = true; }));
-    EXPECT_EQ("savedtoken", state()->getGuid());
-    EXPECT_EQ("alice", state()->getUser());
-    EXPECT_EQ("storedcs", state()->getVSDKHandle().mardockClientName);
-}
-
-TEST_F(StartupTest, NostlStartUpsFillTheRecord) {
-    ASSERT_EQ(0u, VSDKInitialize_NOSTL("localhost", nullptr, nullptr, nullptr, false, false, false));
-    EXPECT_EQ("localhost", state()->getMardockName());
-    VSDKDeInitialize();
-    ASSERT_EQ(0u, VSDKInitializeWithLoginFlag_NOSTL("localhost", "", "", "SAML t", false, true, true, true));
-    EXPECT_EQ("t", state()->getmultifenmarktoken());
 }
 
 // The dump reads the name to its bound (the whole dump is in recorddump_test).

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <map>
 #include <thread>
-#include <vector>
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include "support/WireChecks.h"
 
 #include <cstring>
-#include <functional>
 
 using namespace vsdktest;
 namespace ou = OrvaneUtilities;
@@ -59,7 +58,9 @@ TEST_F(StorageTest, TwinsOnAStartedThreadListAtOnceAndWriteOnlyCountedBuffers) {
     EXPECT_TRUE(env.logContains("failed with Error code [0x303]"));
 }
 
-TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
+// Without state the count starts up, logs in with flags 8 and lists; a failing
+// start-up or login or a long instance name sends no listing.
+TEST(StorageTwins, WithoutStateStartUpAndLogInFirst) {
     TestEnv env;
     listPolicies(env, {"alpha"});
     int count = 0;
@@ -69,18 +70,15 @@ TEST(StorageTwins, WithoutStateStartUpLogInWithFlags8ThenList) {
     ASSERT_EQ(2u, journal.size());
     EXPECT_TRUE(journal[0].tag == VSDKLogin::QLoginInfoMsg::kTag && journal[1].tag == ou::QGetStoragePoliciesReqMsg::kTag);
     expectSent(env.server(), VSDKLogin::QLoginInfoMsg::kTag, {{VSDKLogin::kLoginFlags, 8}});
-}
 
-TEST(StorageTwins, FailingStartUpOrLoginOrLongInstanceNameSendsNoListing) {
-    TestEnv env;
+    env.server().clearJournal();
     env.server().serverError(VSDKLogin::QLoginInfoMsg::kTag, 0x103, "bad login");
     const std::string tooLong(256, 'i');
     for (const auto& [instance, want] : {std::pair{env.options().instance, 0x103ul}, {tooLong, 0x303ul}}) {
-        int count = -7;
-        EXPECT_EQ(want, countOnFreshThread(instance, count)) << "login refused, then a name too long";
-        EXPECT_EQ(-7, count);
+        int kept = -7;
+        EXPECT_EQ(want, countOnFreshThread(instance, kept)) << "login refused, then a name too long";
+        EXPECT_EQ(-7, kept);
     }
-    int count = 0;
     EXPECT_NE(0u, countOnFreshThread("NoSuchInstance", count));
     EXPECT_EQ(1u, env.server().requestCount(VSDKLogin::QLoginInfoMsg::kTag));
     EXPECT_EQ(0u, env.server().requestCount(ou::QGetStoragePoliciesReqMsg::kTag));
@@ -98,7 +96,6 @@ TEST_F(StorageTest, PolicyCreationSendsTheRecordAndStoresTheLow32BitsOfTheId) {
     namespace f = ou::SetStoragePoliciesReq;
     auto sent = expectSent(env.server(), ou::QSetStoragePoliciesReqMsg::kTag,
                            {{f::kOperationId, 1}, {f::kConstant, 2}, {f::kPolicyId, -3LL}, {f::kSiloScratchPoolName, "SSP"}});
-    ASSERT_TRUE(sent);
     EXPECT_EQ(fieldRange(1, 27), fieldNumbers(*sent)) << "every field, no DFM server";
     env.server().clearScripts(), env.server().replyWith(ou::QSetStoragePoliciesReqMsg::kTag, 0);
     EXPECT_EQ(0x207u, VSDKSetStoragePolicy(&p, &id)) << "a success that names no policy";
@@ -160,12 +157,6 @@ TEST_F(StorageTest, DeletionsSendIdsAndNames) {
     EXPECT_EQ(fieldRange(1, 5), fieldNumbers(*onlyRequest(env.server(), ou::QDeleteStoragePolicyReqMsg::kTag)));
 }
 
-std::string document(const CNMessageBase& m) {
-    std::string text;
-    m.serialize(text, false);
-    return text;
-}
-
 // The generic request's server: keeps each inner document and answers with
 // answer's text, or with the inner request's empty paired reply by default.
 class StorageDocTest : public StartedTest {
@@ -203,7 +194,7 @@ std::string creationReply(long long code, const char* text, long long id) {
                     messageWith<App::GenericResp>({{App::Error::kCode, code}, {App::Error::kText, text}}));
     msgf::putObject(r, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>(
                                                           {{rk::CopyEntity::kId, id}, {rk::CopyEntity::kPolicyId, id}}));
-    return document(r);
+    return xmlOf(r);
 }
 
 TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
@@ -250,7 +241,7 @@ TEST_F(StorageDocTest, CopyDefinitionHoldsOnlyWhatTheRecordAsksFor) {
     expectObject(d, def::kDrivePool, rk::DrivePoolEntity::kTag,
                  {{rk::DrivePoolRef::kName, "dp"}, {rk::DrivePoolRef::kLibraryName, "lib"}});
     const CNMessageBase& config = *objectAt(d, def::kParallelDedup, App::AppParallelDedupConfig::kTag);
-    ASSERT_NE(nullptr, objectAt(config, App::Dedup::kConfigFlags, App::AppParallelDedupFlags::kTag));
+    objectAt(config, App::Dedup::kConfigFlags, App::AppParallelDedupFlags::kTag);
     const CNMessageBase& agent = (*objectListAt(config, App::Dedup::kConfigMediaAgents))[0];
     expectObject(agent, App::Dedup::kMediaAgent, rk::MediaAgentEntity::kTag, {{rk::MediaAgentRef::kId, 6}});
 }
@@ -264,8 +255,7 @@ TEST_F(StorageDocTest, DataPathAndPrimaryCopyDatesHaveNoZone) {
     const CNMessageBase& path = definition(App::AddDataPathReqFields::kDefinition);
     expectNumbers(path, {1, 2, 3, 4, 5}, true);
     expectNumbers(path, {7, 21, 32, 33, 39, 40}, false);
-    const CNMessageBase* date = objectAt(path, def::kDate, rk::RKDate::kTag);
-    expectFields(*date, {{rk::Date::kTime, -1}, Expect::absent(rk::Date::kZone)});
+    expectObject(path, def::kDate, rk::RKDate::kTag, {{rk::Date::kTime, -1}, Expect::absent(rk::Date::kZone)});
 
     _QSetStoragePolicyParameters p;
     setTexts({{p.storageGroupName, "SP"}, {p.ddbPath, "/ddb"}});
@@ -306,8 +296,8 @@ TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
     App::CreateStoragePolicyCopyResp textCode;
     msgf::putObject(textCode, App::CreationResp::kError, messageWith<App::GenericResp>({{App::Error::kCode, "5"}}));
     msgf::putObject(textCode, App::CreationResp::kCopy, messageWith<rk::StoragePolicyCopyEntity>({{rk::CopyEntity::kId, 1}}));
-    for (const std::string& text : {std::string(), std::string("<broken"), document(App::GenericResp()),
-                                    document(textCode), document(App::CreateStoragePolicyCopyResp())}) {
+    for (const std::string& text : {std::string(), std::string("<broken"), xmlOf(App::GenericResp()),
+                                    xmlOf(textCode), xmlOf(App::CreateStoragePolicyCopyResp())}) {
         SCOPED_TRACE(text);
         answer = [text] { return text; };
         id = 3;
@@ -323,14 +313,13 @@ TEST_F(StorageDocTest, DeletionsSendNamesOnly) {
     ASSERT_EQ(0u, VSDKDeleteStoragePolicyCopy_XML(&c));
     const CNMessageBase* ref = expectObject(last(), App::DeleteReq::kCopy, rk::StoragePolicyCopyEntity::kTag,
                                             {{rk::CopyEntity::kName, "Aux"}, {rk::CopyEntity::kPolicyName, "SP"}});
-    ASSERT_NE(nullptr, ref);
     EXPECT_EQ((std::set<short>{2, 5}), fieldNumbers(*ref));
 
     _QDeleteStoragePolicyParameters p;
     p.storagePolicyId = 4;
     App::GenericArchiveGroupResp refusal;
     msgf::putObject(refusal, msgf::kReplyError, messageWith<App::GenericResp>({{App::Error::kCode, 0x77}}));
-    answer = [r = document(refusal)] { return r; };
+    answer = [r = xmlOf(refusal)] { return r; };
     EXPECT_EQ(0x77u, VSDKDeleteStoragePolicy_XML(&p));
     ref = objectAt(last(), App::DeleteReq::kPolicy, rk::StoragePolicyEntity::kTag);
     EXPECT_EQ((std::set<short>{1}), fieldNumbers(*ref));
@@ -348,7 +337,7 @@ protected:
     _QDataPathInfo* out = nullptr;
 };
 
-TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
+TEST_F(DataPath, NameListsGoWholeIdsFollowTheReplyAndFailuresLeaveOrNullTheRecord) {
     env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
         msgf::putIntList(reply, ou::GetDataPathResp::kMediaAgentIds, {7, 7, -1});
         msgf::putIntList(reply, ou::GetDataPathResp::kScratchPoolIds, {9});
@@ -358,19 +347,17 @@ TEST_F(DataPath, NameListsGoWholeAndIdsFollowTheReply) {
     EXPECT_EQ((std::vector<int>{7, 7, -1}), out->mediaAgentIds);
     EXPECT_TRUE(out->libraryIds.empty() && out->drivePoolIds.empty() && out->scratchPoolIds == std::vector<int>{9});
     auto r = onlyRequest(env.server(), ou::QGetDataPathReqMsg::kTag);
-    ASSERT_TRUE(r);
     using namespace ou::GetDataPathReq;
     for (auto [f, names] : {std::pair{kMediaAgentNames, std::vector<std::string>{"ma1", ""}},
                             {kLibraryNames, {}}, {kDrivePoolNames, {"dp"}}, {kScratchPoolNames, {}}})
         expectTextList(*r, f, names);
-}
 
-TEST_F(DataPath, FailuresLeaveOrNullTheRecord) {
+    // Failures leave the record, or null it when it cannot be made.
     g_failListingAllocations = 1;
     EXPECT_EQ(0x201u, call());
     EXPECT_EQ(nullptr, out);
     EXPECT_TRUE(env.logContains("Retrival of Data Path Params failed with Error code [0x201]"));
-
+    env.server().clearScripts();
     env.server().replyWith(ou::QGetDataPathReqMsg::kTag, 0, [](const CNMessageBase&, CNMessageBase& reply) {
         msgf::putTextList(reply, ou::GetDataPathResp::kLibraryIds, {"x"});
     });
@@ -382,7 +369,7 @@ TEST_F(DataPath, FailuresLeaveOrNullTheRecord) {
 // and the failed-exchange line), by job only its wide ids.
 class PruneData : public StartedTest {};
 
-TEST_F(PruneData, AnswerTextLastErrorAndTheFailedExchangeLine) {
+TEST_F(PruneData, AnswerTextLastErrorFailedExchangeLineAndWideJobIds) {
     const unsigned long tag = oo::QPruneDataByDedupStoreIdReqMsg::kTag;
     _QPruneDataByDedupStoreIdParameters p;
     std::string answer = "caller's";
@@ -401,15 +388,11 @@ TEST_F(PruneData, AnswerTextLastErrorAndTheFailedExchangeLine) {
     EXPECT_EQ(0x1234u, VSDKPruneDataByStoreId(&p, &answer));
     EXPECT_EQ("kept", answer);
     EXPECT_TRUE(env.logContains(":SendAndReceive() Failed error code [4660]"));
-}
 
-TEST_F(PruneData, WideJobIdsAppendedInOrder) {
-    _QPruneDataByJobIdParameters p;
-    p.jobIds = {1LL << 40, -2};
-    std::string answer;
-    ASSERT_EQ(0u, VSDKPruneDataByJobId(&p, &answer));
+    _QPruneDataByJobIdParameters byJob;
+    byJob.jobIds = {1LL << 40, -2};
+    ASSERT_EQ(0u, VSDKPruneDataByJobId(&byJob, &answer));
     auto r = onlyRequest(env.server(), oo::QPruneDataByJobIdReqMsg::kTag);
-    ASSERT_TRUE(r);
     CNMessageBase copy(*r);  // the list reader wants a changeable message
     const FieldId f = oo::PruneByJobId::kJobIds;
     auto* ids = copy.getlistlonglong(f.number, f.slot, copy.getTagID(), f.hash, false);

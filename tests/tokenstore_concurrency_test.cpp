@@ -8,8 +8,6 @@
 #include "VSDKAPIUtils/TokenStore.h"
 #include "simserver/LoginService.h"
 
-#include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 

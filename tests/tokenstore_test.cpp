@@ -1,13 +1,12 @@
 // The token store: path, look-up stages, append, replace and remove, damaged
 // stores, the whole-file helpers, and token strings with their C-buffer twins.
 #include "support/TokenStoreTestUtil.h"
+#include "support/WireChecks.h"
 
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPIUtils/TokenStoreInternal.h"
 #include "platform/RKPassword.h"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
@@ -204,9 +203,7 @@ std::string withEntries(const std::vector<_VSDKTokenFileContents>& entries) {
     all.getlistobject(VSDKLogin::kAllTokenList.number, VSDKLogin::kAllTokenList.slot, all.getTagID(),
                       VSDKLogin::kAllTokenList.hash, true);
     for (const auto& e : entries) msgf::appendObject(all, VSDKLogin::kAllTokenList, tokenstore::makeEntryMessage(e));
-    std::string text;
-    EXPECT_EQ(0, all.serialize(text, false));
-    return encrypted(text);
+    return encrypted(xmlOf(all));
 }
 
 // Calls fill(buffer, size) on size bytes of 'x' and a guard byte: a success

@@ -29,8 +29,8 @@ protected:
     TestEnv env;
 };
 
-// The one request of tag in the journal; null (and a test failure) when the
-// journal does not hold exactly one.
+// The one request of tag in the journal; an empty message (and a test failure)
+// when the journal does not hold exactly one decodable request of tag.
 std::shared_ptr<const CNMessageBase> onlyRequest(const simserver::SimServer& server, unsigned long tag);
 
 // The header (1,1) carries this machine's host name, "11.0.0" and build 80.
@@ -47,9 +47,11 @@ void expectSession(const CNMessageBase& request, const SessionExpect& expect);
 // The caller identity object at field: this process's user id and name.
 void expectCallerIdentity(const CNMessageBase& request, FieldId field);
 
-// A nested object of tag at field (number, slot and hash checked), or null.
+// A nested object of tag at field (number, slot and hash checked). These and
+// the checks built on them give an empty message or list (besides the test
+// failure) for one that is not there, never null.
 const CNMessageBase* objectAt(const CNMessageBase& m, FieldId field, unsigned long tag);
-// An object list at field, or null.
+// An object list at field.
 const std::vector<CNMessageBase>* objectListAt(const CNMessageBase& m, FieldId field);
 
 // Field numbers present in a message, and the numbers from..to but except.
@@ -80,12 +82,10 @@ struct Expect {
 };
 void expectFields(const CNMessageBase& m, const std::vector<Expect>& table);
 
-// The one request of tag, its fields checked against table; null (and a test
-// failure) when the journal does not hold exactly one.
+// The one request of tag (as onlyRequest gives it), its fields checked against table.
 std::shared_ptr<const CNMessageBase> expectSent(const simserver::SimServer& server, unsigned long tag,
                                                 const std::vector<Expect>& table = {});
-// The object of tag at field, its fields checked against table; null (and a
-// test failure) when it is not there.
+// The object of tag at field (as objectAt gives it), its fields checked against table.
 const CNMessageBase* expectObject(const CNMessageBase& m, FieldId field, unsigned long tag,
                                   const std::vector<Expect>& table = {});
 
@@ -98,6 +98,9 @@ void expectTime(const CNMessageBase& owner, FieldId field, const _QTime& t);
 // jobId in the job-id field (3,3) and, when xmlField is given, xml there.
 void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned long replyTag, long long jobId,
                 FieldId xmlField = FieldId{0, 0, 0}, const std::string& xml = std::string());
+
+// A message's XML text.
+std::string xmlOf(const CNMessageBase& m);
 
 // Puts each row of table (a number or a text) into m.
 void putFields(CNMessageBase& m, const std::vector<Expect>& table);
