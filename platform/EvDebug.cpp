@@ -363,6 +363,7 @@ std::string EvDebug::logFilePath() const {
 }
 
 void EvDebug::reloadSettings() {
+    RKPlatformInfo::reload();
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
     loadLocked(s);
