@@ -642,6 +642,10 @@ struct Parser {
     }
 };
 
+// Largest document after which a thread's reader is kept for the next one.
+constexpr std::size_t kKeptParserDocumentBytes = 1024u * 1024u;
+const XMLCh kBufferId[] = {u'm', u'e', u's', u's', u'a', u'g', u'e', 0};
+
 // Parses one document. With into set, fills it (type must match); otherwise
 // builds a new message (of expectTag when not 0). Returns 0 on success.
 int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
@@ -657,11 +661,21 @@ int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
     if (!ensureXerces()) return setError("XML library not initialised");
 
     static thread_local std::unique_ptr<Parser> parser;
+    // The reader keeps buffers as large as the largest document it has read:
+    // after a large one it is let go, so that a thread keeps little.
+    struct DropAfterLarge {
+        std::unique_ptr<Parser>& parser;
+        bool large;
+        ~DropAfterLarge() {
+            if (large) parser.reset();
+        }
+    } dropAfterLarge{parser, length > kKeptParserDocumentBytes};
     try {
         if (!parser) parser.reset(new Parser());
         parser->builder.reset(into, expectTag, length);
         parser->builder.m_owned.reset();
-        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, "message");
+        // The buffer's id as a wide text: no transcoding (under a process-wide lock) per parse.
+        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, kBufferId);
         parser->reader->parse(source);
         if (!parser->builder.root()) return setError("no root element");
         if (!into) built = parser->builder.m_owned.release();
