@@ -123,13 +123,13 @@ void appendEscaped(std::string& out, const std::string& s) {
 void appendHex(std::string& out, unsigned long v) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, 16);
-    out.append(buf, r.ptr);
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 void appendInt(std::string& out, long long v) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 // Lists carry their element count, so that a reader can size them once.
@@ -150,16 +150,25 @@ void appendTextValue(std::string& out, const std::string& value, bool secret, bo
     out += '"';
 }
 
+// '<element n="<number>" s="<slot>" h="<hash>"', put together first and
+// appended at once (a request has a hundred fields and more).
 void openField(std::string& out, const char* element, const Field& f) {
-    out += '<';
-    out += element;
-    out += " n=\"";
-    appendInt(out, f.number);
-    out += "\" s=\"";
-    appendInt(out, f.slot);
-    out += "\" h=\"";
-    appendHex(out, f.hash);
-    out += '"';
+    char buf[64];
+    char* const end = buf + sizeof buf;
+    char* p = buf;
+    auto put = [&p](const char* text) {
+        while (*text) *p++ = *text++;
+    };
+    *p++ = '<';
+    put(element);  // at most two letters
+    put(" n=\"");
+    p = std::to_chars(p, end, f.number).ptr;
+    put("\" s=\"");
+    p = std::to_chars(p, end, f.slot).ptr;
+    put("\" h=\"");
+    p = std::to_chars(p, end, f.hash, 16).ptr;
+    *p++ = '"';
+    out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
 void writeMessageBody(std::string& out, const CNMessageBase& m);
