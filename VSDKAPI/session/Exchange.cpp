@@ -92,12 +92,18 @@ void stampHeader(CNMessageBase& request) {
     if (!headerType) return;  // a family without a request header
     CNMessageBase& header =
         msgf::child(request, msgf::kRequestHeader, module, headerType->classNumber);
-    char host[257];
-    std::memset(host, 0, sizeof host);
-    if (::gethostname(host, sizeof host) == 0) {
+    // The host name, asked for at most once a second per thread.
+    thread_local long long askedAt = -1;
+    thread_local bool known = false;
+    thread_local char host[257];
+    const long long now = static_cast<long long>(std::time(nullptr));
+    if (now != askedAt) {
+        std::memset(host, 0, sizeof host);
+        known = ::gethostname(host, sizeof host) == 0;
         host[sizeof host - 1] = '\0';
-        msgf::putText(header, msgf::kHeaderHost, std::string(host));
+        askedAt = now;
     }
+    if (known) msgf::putText(header, msgf::kHeaderHost, std::string(host));
     msgf::putText(header, msgf::kHeaderVersion, msgf::kClientVersion);
     msgf::putInt(header, msgf::kHeaderBuild, msgf::kBuildNumber);
 }
