@@ -153,20 +153,21 @@ void appendTextValue(std::string& out, const std::string& value, bool secret, bo
 // '<element n="<number>" s="<slot>" h="<hash>"', put together first and
 // appended at once (a request has a hundred fields and more).
 void openField(std::string& out, const char* element, const Field& f) {
-    char buf[64];
-    char* const end = buf + sizeof buf;
+    char buf[96];
     char* p = buf;
-    auto put = [&p](const char* text) {
-        while (*text) *p++ = *text++;
+    auto put = [&p](const char* text, std::size_t length) {
+        std::memcpy(p, text, length);
+        p += length;
     };
+    auto number = [&p](auto value, int base) { p = std::to_chars(p, p + 24, value, base).ptr; };
     *p++ = '<';
-    put(element);  // at most two letters
-    put(" n=\"");
-    p = std::to_chars(p, end, f.number).ptr;
-    put("\" s=\"");
-    p = std::to_chars(p, end, f.slot).ptr;
-    put("\" h=\"");
-    p = std::to_chars(p, end, f.hash, 16).ptr;
+    put(element, element[1] == '\0' ? 1 : 2);  // one or two letters
+    put(" n=\"", 4);
+    number(f.number, 10);
+    put("\" s=\"", 5);
+    number(f.slot, 10);
+    put("\" h=\"", 5);
+    number(f.hash, 16);
     *p++ = '"';
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
