@@ -150,10 +150,12 @@ void appendTextValue(std::string& out, const std::string& value, bool secret, bo
     out += '"';
 }
 
-// '<element n="<number>" s="<slot>" h="<hash>"', put together first and
-// appended at once (a request has a hundred fields and more).
-void openField(std::string& out, const char* element, const Field& f) {
-    char buf[96];
+// '<element n="<number>" s="<slot>" h="<hash>"', with ' v="<value>"/>' after
+// it when given, put together first and appended at once (a request has a
+// hundred fields and more).
+void openField(std::string& out, const char* element, const Field& f,
+               const long long* value = nullptr) {
+    char buf[128];
     char* p = buf;
     auto put = [&p](const char* text, std::size_t length) {
         std::memcpy(p, text, length);
@@ -169,6 +171,11 @@ void openField(std::string& out, const char* element, const Field& f) {
     put("\" h=\"", 5);
     number(f.hash, 16);
     *p++ = '"';
+    if (value) {
+        put(" v=\"", 4);
+        number(*value, 10);
+        put("\"/>", 3);
+    }
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
@@ -204,10 +211,7 @@ void writeMessageBody(std::string& out, const CNMessageBase& m) {
         const bool secret = vsdkmsg::isSecretField(f.hash);
         switch (f.kind) {
             case FieldKind::Int64:
-                openField(out, "i", f);
-                out += " v=\"";
-                appendInt(out, f.i);
-                out += "\"/>";
+                openField(out, "i", f, &f.i);
                 break;
             case FieldKind::Text:
                 openField(out, "s", f);
