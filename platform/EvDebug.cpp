@@ -146,11 +146,13 @@ std::shared_ptr<OpenLog> openLogFor(const std::string& path, long long now) {
 
 // The file a thread wrote its last line to, used again without a lock while
 // the settings stay as they were and the writing object names the same file.
+// It is not held: a file replaced at its path is closed once no line is being
+// written to it.
 thread_local bool t_lastLogGone = false;  // set once the thread's record is destroyed
 struct LastLog {
     unsigned long generation = 0;
     std::string logId, folder, path;
-    std::shared_ptr<OpenLog> log;
+    std::weak_ptr<OpenLog> log;
     ~LastLog() { t_lastLogGone = true; }
 };
 thread_local LastLog t_lastLog;
@@ -162,22 +164,25 @@ std::shared_ptr<OpenLog> logFor(const EvDebug& writer, const std::string& logId,
     if (t_lastLogGone) return openLogFor(writer.logFilePath(), now);  // at thread exit
     LastLog& last = t_lastLog;
     const unsigned long generation = settings().generation.load();
-    if (!last.log || last.generation != generation || last.logId != logId || last.folder != folder) {
+    std::shared_ptr<OpenLog> log = last.log.lock();
+    if (!log || last.generation != generation || last.logId != logId || last.folder != folder) {
         last.path = writer.logFilePath();
-        last.log = openLogFor(last.path, now);
+        log = openLogFor(last.path, now);
+        last.log = log;
         last.generation = generation;
         last.logId = logId;
         last.folder = folder;
-        return last.log;
+        return log;
     }
-    if (last.log->checkedSecond.exchange(now) != now) {
+    if (log->checkedSecond.exchange(now) != now) {
         struct stat atPath;
-        if (::stat(last.path.c_str(), &atPath) != 0 || atPath.st_dev != last.log->device ||
-            atPath.st_ino != last.log->inode) {
-            last.log = openLogFor(last.path, now);
+        if (::stat(last.path.c_str(), &atPath) != 0 || atPath.st_dev != log->device ||
+            atPath.st_ino != log->inode) {
+            log = openLogFor(last.path, now);
+            last.log = log;
         }
     }
-    return last.log;
+    return log;
 }
 
 // One write() of the whole line in append mode: lines of several threads
