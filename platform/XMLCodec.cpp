@@ -313,10 +313,10 @@ bool eq(const XMLCh* a, const char16_t* b) {
 void toBytes(const XMLCh* in, std::string& out) {
     out.clear();
     if (!in) return;
-    out.reserve(XMLString::stringLen(in));
-    for (const XMLCh* p = in; *p; ++p) {
-        if (*p > 0xFF) fail("character outside ISO-8859-1");
-        out += static_cast<char>(*p);
+    out.resize(XMLString::stringLen(in));
+    for (char& c : out) {
+        if (*in > 0xFF) fail("character outside ISO-8859-1");
+        c = static_cast<char>(*in++);
     }
 }
 
