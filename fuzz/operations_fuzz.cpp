@@ -1008,6 +1008,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     const Operation& op = kOperations[data[0] % kOperationCount];
     const unsigned variant = data[1];
+    // Each input may log in again on code 9 as often as a fresh thread.
+    g_dataMap.current()->getLoginRetryCount() = 0;
     g_replies.clear();
     g_nextReply = 0;
     const std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
