@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -38,6 +40,7 @@ bool scriptedReply(const CNMessageBase& request, std::string& xml) {
     return true;
 }
 
+std::string g_root;       // the fuzzer's registry, log link and token store
 std::string g_storePath;  // the token store of the logins, in a folder of our own
 FILE* g_sink = nullptr;   // where the browse prints its lines
 
@@ -969,6 +972,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char folder[] = "/tmp/vsdk-operations-fuzz-XXXXXX";
     if (!::mkdtemp(folder)) fuzzBroken(kTarget, "mkdtemp");
     const std::string root = folder;
+    g_root = root;
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(g_root, ignored);
+    });
     const std::string instance = root + "/Instance001";
     ::mkdir(instance.c_str(), 0700);
     ::mkdir((root + "/log").c_str(), 0700);
