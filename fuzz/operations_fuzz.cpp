@@ -13,6 +13,7 @@
 #include "VSDK.h"
 #include "VSDKAPI/session/Exchange.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -347,8 +348,12 @@ void storagePolicyNames(unsigned) {
     for (std::vector<char>& b : buffers) names.push_back(b.data());
     names.push_back(nullptr);
     if (VSDKGetStoragePolicies_NOSTL("Instance001", names.data()) != 0) return;
+    // The names of the second reply go into the first buffers; a buffer is
+    // either left as it was or holds a terminated name.
     for (const std::vector<char>& b : buffers) {
-        expect(std::memchr(b.data(), 0, b.size()) != nullptr, "a name without its terminating zero");
+        const bool untouched = std::all_of(b.begin(), b.end(), [](char c) { return c == 'x'; });
+        expect(untouched || std::memchr(b.data(), 0, b.size()) != nullptr,
+               "a name without its terminating zero");
     }
 }
 
