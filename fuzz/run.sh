@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang (AddressSanitizer, UndefinedBehaviorSanitizer
 # and libFuzzer) in build-fuzz and runs one of them, or each in turn.
 #   bash fuzz/run.sh <target|all> [seconds] [runs]
-# target is one of: message wire tokenstore tokenstring registry innerreply.
+# target is one of: message wire tokenstore tokenstring registry innerreply
+# operations.
 # seconds (default 60) bounds each run; runs (default: no limit) ends it after
 # that many inputs. A run fails on any crash, sanitizer report, leak, time-out
 # (10 s per input) or memory blow-up (2 GB).
@@ -10,7 +11,7 @@
 # again by the next run; the seeds in fuzz/corpus/<target>/ stay as they are.
 # An input that failed is kept as fuzz/corpus-run/crashes/<target>-*.
 set -euo pipefail
-targets_all="message wire tokenstore tokenstring registry innerreply"
+targets_all="message wire tokenstore tokenstring registry innerreply operations"
 target="${1:?usage: fuzz/run.sh <target|all> [seconds] [runs]}"
 seconds="${2:-60}"
 runs="${3:--1}"

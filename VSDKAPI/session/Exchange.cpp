@@ -19,6 +19,8 @@
 #include <memory>
 #include <unistd.h>
 
+std::atomic<ExchangeReplySource> g_exchangeReplySource{nullptr};
+
 namespace {
 
 constexpr int kDefaultTimeout = 3600;
@@ -118,6 +120,26 @@ long long replyErrorCode(const CNMessageBase& reply) {
     return error ? msgf::getInt(*error, msgf::kErrorCode) : 0;
 }
 
+// The seam's reply, rebuilt as CRkNetwork::ReceiveXMLMessage rebuilds a frame.
+CPvError scriptedReply(ExchangeReplySource source, const CNMessageBase& request,
+                       unsigned long& messageType, CNMessageBase*& message) {
+    std::string xml;
+    if (!source(request, xml)) return CPvError(kPvErrClosed, "connection closed by peer");
+    if (xml.empty()) return CPvError::Success();
+    std::string why;
+    CNMessageBase* built = nullptr;
+    if (CNMessageBase::ConstructAny(xml.data(), xml.size(), built, why) != 0 || !built) {
+        delete built;
+        return CPvError(kPvErrDecode, "cannot rebuild the received message: " + why);
+    }
+    message = built;
+    messageType = message->getTagID();
+    if (!vsdkmsg::isRegistered(message->getModuleId())) {
+        return CPvError(kPvErrDecode, "message of a family that is not registered");
+    }
+    return CPvError::Success();
+}
+
 void responseFailureLine(QEvDebug& log, const char* name, unsigned long code) {
     log.debugLvl(0, "Response [%s] from VSDK Server failed with Error code [0x%x] Error string [%s]",
                  name, static_cast<unsigned int>(code), GetErrorString(code));
@@ -173,7 +195,8 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
             network = connection = handle.network;
         }
     }
-    if (!network) {
+    const ExchangeReplySource scripted = g_exchangeReplySource.load(std::memory_order_acquire);
+    if (!network && !scripted) {
         log.debugLvl(0, "Connection to VSDK Service failed with Error code [0x%x] Error string [%s]",
                      static_cast<unsigned int>(vsdkerr::kCannotConnect),
                      GetErrorString(vsdkerr::kCannotConnect));
@@ -183,7 +206,8 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
     if (!options.receiveOnly) {
         stampHeader(request);
         log.debugLvl(6, "Sending commandline request [%s] to VSDK Server", request.getTagName());
-        CPvError sent = network->SendXMLMessage(request, 0, timeout, abort);
+        CPvError sent =
+            scripted ? CPvError::Success() : network->SendXMLMessage(request, 0, timeout, abort);
         if (sent.IsError()) {
             lease.markBroken();
             log.debugLvl(0,
@@ -211,7 +235,9 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
 
     unsigned long messageType = 0;
     CNMessageBase* received = nullptr;
-    CPvError got = network->ReceiveXMLMessage(&messageType, received, nullptr, 0, timeout, abort);
+    CPvError got = scripted ? scriptedReply(scripted, request, messageType, received)
+                            : network->ReceiveXMLMessage(&messageType, received, nullptr, 0,
+                                                         timeout, abort);
     std::unique_ptr<CNMessageBase> message(received);
     if (got.IsError()) {
         lease.markBroken();

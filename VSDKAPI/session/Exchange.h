@@ -4,6 +4,9 @@
 #include "VSDKAPIGlobalData/VSDKAPIGlobalData.h"
 #include "platform/CNMessageBase.h"
 
+#include <atomic>
+#include <string>
+
 class CRkNetwork;
 
 struct ExchangeOptions {
@@ -19,6 +22,14 @@ struct ExchangeOptions {
 unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessageBase& request,
                        unsigned long expectedTag, CNMessageBase*& reply,
                        const ExchangeOptions& options = ExchangeOptions());
+
+// Test seam (fuzzing; not exported): while set, the exchange neither sends
+// nor receives on a connection. It asks this for the reply to request: true
+// with the reply's XML text, which is rebuilt as a received message is (a
+// text that is no message is a failed receive); false: nothing came back (a
+// failed receive). Everything else the exchange does stays as it is.
+using ExchangeReplySource = bool (*)(const CNMessageBase& request, std::string& replyXml);
+extern std::atomic<ExchangeReplySource> g_exchangeReplySource;
 
 // Forced re-login (reply code 9). The exchange calls it with the received
 // reply already handed out in reply, after it has given back any connection
