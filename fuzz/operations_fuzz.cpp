@@ -22,6 +22,7 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -54,45 +55,296 @@ void terminated(const Arrays&... arrays) {
     expect((zeroTerminated(arrays) && ...), "a text without its terminating zero");
 }
 
+// Copies a text into a caller's fixed array, as a caller does.
+template <std::size_t N>
+void put(char (&to)[N], const char* text) {
+    std::snprintf(to, N, "%s", text);
+}
+
+// ---- The records handed out, checked one by one ------------------------
+
+// A record with no check of its own below: its name is terminated.
+template <class T>
+void check(const T& record) {
+    terminated(record.name);
+}
+
+void check(const _QInstanceInfo& i) {
+    terminated(i.name, i.firstText, i.secondText, i.thirdText, i.description);
+}
+
+void check(const _QBackupSetInfo& b) { terminated(b.backupSetName, b.description); }
+
+void check(const _QDiscoverContentInfo& c) { terminated(c.path); }
+
+void check(const _QSQLDBInfo& d) { terminated(d.name, d.secondText); }
+
+void check(const _QSubclientInfo& c) {
+    terminated(c.subclientName, c.storagePolicyName, c.description);
+    for (const _QSQLDBInfo& d : c.sqlDatabases) check(d);
+}
+
+void check(const _QOSFilterAssocInfo& a) {
+    for (const _QFilterInfo& f : a.filters) terminated(f.filter);
+}
+
+void check(const _QMediaInfo& m) {
+    terminated(m.mediaName, m.storagePolicyName, m.copyName, m.locationName, m.libraryName, m.text7,
+               m.description, m.text11, m.text13, m.text14, m.scratchPoolName, m.text16, m.sizeText,
+               m.text18, m.text19);
+}
+
+void check(const _QQuickMediaInfo& m) {
+    terminated(m.mediaText, m.text2, m.libraryName, m.text4, m.storagePolicyName, m.copyName,
+               m.subclientName, m.containerName);
+}
+
+void check(const _QLocationInfo& l) { terminated(l.locationName); }
+
+void check(const _QContainerInfo& c) { terminated(c.containerName, c.trackingId); }
+
+void check(const _QMediaShelfInfo& s) { terminated(s.shelfName); }
+
+void check(const _QIronMountainInfo& i) { terminated(i.ironMountainId); }
+
+void check(const _QSWActionInfo& a) {
+    terminated(a.policyName, a.containerName, a.actionField13);
+    check(a.location1);
+    check(a.location2);
+    check(a.location3);
+}
+
+void check(const _QShelfwatchPolicyInfo& p) {
+    terminated(p.policyName);
+    terminated(p.rule.ruleField16);
+}
+
+void check(const _QOrvaneUserInfo& u) { terminated(u.name, u.userText); }
+
+void check(const _QSnapShotInfo& s) {
+    expect(s.timeText.find('\0') == std::string::npos && s.timeText.size() < 128, "snapshot time text");
+}
+
 // A listing's outputs: on success count entries in array (none: array left
 // null); on a failure nothing handed out. Each record is checked, then the
 // array is released as the caller does.
-template <class T, class Each>
-void listing(unsigned long rc, T* array, int count, Each each) {
+template <class T>
+void handedOut(unsigned long rc, T* array, int count) {
     if (rc == 0) {
         expect(count >= 0, "negative count");
         expect((count > 0) == (array != nullptr), "count and array disagree");
-        for (int i = 0; i < count; ++i) each(array[i]);
+        for (int i = 0; i < count; ++i) check(array[i]);
     } else {
         expect(array == nullptr, "a failure handed out an array");
     }
     delete[] array;
 }
 
-template <class T>
-void named(const T& record) {
-    terminated(record.name);
-}
-
 void jobStart(unsigned long rc, const _QJobStartInfo& info, bool xml) {
     if (rc == 0 && !xml) expect(info.xmlText.empty(), "XML text nobody asked for");
 }
 
-void location(const _QLocationInfo& l) { terminated(l.locationName); }
+// ---- The records sent, filled as a caller does -------------------------
+// A record that is sent as constructed has an empty fill.
 
-void rule(const _QSWRuleInfo& r) { terminated(r.ruleField16); }
+void fill(_QBackupParameters&) {}
+void fill(_QAuxCopyParameters& p) { put(p.storagePolicyName, "SP1"); }
+void fill(_QAgeDataParameters&) {}
+void fill(_QERBackupParameters&) {}
 
-void sqlDatabase(const _QSQLDBInfo& d) { terminated(d.name, d.secondText); }
-
-void treePath(_QAgentTreePath& p) {
+// Agents, instances, backup sets and subclients: the records that derive
+// from the tree path and have no fill of their own take this one.
+void fill(_QAgentTreePath& p) {
     p.clientId = 2;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
+    put(p.clientName, "client1");
     p.appTypeId = 29;
-    std::snprintf(p.appName, sizeof p.appName, "File System");
+    put(p.appName, "File System");
     p.instanceId = 1;
-    std::snprintf(p.instanceName, sizeof p.instanceName, "DefaultInstanceName");
+    put(p.instanceName, "DefaultInstanceName");
     p.backupSetId = 3;
-    std::snprintf(p.backupSetName, sizeof p.backupSetName, "defaultBackupSet");
+    put(p.backupSetName, "defaultBackupSet");
+}
+
+void fill(_QDeleteSubclientParameters& p) {
+    _QAgentTreePath& path = p;
+    fill(path);
+    put(p.subclientName, "sc1");
+}
+
+void fill(_QSetBackupSetParameters& p) {
+    put(p.clientName, "client1");
+    put(p.backupSetName, "bs1");
+}
+
+void fill(_QSetSubclientParameters& p) {
+    put(p.clientName, "client1");
+    put(p.subclientName, "sc1");
+    p.contents = {"/data"};
+}
+
+void fill(_QDiscoverContentParameters& p) { p.clientId = 2; }
+void fill(_QGetSQLDBParameters& p) { p.clientId = 2; }
+void fill(_QSetOSFilterParameters& p) { p.filters = {"*.tmp"}; }
+void fill(_QApplicationIdInfo& ids) { ids.clientId = 2; }
+void fill(_QSetVSSubclientContentParameters& p) { p.subclientId = 5; }
+
+// Storage policies and data paths: the plain and the _XML forms of an
+// operation send the same record.
+void fill(_QStoragePolicyInfo& policy) {
+    policy.id = 1;
+    put(policy.name, "SP1");
+}
+
+void fill(_QSetStoragePolicyParameters& p) {
+    put(p.storageGroupName, "SP1");
+    put(p.mediaAgentName, "ma1");
+    put(p.libraryName, "lib1");
+}
+
+void fill(_QSetStoragePolicyCopyParameters& p) {
+    put(p.secondaryCopyName, "copy2");
+    p.operationId = 1;
+    put(p.storageGroupName, "SP1");
+    put(p.mediaAgentName, "ma1");
+    put(p.libraryName, "lib1");
+}
+
+void fill(_QDeleteStoragePolicyParameters& p) { put(p.storagePolicyName, "SP1"); }
+
+void fill(_QDeleteStoragePolicyCopyParameters& p) {
+    put(p.storagePolicyName, "SP1");
+    put(p.storagePolicyCopyName, "copy2");
+}
+
+void fill(_QPruneDataByDedupStoreIdParameters& p) { p.storeIds = {7, 8}; }
+
+void fill(_QPruneDataByJobIdParameters& p) {
+    p.storagePolicyId = 1;
+    p.jobIds = {100};
+}
+
+// Media, libraries and drives.
+void fill(_QMediaAgentInfo& agent) {
+    agent.id = 1;
+    put(agent.name, "ma1");
+}
+
+void fill(_QGetMasterDrivePoolsParams& p) { p.libraryId = 1; }
+void fill(_QGetDrivePoolsParams& p) { p.libraryId = 1; }
+void fill(_QGetScratchPoolsParams& p) { p.libraryId = 1; }
+void fill(_QGetLibraryChildrenParams& p) { p.libraryId = 1; }
+void fill(_QGetDrivesParams& p) { p.libraryId = 1; }
+void fill(_QLibraryControlParams& p) { p.libraryId = 1; }
+void fill(_QGetMediaParams& p) { p.storagePolicyId = 1; }
+void fill(_QGetQuickMediaParams& p) { p.clientId = 2; }
+void fill(_QDriveControlParams& p) { p.driveId = 1; }
+void fill(_QControlMediaAgentParameters& p) { p.mediaAgentId = 1; }
+void fill(_QMediaExportParams& p) { p.mediaList = {1, 2}; }
+void fill(_QDiscoverMediaParameters& p) { p.barcodeList = {"BC0001"}; }
+void fill(_QVerifyMediaParams& p) { p.mediaId = 1; }
+
+// Off-site media tracking.
+void fill(_QSetLocationParameters& p) { put(p.locationName, "vault"); }
+void fill(_QSetContainerParameters& p) { put(p.containerName, "box"); }
+
+void fill(_QSetMediaShelfParameters& p) {
+    put(p.shelfName, "shelf");
+    p.barcodeList = {"BC0001"};
+}
+
+void fill(_QSetIronMountainParameters& p) { put(p.ironMountainId, "IM1"); }
+
+void fill(_QSetSWActionParameters& p) {
+    p.actionId = 4;
+    p.valueList = {1, 2};
+}
+
+void fill(_QDeleteLocationParameters& p) { put(p.locationName, "vault"); }
+void fill(_QDeleteContainerParameters& p) { put(p.containerName, "box"); }
+void fill(_QDeleteMediaShelfParameters& p) { put(p.shelfName, "shelf"); }
+void fill(_QDeleteIronMountainParameters& p) { put(p.ironMountainId, "IM1"); }
+void fill(_QDeleteShelfwatchPolicyParameters& p) { put(p.policyName, "swp"); }
+
+void fill(_QSetShelfwatchPolicyParameters& p) {
+    put(p.policyName, "swp");
+    p.spCopyList.resize(1);
+    p.locationList.resize(1);
+}
+
+void fill(_QShelfwatchParameters& p) { put(p.policyName, "swp"); }
+
+// Replication, snapshots and administration.
+void fill(_QGetReplicationSetsParameters& p) { p.clientId = 2; }
+void fill(_QGetReplicationPairsParameters& p) { p.repSetId = 1; }
+void fill(_QReplicationParameters& p) { p.repSetId = 1; }
+void fill(_QCreateRepSetParameters& p) { p.clientName = "client1"; }
+void fill(_QCreateRepSetNewParameters& p) { p.filterPaths = {"/tmp"}; }
+void fill(_QCreateReplicationPairParameters& p) { p.pairText = "pair"; }
+void fill(_QGetOrvaneUserGroupsParameters& p) { p.userId = 1; }
+
+void fill(_QSetOrvaneUserParameters& p) {
+    put(p.userName, "user1");
+    p.groups = {1};
+}
+
+void fill(_QChangePasswordsParameters& p) { put(p.clientName, "client1"); }
+void fill(_QFenmarkMergeParameters& p) { p.afContent = "answer"; }
+void fill(_QGetSnapsParameters& p) { p.jobId = "100"; }
+
+void fill(_QSnapParameters& p) {
+    p.operation = "create";
+    p.intList = {1};
+    p.stringList = {"a"};
+}
+
+void fill(_QBrevantUpdateParameters& p) { put(p.clientName, "client1"); }
+
+// ---- The operations that share a shape ---------------------------------
+
+// One that sends a record and answers with its code alone, or with an id or
+// a text besides: the record is filled as above, and what comes back has
+// nothing to check beyond what the sanitizers see.
+template <class P>
+void sendRecord(unsigned long (*operation)(P*)) {
+    std::remove_const_t<P> p;
+    fill(p);
+    operation(&p);
+}
+
+template <class P, class Out>
+void sendRecord(unsigned long (*operation)(P*, Out*)) {
+    std::remove_const_t<P> p;
+    fill(p);
+    Out out{};
+    operation(&p, &out);
+}
+
+// A listing, with or without a record that selects what is listed: each
+// record handed out is checked.
+template <class T>
+void listRecords(unsigned long (*operation)(T**, int*)) {
+    T* out = nullptr;
+    int n = -1;
+    handedOut(operation(&out, &n), out, n);
+}
+
+template <class P, class T>
+void listRecords(unsigned long (*operation)(P*, T**, int*)) {
+    std::remove_const_t<P> p;
+    fill(p);
+    T* out = nullptr;
+    int n = -1;
+    handedOut(operation(&p, &out, &n), out, n);
+}
+
+template <auto Operation>
+void call(unsigned) {
+    sendRecord(Operation);
+}
+
+template <auto Operation>
+void list(unsigned) {
+    listRecords(Operation);
 }
 
 using Run = void (*)(unsigned variant);
@@ -101,45 +353,21 @@ struct Operation {
     Run run;
 };
 
-// ---- Backup and restore ------------------------------------------------
+// ---- The operations with outputs or variants of their own --------------
 
 void backup(unsigned v) {
     _QBackupParameters p;
     p.options = 1;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    std::snprintf(p.subclientName, sizeof p.subclientName, "default");
+    put(p.clientName, "client1");
+    put(p.subclientName, "default");
     p.xmlResult = v & 1;
     _QJobStartInfo r;
     jobStart(VSDKBackup(&p, &r), r, p.xmlResult != 0);
 }
 
-void validateBackup(unsigned) {
-    _QBackupParameters p;
-    VSDKValidateBackup(&p);
-}
-
-void auxCopy(unsigned) {
-    _QAuxCopyParameters p;
-    std::snprintf(p.storagePolicyName, sizeof p.storagePolicyName, "SP1");
-    long long id = 0;
-    VSDKAuxCopy(&p, &id);
-}
-
-void ageData(unsigned) {
-    _QAgeDataParameters p;
-    long long id = 0;
-    VSDKAgeData(&p, &id);
-}
-
-void erBackup(unsigned) {
-    _QERBackupParameters p;
-    long long id = 0;
-    VSDKERBackup(&p, &id);
-}
-
 _QRestoreParameters restoreRecord(unsigned v) {
     _QRestoreParameters p;
-    std::snprintf(p.sourceClientName, sizeof p.sourceClientName, "client1");
+    put(p.sourceClientName, "client1");
     p.sourcePaths = {"/data"};
     p.xmlResult = v & 1;
     return p;
@@ -178,164 +406,20 @@ void dbRestore(unsigned v) {
     static const int kTypes[] = {2, 3, 37, 4};
     _QDBRestoreParameters p;
     p.appTypeId = kTypes[(v >> 1) & 3];
-    std::snprintf(p.sourceClientName, sizeof p.sourceClientName, "client1");
+    put(p.sourceClientName, "client1");
     p.xmlResult = v & 1;
     _QJobStartInfo r;
     jobStart(VSDKDBRestore(&p, &r), r, p.xmlResult != 0);
-}
-
-// ---- Agents, instances, backup sets and subclients ---------------------
-
-void appTypes(unsigned) {
-    _QAgentTreePath s;
-    treePath(s);
-    _QAppTypeInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetApplicationTypes(&s, &out, &n), out, n, named<_QAppTypeInfo>);
-}
-
-void instances(unsigned) {
-    _QAgentTreePath s;
-    treePath(s);
-    _QInstanceInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetInstances(&s, &out, &n), out, n, [](const _QInstanceInfo& i) {
-        terminated(i.name, i.firstText, i.secondText, i.thirdText, i.description);
-    });
-}
-
-void backupSets(unsigned) {
-    _QAgentTreePath s;
-    treePath(s);
-    _QBackupSetInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetBackupSets(&s, &out, &n), out, n,
-            [](const _QBackupSetInfo& b) { terminated(b.backupSetName, b.description); });
 }
 
 void setInstance(unsigned v) {
     _QSetInstanceParameters p;
     static const int kTypes[] = {81, 22, 62, 13};
     p.appTypeId = kTypes[v & 3];
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    std::snprintf(p.instanceName, sizeof p.instanceName, "inst1");
+    put(p.clientName, "client1");
+    put(p.instanceName, "inst1");
     int id = 0;
     VSDKSetInstances(&p, &id);
-}
-
-void setBackupSet(unsigned) {
-    _QSetBackupSetParameters p;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    std::snprintf(p.backupSetName, sizeof p.backupSetName, "bs1");
-    int id = 0;
-    VSDKSetBackupSets(&p, &id);
-}
-
-void modifyBackupSet(unsigned) {
-    _QModifyBackupSetParameters p;
-    treePath(p);
-    VSDKModifyBackupSets(&p);
-}
-
-void deleteBackupSet(unsigned) {
-    _QDeleteBackupSetParameters p;
-    treePath(p);
-    VSDKDeleteBackupSet(&p);
-}
-
-void systemDatabases(unsigned) {
-    _QGetSystemDatabasesParameters p;
-    treePath(p);
-    long long code = 0;
-    VSDKGetSystemDatabases(&p, &code);
-}
-
-void discoverContent(unsigned) {
-    _QDiscoverContentParameters p;
-    p.clientId = 2;
-    _QDiscoverContentInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKDiscoverContent(&p, &out, &n), out, n,
-            [](const _QDiscoverContentInfo& c) { terminated(c.path); });
-}
-
-void subclients(unsigned) {
-    _QAgentTreePath s;
-    treePath(s);
-    _QSubclientInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetSubclients(&s, &out, &n), out, n, [](const _QSubclientInfo& c) {
-        terminated(c.subclientName, c.storagePolicyName, c.description);
-        for (const _QSQLDBInfo& d : c.sqlDatabases) sqlDatabase(d);
-    });
-}
-
-void sqlDatabases(unsigned) {
-    _QGetSQLDBParameters p;
-    p.clientId = 2;
-    _QSQLDBInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetSQLDataBases(&p, &out, &n), out, n, sqlDatabase);
-}
-
-void setSubclient(unsigned) {
-    _QSetSubclientParameters p;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    std::snprintf(p.subclientName, sizeof p.subclientName, "sc1");
-    p.contents = {"/data"};
-    int id = 0;
-    VSDKSetSubclients(&p, &id);
-}
-
-void deleteSubclient(unsigned) {
-    _QDeleteSubclientParameters p;
-    treePath(p);
-    std::snprintf(p.subclientName, sizeof p.subclientName, "sc1");
-    VSDKDeleteSubclient(&p);
-}
-
-void globalFilters(unsigned) {
-    _QOSFilterAssocInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetGlobalFilters(&out, &n), out, n, [](const _QOSFilterAssocInfo& a) {
-        for (const _QFilterInfo& f : a.filters) terminated(f.filter);
-    });
-}
-
-void setGlobalFilters(unsigned) {
-    _QSetOSFilterParameters p;
-    p.filters = {"*.tmp"};
-    VSDKSetGlobalFilters(&p);
-}
-
-void vsProperty(unsigned) {
-    _QApplicationIdInfo ids;
-    ids.clientId = 2;
-    std::string property;
-    VSDKGetVSBackupsetProperty(&ids, &property);
-}
-
-void vsContent(unsigned) {
-    _QSetVSSubclientContentParameters p;
-    p.subclientId = 5;
-    VSDKSetVSSubclientContent(&p);
-}
-
-// ---- Storage policies and data paths -----------------------------------
-
-void storagePolicies(unsigned) {
-    _QStoragePolicyInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetStoragePolicies(&out, &n), out, n, named<_QStoragePolicyInfo>);
-}
-
-void storagePolicyCopies(unsigned) {
-    _QStoragePolicyInfo policy;
-    policy.id = 1;
-    std::snprintf(policy.name, sizeof policy.name, "SP1");
-    _QStoragePolicyCopyInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetStoragePolicyCopies(&policy, &out, &n), out, n, named<_QStoragePolicyCopyInfo>);
 }
 
 void storagePolicyNames(unsigned) {
@@ -357,80 +441,6 @@ void storagePolicyNames(unsigned) {
     }
 }
 
-_QSetStoragePolicyParameters policyRecord() {
-    _QSetStoragePolicyParameters p;
-    std::snprintf(p.storageGroupName, sizeof p.storageGroupName, "SP1");
-    std::snprintf(p.mediaAgentName, sizeof p.mediaAgentName, "ma1");
-    std::snprintf(p.libraryName, sizeof p.libraryName, "lib1");
-    return p;
-}
-
-_QSetStoragePolicyCopyParameters copyRecord() {
-    _QSetStoragePolicyCopyParameters p;
-    std::snprintf(p.secondaryCopyName, sizeof p.secondaryCopyName, "copy2");
-    p.operationId = 1;
-    std::snprintf(p.storageGroupName, sizeof p.storageGroupName, "SP1");
-    std::snprintf(p.mediaAgentName, sizeof p.mediaAgentName, "ma1");
-    std::snprintf(p.libraryName, sizeof p.libraryName, "lib1");
-    return p;
-}
-
-void setStoragePolicy(unsigned) {
-    const _QSetStoragePolicyParameters p = policyRecord();
-    int id = 0;
-    VSDKSetStoragePolicy(&p, &id);
-}
-
-void setStoragePolicyCopy(unsigned) {
-    const _QSetStoragePolicyCopyParameters p = copyRecord();
-    int id = 0;
-    VSDKSetStoragePolicyCopies(&p, &id);
-}
-
-void deleteStoragePolicy(unsigned) {
-    _QDeleteStoragePolicyParameters p;
-    std::snprintf(p.storagePolicyName, sizeof p.storagePolicyName, "SP1");
-    VSDKDeleteStoragePolicy(&p);
-}
-
-void deleteStoragePolicyCopy(unsigned) {
-    _QDeleteStoragePolicyCopyParameters p;
-    std::snprintf(p.storagePolicyName, sizeof p.storagePolicyName, "SP1");
-    std::snprintf(p.storagePolicyCopyName, sizeof p.storagePolicyCopyName, "copy2");
-    VSDKDeleteStoragePolicyCopy(&p);
-}
-
-void setStoragePolicyCopyXml(unsigned) {
-    const _QSetStoragePolicyCopyParameters p = copyRecord();
-    int id = 0;
-    VSDKSetStoragePolicyCopies_XML(&p, &id);
-}
-
-void addDataPathXml(unsigned) {
-    const _QSetStoragePolicyCopyParameters p = copyRecord();
-    int result = 0;
-    VSDKAddDataPath_XML(&p, &result);
-}
-
-void setStoragePolicyXml(unsigned) {
-    const _QSetStoragePolicyParameters p = policyRecord();
-    int id = 0;
-    VSDKSetStoragePolicy_XML(&p, &id);
-}
-
-void deleteStoragePolicyXml(unsigned) {
-    _QDeleteStoragePolicyParameters p;
-    std::snprintf(p.storagePolicyName, sizeof p.storagePolicyName, "SP1");
-    VSDKDeleteStoragePolicy_XML(&p);
-}
-
-void deleteStoragePolicyCopyXml(unsigned) {
-    _QDeleteStoragePolicyCopyParameters p;
-    std::snprintf(p.storagePolicyName, sizeof p.storagePolicyName, "SP1");
-    std::snprintf(p.storagePolicyCopyName, sizeof p.storagePolicyCopyName, "copy2");
-    VSDKDeleteStoragePolicyCopy_XML(&p);
-}
-
 void dataPath(unsigned) {
     _QGetDataPathParameters names;
     names.mediaAgentNames = {"ma1"};
@@ -443,139 +453,15 @@ void dataPath(unsigned) {
     delete out;
 }
 
-void pruneByStore(unsigned) {
-    _QPruneDataByDedupStoreIdParameters p;
-    p.storeIds = {7, 8};
-    std::string text;
-    VSDKPruneDataByStoreId(&p, &text);
-}
-
-void pruneByJob(unsigned) {
-    _QPruneDataByJobIdParameters p;
-    p.storagePolicyId = 1;
-    p.jobIds = {100};
-    std::string text;
-    VSDKPruneDataByJobId(&p, &text);
-}
-
-// ---- Media, libraries and drives ---------------------------------------
-
-void mediaAgents(unsigned) {
-    _QMediaAgentInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetMediaAgents(&out, &n), out, n, named<_QMediaAgentInfo>);
-}
-
-void libraries(unsigned) {
-    _QMediaAgentInfo agent;
-    agent.id = 1;
-    std::snprintf(agent.name, sizeof agent.name, "ma1");
-    _QMediaLibraryInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetMediaLibraries(&agent, &out, &n), out, n, named<_QMediaLibraryInfo>);
-}
-
-void masterDrivePools(unsigned) {
-    _QGetMasterDrivePoolsParams p;
-    p.libraryId = 1;
-    _QMasterDrivePoolInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetMasterDrivePools(&p, &out, &n), out, n, named<_QMasterDrivePoolInfo>);
-}
-
-void drivePools(unsigned) {
-    _QGetDrivePoolsParams p;
-    p.libraryId = 1;
-    _QDrivePoolInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetDrivePools(&p, &out, &n), out, n, named<_QDrivePoolInfo>);
-}
-
-void scratchPools(unsigned) {
-    _QGetScratchPoolsParams p;
-    p.libraryId = 1;
-    _QScratchPoolInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetScratchPools(&p, &out, &n), out, n, named<_QScratchPoolInfo>);
-}
-
 void libraryChildren(unsigned) {
     _QGetLibraryChildrenParams p;
-    p.libraryId = 1;
+    fill(p);
     _QMasterDrivePoolInfo* masters = nullptr;
     _QScratchPoolInfo* scratch = nullptr;
     int nm = -1, ns = -1;
     const unsigned long rc = VSDKGetLibraryChildren(&p, &masters, &nm, &scratch, &ns);
-    listing(rc, masters, nm, named<_QMasterDrivePoolInfo>);
-    listing(rc, scratch, ns, named<_QScratchPoolInfo>);
-}
-
-void drives(unsigned) {
-    _QGetDrivesParams p;
-    p.libraryId = 1;
-    _QDriveInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetDrives(&p, &out, &n), out, n, named<_QDriveInfo>);
-}
-
-void media(unsigned) {
-    _QGetMediaParams p;
-    p.storagePolicyId = 1;
-    _QMediaInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetMedia(&p, &out, &n), out, n, [](const _QMediaInfo& m) {
-        terminated(m.mediaName, m.storagePolicyName, m.copyName, m.locationName, m.libraryName,
-                   m.text7, m.description, m.text11, m.text13, m.text14, m.scratchPoolName,
-                   m.text16, m.sizeText, m.text18, m.text19);
-    });
-}
-
-void quickMedia(unsigned) {
-    _QGetQuickMediaParams p;
-    p.clientId = 2;
-    _QQuickMediaInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetQuickMedia(&p, &out, &n), out, n, [](const _QQuickMediaInfo& m) {
-        terminated(m.mediaText, m.text2, m.libraryName, m.text4, m.storagePolicyName, m.copyName,
-                   m.subclientName, m.containerName);
-    });
-}
-
-void libraryControl(unsigned) {
-    _QLibraryControlParams p;
-    p.libraryId = 1;
-    VSDKLibraryControl(&p);
-}
-
-void driveControl(unsigned) {
-    _QDriveControlParams p;
-    p.driveId = 1;
-    VSDKDriveControl(&p);
-}
-
-void controlMediaAgent(unsigned) {
-    _QControlMediaAgentParameters p;
-    p.mediaAgentId = 1;
-    VSDKControlMediaAgent(&p);
-}
-
-void mediaExport(unsigned) {
-    _QMediaExportParams p;
-    p.mediaList = {1, 2};
-    VSDKMediaExport(&p);
-}
-
-void discoverMedia(unsigned) {
-    _QDiscoverMediaParameters p;
-    p.barcodeList = {"BC0001"};
-    VSDKDiscoverMedia(&p);
-}
-
-void verifyMedia(unsigned) {
-    _QVerifyMediaParams p;
-    p.mediaId = 1;
-    std::string text;
-    VSDKVerifyMedia(&p, &text);
+    handedOut(rc, masters, nm);
+    handedOut(rc, scratch, ns);
 }
 
 void mediaContents(unsigned v) {
@@ -600,205 +486,6 @@ void mediaContents(unsigned v) {
     }
 }
 
-// ---- Off-site media tracking -------------------------------------------
-
-void locations(unsigned) {
-    _QLocationInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetLocations(&out, &n), out, n, location);
-}
-
-void containers(unsigned) {
-    _QContainerInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetContainers(&out, &n), out, n,
-            [](const _QContainerInfo& c) { terminated(c.containerName, c.trackingId); });
-}
-
-void shelves(unsigned) {
-    _QMediaShelfInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetMediaShelves(&out, &n), out, n, [](const _QMediaShelfInfo& s) { terminated(s.shelfName); });
-}
-
-void ironMountains(unsigned) {
-    _QIronMountainInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetIronMountains(&out, &n), out, n,
-            [](const _QIronMountainInfo& i) { terminated(i.ironMountainId); });
-}
-
-void swActions(unsigned) {
-    _QSWActionInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetSWActions(&out, &n), out, n, [](const _QSWActionInfo& a) {
-        terminated(a.policyName, a.containerName, a.actionField13);
-        location(a.location1);
-        location(a.location2);
-        location(a.location3);
-    });
-}
-
-void setLocation(unsigned) {
-    _QSetLocationParameters p;
-    std::snprintf(p.locationName, sizeof p.locationName, "vault");
-    int id = 0;
-    VSDKSetLocation(&p, &id);
-}
-
-void setContainer(unsigned) {
-    _QSetContainerParameters p;
-    std::snprintf(p.containerName, sizeof p.containerName, "box");
-    int id = 0;
-    VSDKSetContainer(&p, &id);
-}
-
-void setShelf(unsigned) {
-    _QSetMediaShelfParameters p;
-    std::snprintf(p.shelfName, sizeof p.shelfName, "shelf");
-    p.barcodeList = {"BC0001"};
-    int id = 0;
-    VSDKSetMediaShelf(&p, &id);
-}
-
-void setIronMountain(unsigned) {
-    _QSetIronMountainParameters p;
-    std::snprintf(p.ironMountainId, sizeof p.ironMountainId, "IM1");
-    int id = 0;
-    VSDKSetIronMountain(&p, &id);
-}
-
-void setSWAction(unsigned) {
-    _QSetSWActionParameters p;
-    p.actionId = 4;
-    p.valueList = {1, 2};
-    int id = 0;
-    VSDKSetSWAction(&p, &id);
-}
-
-void deleteLocation(unsigned) {
-    _QDeleteLocationParameters p;
-    std::snprintf(p.locationName, sizeof p.locationName, "vault");
-    VSDKDeleteLocation(&p);
-}
-
-void deleteContainer(unsigned) {
-    _QDeleteContainerParameters p;
-    std::snprintf(p.containerName, sizeof p.containerName, "box");
-    VSDKDeleteContainer(&p);
-}
-
-void deleteShelf(unsigned) {
-    _QDeleteMediaShelfParameters p;
-    std::snprintf(p.shelfName, sizeof p.shelfName, "shelf");
-    VSDKDeleteMediaShelf(&p);
-}
-
-void deleteIronMountain(unsigned) {
-    _QDeleteIronMountainParameters p;
-    std::snprintf(p.ironMountainId, sizeof p.ironMountainId, "IM1");
-    VSDKDeleteIronMountain(&p);
-}
-
-void deleteShelfwatchPolicy(unsigned) {
-    _QDeleteShelfwatchPolicyParameters p;
-    std::snprintf(p.policyName, sizeof p.policyName, "swp");
-    VSDKDeleteShelfwatchPolicy(&p);
-}
-
-void shelfwatchPolicies(unsigned) {
-    _QShelfwatchPolicyInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetShelfwatchPolicies(&out, &n), out, n, [](const _QShelfwatchPolicyInfo& p) {
-        terminated(p.policyName);
-        rule(p.rule);
-    });
-}
-
-void setShelfwatchPolicy(unsigned) {
-    _QSetShelfwatchPolicyParameters p;
-    std::snprintf(p.policyName, sizeof p.policyName, "swp");
-    p.spCopyList.resize(1);
-    p.locationList.resize(1);
-    int id = 0;
-    VSDKSetShelfwatchPolicy(&p, &id);
-}
-
-void shelfwatch(unsigned) {
-    _QShelfwatchParameters p;
-    std::snprintf(p.policyName, sizeof p.policyName, "swp");
-    VSDKShelfwatch(&p);
-}
-
-// ---- Replication, snapshots and administration -------------------------
-
-void replicationSets(unsigned) {
-    _QGetReplicationSetsParameters s;
-    s.clientId = 2;
-    _QReplicationSetInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetReplicationSets(&s, &out, &n), out, n, named<_QReplicationSetInfo>);
-}
-
-void replicationPairs(unsigned) {
-    _QGetReplicationPairsParameters s;
-    s.repSetId = 1;
-    _QReplicationPairInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetReplicationPairs(&s, &out, &n), out, n, named<_QReplicationPairInfo>);
-}
-
-void replication(unsigned) {
-    _QReplicationParameters p;
-    p.repSetId = 1;
-    VSDKReplication(&p);
-}
-
-void createRepSet(unsigned) {
-    _QCreateRepSetParameters p;
-    p.clientName = "client1";
-    VSDKCreateRepSet(&p);
-}
-
-void createRepSetNew(unsigned) {
-    _QCreateRepSetNewParameters p;
-    p.filterPaths = {"/tmp"};
-    VSDKCreateRepSetNew(&p);
-}
-
-void createReplicationPair(unsigned) {
-    _QCreateReplicationPairParameters p;
-    p.pairText = "pair";
-    VSDKCreateReplicationPair(&p);
-}
-
-void users(unsigned) {
-    _QOrvaneUserInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetOrvaneUsers(&out, &n), out, n, [](const _QOrvaneUserInfo& u) { terminated(u.name, u.userText); });
-}
-
-void userGroups(unsigned) {
-    _QGetOrvaneUserGroupsParameters s;
-    s.userId = 1;
-    _QOrvaneUserGroupInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetOrvaneUserGroups(&s, &out, &n), out, n, named<_QOrvaneUserGroupInfo>);
-}
-
-void setUser(unsigned) {
-    _QSetOrvaneUserParameters p;
-    std::snprintf(p.userName, sizeof p.userName, "user1");
-    p.groups = {1};
-    VSDKSetOrvaneUser(&p);
-}
-
-void changePasswords(unsigned) {
-    _QChangePasswordsParameters p;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    VSDKChangePasswords(&p);
-}
-
 void capture(unsigned) {
     _QFenmarkCaptureParameters p;
     p.clientNames = {"client1"};
@@ -806,44 +493,10 @@ void capture(unsigned) {
     VSDKFenmarkCapture(&p, answerFile);
 }
 
-void merge(unsigned) {
-    _QFenmarkMergeParameters p;
-    p.afContent = "answer";
-    VSDKFenmarkMerge(&p);
-}
-
-void snaps(unsigned) {
-    _QGetSnapsParameters p;
-    p.jobId = "100";
-    _QSnapShotInfo* out = nullptr;
-    int n = -1;
-    listing(VSDKGetSnaps(&p, &out, &n), out, n, [](const _QSnapShotInfo& s) {
-        expect(s.timeText.find('\0') == std::string::npos && s.timeText.size() < 128,
-               "snapshot time text");
-    });
-}
-
-void snap(unsigned) {
-    _QSnapParameters p;
-    p.operation = "create";
-    p.intList = {1};
-    p.stringList = {"a"};
-    VSDKSnap(&p);
-}
-
-void update(unsigned) {
-    _QBrevantUpdateParameters p;
-    std::snprintf(p.clientName, sizeof p.clientName, "client1");
-    long id = 0;
-    VSDKBrevantUpdate(&p, &id);
-}
-
-// ---- Login and logout ---------------------------------------------------
-
 void login(unsigned v) {
     _QLoginParameters p;
-    std::snprintf(p.user, sizeof p.user, "admin");
-    std::snprintf(p.password, sizeof p.password, "secret");
+    put(p.user, "admin");
+    put(p.password, "secret");
     p.giveToken = v & 1;
     p.samlTokenRequest = v & 2;
     p.forceLogin = v & 4;
@@ -864,98 +517,100 @@ void logout(unsigned v) {
     VSDKLogout(&p);
 }
 
+// Byte 0 of an input picks an operation by its place here: the seeds depend
+// on the order, so a new operation goes at the end.
 const Operation kOperations[] = {
     {"VSDKBackup", backup},
-    {"VSDKValidateBackup", validateBackup},
-    {"VSDKAuxCopy", auxCopy},
-    {"VSDKAgeData", ageData},
-    {"VSDKERBackup", erBackup},
+    {"VSDKValidateBackup", call<VSDKValidateBackup>},
+    {"VSDKAuxCopy", call<VSDKAuxCopy>},
+    {"VSDKAgeData", call<VSDKAgeData>},
+    {"VSDKERBackup", call<VSDKERBackup>},
     {"VSDKRestore", restore},
     {"VSDKValidateRestore", validateRestore},
     {"VSDKSearch", search},
     {"VSDKSearchRestore", searchRestore},
     {"VSDKDBRestore", dbRestore},
-    {"VSDKGetApplicationTypes", appTypes},
-    {"VSDKGetInstances", instances},
-    {"VSDKGetBackupSets", backupSets},
+    {"VSDKGetApplicationTypes", list<VSDKGetApplicationTypes>},
+    {"VSDKGetInstances", list<VSDKGetInstances>},
+    {"VSDKGetBackupSets", list<VSDKGetBackupSets>},
     {"VSDKSetInstances", setInstance},
-    {"VSDKSetBackupSets", setBackupSet},
-    {"VSDKModifyBackupSets", modifyBackupSet},
-    {"VSDKDeleteBackupSet", deleteBackupSet},
-    {"VSDKGetSystemDatabases", systemDatabases},
-    {"VSDKDiscoverContent", discoverContent},
-    {"VSDKGetSubclients", subclients},
-    {"VSDKGetSQLDataBases", sqlDatabases},
-    {"VSDKSetSubclients", setSubclient},
-    {"VSDKDeleteSubclient", deleteSubclient},
-    {"VSDKGetGlobalFilters", globalFilters},
-    {"VSDKSetGlobalFilters", setGlobalFilters},
-    {"VSDKGetVSBackupsetProperty", vsProperty},
-    {"VSDKSetVSSubclientContent", vsContent},
-    {"VSDKGetStoragePolicies", storagePolicies},
-    {"VSDKGetStoragePolicyCopies", storagePolicyCopies},
+    {"VSDKSetBackupSets", call<VSDKSetBackupSets>},
+    {"VSDKModifyBackupSets", call<VSDKModifyBackupSets>},
+    {"VSDKDeleteBackupSet", call<VSDKDeleteBackupSet>},
+    {"VSDKGetSystemDatabases", call<VSDKGetSystemDatabases>},
+    {"VSDKDiscoverContent", list<VSDKDiscoverContent>},
+    {"VSDKGetSubclients", list<VSDKGetSubclients>},
+    {"VSDKGetSQLDataBases", list<VSDKGetSQLDataBases>},
+    {"VSDKSetSubclients", call<VSDKSetSubclients>},
+    {"VSDKDeleteSubclient", call<VSDKDeleteSubclient>},
+    {"VSDKGetGlobalFilters", list<VSDKGetGlobalFilters>},
+    {"VSDKSetGlobalFilters", call<VSDKSetGlobalFilters>},
+    {"VSDKGetVSBackupsetProperty", call<VSDKGetVSBackupsetProperty>},
+    {"VSDKSetVSSubclientContent", call<VSDKSetVSSubclientContent>},
+    {"VSDKGetStoragePolicies", list<VSDKGetStoragePolicies>},
+    {"VSDKGetStoragePolicyCopies", list<VSDKGetStoragePolicyCopies>},
     {"VSDKGetStoragePolicies_NOSTL", storagePolicyNames},
-    {"VSDKSetStoragePolicy", setStoragePolicy},
-    {"VSDKSetStoragePolicyCopies", setStoragePolicyCopy},
-    {"VSDKDeleteStoragePolicy", deleteStoragePolicy},
-    {"VSDKDeleteStoragePolicyCopy", deleteStoragePolicyCopy},
-    {"VSDKSetStoragePolicyCopies_XML", setStoragePolicyCopyXml},
-    {"VSDKAddDataPath_XML", addDataPathXml},
-    {"VSDKSetStoragePolicy_XML", setStoragePolicyXml},
-    {"VSDKDeleteStoragePolicy_XML", deleteStoragePolicyXml},
-    {"VSDKDeleteStoragePolicyCopy_XML", deleteStoragePolicyCopyXml},
+    {"VSDKSetStoragePolicy", call<VSDKSetStoragePolicy>},
+    {"VSDKSetStoragePolicyCopies", call<VSDKSetStoragePolicyCopies>},
+    {"VSDKDeleteStoragePolicy", call<VSDKDeleteStoragePolicy>},
+    {"VSDKDeleteStoragePolicyCopy", call<VSDKDeleteStoragePolicyCopy>},
+    {"VSDKSetStoragePolicyCopies_XML", call<VSDKSetStoragePolicyCopies_XML>},
+    {"VSDKAddDataPath_XML", call<VSDKAddDataPath_XML>},
+    {"VSDKSetStoragePolicy_XML", call<VSDKSetStoragePolicy_XML>},
+    {"VSDKDeleteStoragePolicy_XML", call<VSDKDeleteStoragePolicy_XML>},
+    {"VSDKDeleteStoragePolicyCopy_XML", call<VSDKDeleteStoragePolicyCopy_XML>},
     {"VSDKGetDataPath", dataPath},
-    {"VSDKPruneDataByStoreId", pruneByStore},
-    {"VSDKPruneDataByJobId", pruneByJob},
-    {"VSDKGetMediaAgents", mediaAgents},
-    {"VSDKGetMediaLibraries", libraries},
-    {"VSDKGetMasterDrivePools", masterDrivePools},
-    {"VSDKGetDrivePools", drivePools},
-    {"VSDKGetScratchPools", scratchPools},
+    {"VSDKPruneDataByStoreId", call<VSDKPruneDataByStoreId>},
+    {"VSDKPruneDataByJobId", call<VSDKPruneDataByJobId>},
+    {"VSDKGetMediaAgents", list<VSDKGetMediaAgents>},
+    {"VSDKGetMediaLibraries", list<VSDKGetMediaLibraries>},
+    {"VSDKGetMasterDrivePools", list<VSDKGetMasterDrivePools>},
+    {"VSDKGetDrivePools", list<VSDKGetDrivePools>},
+    {"VSDKGetScratchPools", list<VSDKGetScratchPools>},
     {"VSDKGetLibraryChildren", libraryChildren},
-    {"VSDKGetDrives", drives},
-    {"VSDKGetMedia", media},
-    {"VSDKGetQuickMedia", quickMedia},
-    {"VSDKLibraryControl", libraryControl},
-    {"VSDKDriveControl", driveControl},
-    {"VSDKControlMediaAgent", controlMediaAgent},
-    {"VSDKMediaExport", mediaExport},
-    {"VSDKDiscoverMedia", discoverMedia},
-    {"VSDKVerifyMedia", verifyMedia},
+    {"VSDKGetDrives", list<VSDKGetDrives>},
+    {"VSDKGetMedia", list<VSDKGetMedia>},
+    {"VSDKGetQuickMedia", list<VSDKGetQuickMedia>},
+    {"VSDKLibraryControl", call<VSDKLibraryControl>},
+    {"VSDKDriveControl", call<VSDKDriveControl>},
+    {"VSDKControlMediaAgent", call<VSDKControlMediaAgent>},
+    {"VSDKMediaExport", call<VSDKMediaExport>},
+    {"VSDKDiscoverMedia", call<VSDKDiscoverMedia>},
+    {"VSDKVerifyMedia", call<VSDKVerifyMedia>},
     {"VSDKGetMediaContents", mediaContents},
-    {"VSDKGetLocations", locations},
-    {"VSDKGetContainers", containers},
-    {"VSDKGetMediaShelves", shelves},
-    {"VSDKGetIronMountains", ironMountains},
-    {"VSDKGetSWActions", swActions},
-    {"VSDKSetLocation", setLocation},
-    {"VSDKSetContainer", setContainer},
-    {"VSDKSetMediaShelf", setShelf},
-    {"VSDKSetIronMountain", setIronMountain},
-    {"VSDKSetSWAction", setSWAction},
-    {"VSDKDeleteLocation", deleteLocation},
-    {"VSDKDeleteContainer", deleteContainer},
-    {"VSDKDeleteMediaShelf", deleteShelf},
-    {"VSDKDeleteIronMountain", deleteIronMountain},
-    {"VSDKDeleteShelfwatchPolicy", deleteShelfwatchPolicy},
-    {"VSDKGetShelfwatchPolicies", shelfwatchPolicies},
-    {"VSDKSetShelfwatchPolicy", setShelfwatchPolicy},
-    {"VSDKShelfwatch", shelfwatch},
-    {"VSDKGetReplicationSets", replicationSets},
-    {"VSDKGetReplicationPairs", replicationPairs},
-    {"VSDKReplication", replication},
-    {"VSDKCreateRepSet", createRepSet},
-    {"VSDKCreateRepSetNew", createRepSetNew},
-    {"VSDKCreateReplicationPair", createReplicationPair},
-    {"VSDKGetOrvaneUsers", users},
-    {"VSDKGetOrvaneUserGroups", userGroups},
-    {"VSDKSetOrvaneUser", setUser},
-    {"VSDKChangePasswords", changePasswords},
+    {"VSDKGetLocations", list<VSDKGetLocations>},
+    {"VSDKGetContainers", list<VSDKGetContainers>},
+    {"VSDKGetMediaShelves", list<VSDKGetMediaShelves>},
+    {"VSDKGetIronMountains", list<VSDKGetIronMountains>},
+    {"VSDKGetSWActions", list<VSDKGetSWActions>},
+    {"VSDKSetLocation", call<VSDKSetLocation>},
+    {"VSDKSetContainer", call<VSDKSetContainer>},
+    {"VSDKSetMediaShelf", call<VSDKSetMediaShelf>},
+    {"VSDKSetIronMountain", call<VSDKSetIronMountain>},
+    {"VSDKSetSWAction", call<VSDKSetSWAction>},
+    {"VSDKDeleteLocation", call<VSDKDeleteLocation>},
+    {"VSDKDeleteContainer", call<VSDKDeleteContainer>},
+    {"VSDKDeleteMediaShelf", call<VSDKDeleteMediaShelf>},
+    {"VSDKDeleteIronMountain", call<VSDKDeleteIronMountain>},
+    {"VSDKDeleteShelfwatchPolicy", call<VSDKDeleteShelfwatchPolicy>},
+    {"VSDKGetShelfwatchPolicies", list<VSDKGetShelfwatchPolicies>},
+    {"VSDKSetShelfwatchPolicy", call<VSDKSetShelfwatchPolicy>},
+    {"VSDKShelfwatch", call<VSDKShelfwatch>},
+    {"VSDKGetReplicationSets", list<VSDKGetReplicationSets>},
+    {"VSDKGetReplicationPairs", list<VSDKGetReplicationPairs>},
+    {"VSDKReplication", call<VSDKReplication>},
+    {"VSDKCreateRepSet", call<VSDKCreateRepSet>},
+    {"VSDKCreateRepSetNew", call<VSDKCreateRepSetNew>},
+    {"VSDKCreateReplicationPair", call<VSDKCreateReplicationPair>},
+    {"VSDKGetOrvaneUsers", list<VSDKGetOrvaneUsers>},
+    {"VSDKGetOrvaneUserGroups", list<VSDKGetOrvaneUserGroups>},
+    {"VSDKSetOrvaneUser", call<VSDKSetOrvaneUser>},
+    {"VSDKChangePasswords", call<VSDKChangePasswords>},
     {"VSDKFenmarkCapture", capture},
-    {"VSDKFenmarkMerge", merge},
-    {"VSDKGetSnaps", snaps},
-    {"VSDKSnap", snap},
-    {"VSDKBrevantUpdate", update},
+    {"VSDKFenmarkMerge", call<VSDKFenmarkMerge>},
+    {"VSDKGetSnaps", list<VSDKGetSnaps>},
+    {"VSDKSnap", call<VSDKSnap>},
+    {"VSDKBrevantUpdate", call<VSDKBrevantUpdate>},
     {"VSDKLoginApi", login},
     {"VSDKLogout", logout},
 };
