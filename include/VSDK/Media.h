@@ -315,8 +315,9 @@ struct VSDK_EXPORT _QCLGetMediaContentsParams {
     std::string c_str() const;
 };
 
-/* On success errorCode becomes 0, jobs is replaced and replyFlag set; a
- * failed call leaves all three as they were. */
+/* On success errorCode becomes 0, jobs is replaced and replyFlag is taken
+ * from the reply (true when its flag is not 0); a failed call leaves all
+ * three as they were. */
 struct _QCLMediaContentsInfo {
     int errorCode = 0;
     std::vector<_QCLJobInfo> jobs;
