@@ -1,0 +1,692 @@
+// vsdk-goals: every performance goal of the library measured in one run,
+// each as several rounds printed as minimum, median and maximum.
+//
+//   vsdk-goals [--rounds N]      (N >= 5, default 7)
+//
+// Lines starting "GOAL" are the figures bench/README.md quotes; "REF" lines
+// are reference figures beside them. The phases, in order:
+//   1. decoding: a 50,000-row listing decoded (its release included) next to
+//      a bare Xerces SAX2 parse of the same text; the heap peak of the first
+//      decode on a fresh thread and the heap the thread keeps afterwards, for
+//      each document shape at its usual size and just under the largest
+//      document accepted (16 MiB);
+//   2. one thread: a VSDKBackup call and a bare client's round trip of the
+//      same frames to the same simulated server (in this process), alternated;
+//   3. pooled: backups per second from 1 and from 16 threads against the
+//      canned responder (another process, on CPUs of its own where the
+//      machine has enough); the heap after 10,000 and 100,000 calls;
+//   4. pooled against the simulated server in this process, for reference.
+// Each network phase starts once the registry it reads has stayed unchanged
+// past the registry reader's freshness window.
+#include "VSDK.h"
+#include "VSDKAPI/messages/Fields.h"
+#include "VSDKAPI/messages/OrvaneOperations.h"
+#include "platform/CNMessageBase.h"
+#include "platform/XMLCodec.h"
+#include "support/TestEnv.h"
+
+#include "AllocationCounter.h"
+#include "BareWire.h"
+
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
+
+#include <sched.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace OrvaneOperations;
+using Clock = std::chrono::steady_clock;
+
+constexpr long long kJobId = 0x123456789ALL;
+// The registry reader takes a section file as settled once its modification
+// time is more than this many seconds old; until then it re-reads the file on
+// every value asked for.
+constexpr int kRegistryFreshSeconds = 2;
+
+int g_rounds = 7;
+
+// ---------------------------------------------------------------- figures
+
+struct Spread {
+    double min = 0, median = 0, max = 0;
+};
+
+Spread spread(std::vector<double> v) {
+    Spread s;
+    if (v.empty()) return s;
+    std::sort(v.begin(), v.end());
+    s.min = v.front();
+    s.max = v.back();
+    const std::size_t m = v.size() / 2;
+    s.median = v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+    return s;
+}
+
+// "GOAL <what> (<goal>): median M  [min m, max x, n rounds]  <extra>"
+void printLine(const char* kind, const std::string& what, const char* goal, const std::vector<double>& v,
+               const char* format, const std::string& extra = std::string()) {
+    const Spread s = spread(v);
+    char m[32], lo[32], hi[32];
+    std::snprintf(m, sizeof m, format, s.median);
+    std::snprintf(lo, sizeof lo, format, s.min);
+    std::snprintf(hi, sizeof hi, format, s.max);
+    std::printf("%s %s%s%s%s: median %s  [min %s, max %s, %zu rounds]%s%s\n", kind, what.c_str(),
+                goal ? " (goal " : "", goal ? goal : "", goal ? ")" : "", m, lo, hi, v.size(),
+                extra.empty() ? "" : "  ", extra.c_str());
+    std::fflush(stdout);
+}
+
+std::string medianOf(const char* label, const std::vector<double>& v, const char* format) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, spread(v).median);
+    return std::string(label) + " " + text;
+}
+
+double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+double threadCpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string a, b, c;
+    in >> a >> b >> c;
+    return a + " " + b + " " + c;
+}
+
+void runOnFreshThread(const std::function<void()>& work) { std::thread(work).join(); }
+
+// ---------------------------------------------------------------- CPUs
+
+std::vector<int> allowedCpus() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    std::vector<int> cpus;
+    if (sched_getaffinity(0, sizeof set, &set) != 0) return cpus;
+    for (int c = 0; c < CPU_SETSIZE; ++c) {
+        if (CPU_ISSET(c, &set)) cpus.push_back(c);
+    }
+    return cpus;
+}
+
+bool pinTo(const std::vector<int>& cpus) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    for (int c : cpus) CPU_SET(c, &set);
+    return !cpus.empty() && sched_setaffinity(0, sizeof set, &set) == 0;
+}
+
+std::string cpuList(const std::vector<int>& cpus) {
+    std::string out;
+    for (int c : cpus) out += (out.empty() ? "" : ",") + std::to_string(c);
+    return out;
+}
+
+// The CPUs of the canned responder (one in eight, at least one) and of this
+// process (the rest); nothing is pinned on fewer than four CPUs.
+std::vector<int> g_callerCpus, g_responderCpus;
+
+void splitCpus() {
+    const std::vector<int> cpus = allowedCpus();
+    if (cpus.size() < 4) return;
+    const std::size_t own = std::max<std::size_t>(1, cpus.size() / 8);
+    g_callerCpus.assign(cpus.begin(), cpus.end() - static_cast<long>(own));
+    g_responderCpus.assign(cpus.end() - static_cast<long>(own), cpus.end());
+    if (!pinTo(g_callerCpus)) g_callerCpus.clear(), g_responderCpus.clear();
+}
+
+// ---------------------------------------------------------------- documents
+
+constexpr FieldId kRows{3, 3, 0x7A1001};
+constexpr FieldId kIds{4, 4, 0x7A1002};
+constexpr FieldId kNames{5, 5, 0x7A1003};
+constexpr FieldId kRowName{6, 12, 0x7A1004};
+
+enum Shape { kListing, kLongText, kBareObjects, kTextList, kIntList, kShapes };
+const char* const kShapeNames[kShapes] = {"listing rows", "one long text", "bare objects", "text list",
+                                          "int list"};
+// The usual sizes: 50,000 elements, a 4 MiB text.
+constexpr int kUsualCount = 50000;
+constexpr int kUsualText = 4 << 20;
+
+// A listing reply of `count` rows, each a time object with its five fields
+// and a name; or `count` elements of another shape (for a long text: a text
+// of `count` bytes).
+std::string document(Shape shape, int count) {
+    auto message = std::make_unique<QExecuteRespMsg>();
+    if (shape == kListing) {
+        msgf::putInt(msgf::child<QReplyErrorMsg>(*message, msgf::kReplyError), msgf::kErrorCode, 0);
+        auto& rows = *message->getlistobject(kRows.number, kRows.slot, message->getTagID(), kRows.hash, true);
+        rows.reserve(static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k) {
+            QTime row;
+            msgf::putInt(row, msgf::kTimeUnix, 1700000000 + k);
+            msgf::putText(row, msgf::kTimeStart, "2024-01-02 03:04:05");
+            msgf::putText(row, msgf::kTimeZone, "(UTC+01:00) Paris");
+            msgf::putInt(row, msgf::kTimeOffset, -3600);
+            msgf::putInt(row, msgf::kTimeDsFlags, k & 1);
+            msgf::putText(row, kRowName, "client-" + std::to_string(k) + " <&>");
+            rows.push_back(row);
+        }
+    } else if (shape == kLongText) {
+        msgf::putText(*message, kRowName, std::string(static_cast<std::size_t>(count), 'x'));
+    } else {
+        for (int k = 0; k < count; ++k) {
+            if (shape == kBareObjects) msgf::appendObject(*message, kRows, QTime());
+            if (shape == kTextList) msgf::appendText(*message, kNames, "/data/backup/set" + std::to_string(k));
+            if (shape == kIntList) msgf::appendInt(*message, kIds, k);
+        }
+    }
+    std::string xml;
+    message->serialize(xml, false);
+    return xml;
+}
+
+// The shape's document with as many elements as fit in limit bytes (at most
+// one element's size under it).
+std::string documentUnder(Shape shape, std::size_t limit) {
+    const std::string a = document(shape, 1000), b = document(shape, 2000);
+    const double per = static_cast<double>(b.size() - a.size()) / 1000.0;
+    const double fixed = static_cast<double>(a.size()) - 1000.0 * per;
+    int count = static_cast<int>((static_cast<double>(limit) - fixed) / per);
+    for (;;) {
+        std::string xml = document(shape, count);
+        if (xml.size() <= limit) return xml;
+        count -= static_cast<int>(static_cast<double>(xml.size() - limit) / per) + 1;
+    }
+}
+
+bool decodeAndRelease(const std::string& xml, std::string& error) {
+    CNMessageBase* out = nullptr;
+    const int rc = CNMessageBase::ConstructObject(QExecuteRespMsg::kTag, xml.c_str(), out, false, error);
+    delete out;
+    return rc == 0;
+}
+
+// ---------------------------------------------------------------- phase 1: decoding
+
+void decodingVsBareSax() {
+    const std::string xml = document(kListing, 50000);
+    std::unique_ptr<xercesc::SAX2XMLReader> reader(xercesc::XMLReaderFactory::createXMLReader());
+    // The features the library's reader sets.
+    reader->setFeature(xercesc::XMLUni::fgSAX2CoreNameSpaces, false);
+    reader->setFeature(xercesc::XMLUni::fgSAX2CoreValidation, false);
+    reader->setFeature(xercesc::XMLUni::fgXercesLoadExternalDTD, false);
+    xercesc::DefaultHandler handler;
+    reader->setContentHandler(&handler);
+    reader->setErrorHandler(&handler);
+    auto bareParse = [&] {
+        xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(), "bench");
+        reader->parse(source);
+    };
+    std::string error;
+    // Both warm: the thread's parser and the bare reader exist already.
+    if (!decodeAndRelease(xml, error)) {
+        std::printf("ERROR decoding the listing: %s\n", error.c_str());
+        return;
+    }
+    bareParse();
+    std::vector<double> ratio, decodeMs, saxMs;
+    for (int r = 0; r < g_rounds; ++r) {
+        double d = 0, s = 0;
+        for (int k = 0; k < 3; ++k) {
+            Clock::time_point t = Clock::now();
+            decodeAndRelease(xml, error);
+            d += seconds(t);
+            t = Clock::now();
+            bareParse();
+            s += seconds(t);
+        }
+        ratio.push_back(d / s);
+        decodeMs.push_back(d / 3 * 1e3);
+        saxMs.push_back(s / 3 * 1e3);
+    }
+    printLine("GOAL", "decode+release / bare SAX2 parse, 50,000-row listing of " + std::to_string(xml.size()) +
+                          " bytes", "<= 1.3", ratio, "%.2f",
+              medianOf("decode+release ms", decodeMs, "%.1f") + ", " + medianOf("SAX2 ms", saxMs, "%.1f"));
+}
+
+struct ColdFigures {
+    double peakOverSize = 0;
+    double keptBytes = 0;
+};
+
+// The first decode on a fresh thread: its heap peak over the document's size
+// and the heap the thread still holds once the message is released.
+ColdFigures coldDecode(const std::string& xml, unsigned long tag = QExecuteRespMsg::kTag) {
+    ColdFigures f;
+    runOnFreshThread([&] {
+        std::string error;
+        const long long before = allocation::restartPeak();
+        CNMessageBase* out = nullptr;
+        const int rc = CNMessageBase::ConstructObject(tag, xml.c_str(), out, false, error);
+        const long long peak = allocation::g_peak.load();
+        delete out;
+        if (rc != 0) {
+            std::printf("ERROR decoding a document of %zu bytes: %s\n", xml.size(), error.c_str());
+            f.peakOverSize = -1;
+            return;
+        }
+        f.peakOverSize = static_cast<double>(peak - before) / static_cast<double>(xml.size());
+        f.keptBytes = static_cast<double>(allocation::g_live.load() - before);
+    });
+    return f;
+}
+
+void coldPeaks() {
+    const int rounds = std::max(5, g_rounds - 2);
+    for (int big = 0; big < 2; ++big) {
+        for (int s = 0; s < kShapes; ++s) {
+            const Shape shape = static_cast<Shape>(s);
+            const std::string xml = big ? documentUnder(shape, vsdkmsg::kMaxDocumentBytes)
+                                        : document(shape, shape == kLongText ? kUsualText : kUsualCount);
+            std::vector<double> peak, kept;
+            for (int r = 0; r < rounds; ++r) {
+                const ColdFigures f = coldDecode(xml);
+                if (f.peakOverSize < 0) break;
+                peak.push_back(f.peakOverSize);
+                kept.push_back(f.keptBytes / 1048576.0);
+            }
+            char what[160];
+            std::snprintf(what, sizeof what, "cold decode peak / document, %s, %.2f MiB%s", kShapeNames[s],
+                          static_cast<double>(xml.size()) / 1048576.0, big ? " (largest)" : "");
+            printLine("GOAL", what, "<= 4", peak, "%.2f",
+                      medianOf("kept by the thread after release (goal <= ~1 MiB): MiB", kept, "%.2f"));
+        }
+    }
+}
+
+// ---------------------------------------------------------------- the registry
+
+// Waits until every registry file has stayed unchanged past the reader's
+// freshness window (one second to spare).
+void waitPastRegistryWindow(const vsdktest::TestEnv& env) {
+    namespace fs = std::filesystem;
+    std::time_t newest = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(env.root())) {
+        if (entry.path().string().rfind(env.logDir(), 0) == 0 || !entry.is_regular_file()) continue;
+        struct stat st;
+        if (::stat(entry.path().c_str(), &st) == 0) newest = std::max(newest, st.st_mtim.tv_sec);
+    }
+    const std::time_t from = newest + kRegistryFreshSeconds + 2;
+    const std::time_t now = std::time(nullptr);
+    if (now < from) std::this_thread::sleep_for(std::chrono::seconds(from - now));
+    std::printf("INFO registry last written %ld s before this phase's measurements began; load average %s\n",
+                static_cast<long>(std::time(nullptr) - newest), loadAverage().c_str());
+}
+
+// ---------------------------------------------------------------- backups
+
+vsdktest::TestEnv* g_env = nullptr;
+
+template <std::size_t N>
+void setText(char (&array)[N], const char* text) {
+    std::strncpy(array, text, N - 1);
+    array[N - 1] = '\0';
+}
+
+// A backup of one subclient as a caller would fill it.
+_QBackupParameters sampleRecord() {
+    _QBackupParameters p;
+    p.options = 0x2;
+    p.clientId = 12;
+    setText(p.clientName, "client-a.example.com");
+    p.appTypeId = 29;
+    setText(p.appName, "File System");
+    setText(p.instanceName, "DefaultInstanceName");
+    setText(p.backupSetName, "defaultBackupSet");
+    setText(p.subclientName, "default");
+    setText(p.backupDescription, "nightly incremental");
+    setText(p.storagePolicyName, "SP-gold");
+    p.storagePolicyId = 7;
+    p.dataPath.mediaAgentIds = {1, 2};
+    p.jobDescription = {"started by the benchmark"};
+    return p;
+}
+
+bool backupOnce(const _QBackupParameters& p, _QJobStartInfo& result) {
+    return VSDKBackup(&p, &result) == 0 && result.jobId == kJobId;
+}
+
+// The request frame's payload of one backup, as the server received it, and
+// the backup reply's payload.
+struct Frames {
+    std::string request;
+    std::string reply;
+};
+
+Frames captureFrames() {
+    Frames f;
+    g_env->server().clearJournal();
+    runOnFreshThread([] {
+        g_env->initThread();
+        const _QBackupParameters p = sampleRecord();
+        _QJobStartInfo result;
+        VSDKBackup(&p, &result);
+        VSDKDeInitialize();
+    });
+    for (const simserver::Request& r : g_env->server().journal()) {
+        if (r.tag == QBackupInfoMsg::kTag) f.request = r.xml;
+        else std::printf("INFO a backup thread also sent a request of tag 0x%lx\n", r.tag);
+    }
+    g_env->server().clearJournal();
+    QBackupRespMsg reply;
+    msgf::putInt(msgf::child<QReplyErrorMsg>(reply, msgf::kReplyError), msgf::kErrorCode, 0);
+    msgf::putInt(reply, kReplyJobId, kJobId);
+    reply.serialize(f.reply, false);
+    return f;
+}
+
+// The server's journal kept small during long runs.
+void trimJournal(long long call) {
+    if (call % 512 == 511) g_env->server().clearJournal();
+}
+
+// ---------------------------------------------------------------- phase 2: one thread
+
+void callVsBare(const Frames& frames, unsigned short port, const char* kind, const std::string& against) {
+    constexpr int kPairs = 2000;
+    std::vector<double> wall, cpu, callUs, bareUs, callCpuUs, bareCpuUs;
+    bool failed = false;
+    runOnFreshThread([&] {
+        g_env->initThread();
+        const int fd = barewire::connectToService(port);
+        const std::string request = barewire::frame(frames.request);
+        const _QBackupParameters p = sampleRecord();
+        _QJobStartInfo result;
+        std::string reply;
+        reply.reserve(4096);
+        long long n = 0;
+        for (int r = -1; r < g_rounds && !failed; ++r) {
+            double cw = 0, cc = 0, bw = 0, bc = 0;
+            const int pairs = r < 0 ? 200 : kPairs;  // round -1 warms both up
+            for (int k = 0; k < pairs; ++k) {
+                Clock::time_point t = Clock::now();
+                double c = threadCpu();
+                if (!backupOnce(p, result)) failed = true;
+                cw += seconds(t);
+                cc += threadCpu() - c;
+                t = Clock::now();
+                c = threadCpu();
+                if (!barewire::sendFrame(fd, request) || !barewire::readFrame(fd, reply)) failed = true;
+                bw += seconds(t);
+                bc += threadCpu() - c;
+                trimJournal(n++);
+                if (failed) break;
+            }
+            if (r < 0) continue;
+            wall.push_back(cw / bw);
+            cpu.push_back(cc / bc);
+            callUs.push_back(cw / pairs * 1e6);
+            bareUs.push_back(bw / pairs * 1e6);
+            callCpuUs.push_back(cc / pairs * 1e6);
+            bareCpuUs.push_back(bc / pairs * 1e6);
+        }
+        ::close(fd);
+        VSDKDeInitialize();
+    });
+    g_env->server().clearJournal();
+    if (failed) std::printf("ERROR a backup or a bare exchange failed\n");
+    printLine(kind, "VSDKBackup call / bare round trip, wall time, " + against, "<= 1.2", wall, "%.2f",
+              medianOf("call us", callUs, "%.1f") + ", " + medianOf("bare us", bareUs, "%.1f"));
+    printLine(kind, "VSDKBackup call / bare round trip, calling thread's CPU, " + against, "<= 3", cpu, "%.2f",
+              medianOf("call CPU us", callCpuUs, "%.1f") + ", " + medianOf("bare CPU us", bareCpuUs, "%.1f"));
+}
+
+// ---------------------------------------------------------------- phase 3: pooled
+
+// Backups per second from `threads` threads, each started up and warmed up
+// before the clock starts; the calls completed within the timed window.
+double pooledRate(int threads, double window, bool trim) {
+    struct alignas(64) Count {
+        std::atomic<long long> n{0};
+    };
+    std::vector<Count> counts(static_cast<std::size_t>(threads));
+    std::atomic<int> ready{0}, failures{0};
+    std::atomic<bool> go{false}, stop{false};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            const bool up = g_env->initThread() == 0;
+            const _QBackupParameters p = sampleRecord();
+            _QJobStartInfo result;
+            for (int k = 0; up && k < 20; ++k) {
+                if (!backupOnce(p, result)) ++failures;
+            }
+            if (!up) ++failures;
+            ++ready;
+            while (!go.load()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+            while (up && !stop.load(std::memory_order_relaxed)) {
+                if (!backupOnce(p, result)) ++failures;
+                counts[static_cast<std::size_t>(t)].n.fetch_add(1, std::memory_order_relaxed);
+            }
+            VSDKDeInitialize();
+        });
+    }
+    while (ready.load() < threads) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (trim) g_env->server().clearJournal();
+    auto total = [&] {
+        long long sum = 0;
+        for (const Count& c : counts) sum += c.n.load(std::memory_order_relaxed);
+        return sum;
+    };
+    go = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // every thread in its loop
+    const long long c0 = total();
+    const Clock::time_point t0 = Clock::now();
+    for (double left = window; left > 0; left -= 0.25) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        if (trim) g_env->server().clearJournal();
+    }
+    const long long c1 = total();
+    const double elapsed = seconds(t0);
+    stop = true;
+    for (std::thread& w : workers) w.join();
+    if (trim) g_env->server().clearJournal();
+    return failures.load() ? -1.0 : static_cast<double>(c1 - c0) / elapsed;
+}
+
+void pooledScaling(const char* kind, const std::string& against, bool trim) {
+    std::vector<double> ratio, one, sixteen;
+    for (int r = 0; r < g_rounds; ++r) {
+        const double r1 = pooledRate(1, 1.0, trim);
+        const double r16 = pooledRate(16, 1.0, trim);
+        if (r1 <= 0 || r16 <= 0) {
+            std::printf("ERROR a pooled backup failed\n");
+            return;
+        }
+        one.push_back(r1);
+        sixteen.push_back(r16);
+        ratio.push_back(r16 / (8 * r1));
+    }
+    printLine(kind, "pooled, 16 threads / (8 x one thread), " + against, ">= 0.7", ratio, "%.2f",
+              medianOf("1 thread /s", one, "%.0f") + ", " + medianOf("16 threads /s", sixteen, "%.0f"));
+}
+
+void memoryOverCalls() {
+    const int rounds = 5;
+    std::vector<double> at10k, at100k, growth;
+    bool failed = false;
+    for (int r = 0; r < rounds && !failed; ++r) {
+        runOnFreshThread([&] {
+            g_env->initThread();
+            const _QBackupParameters p = sampleRecord();
+            _QJobStartInfo result;
+            for (int k = 1; k <= 100000; ++k) {
+                if (!backupOnce(p, result)) failed = true;
+                if (k == 10000) at10k.push_back(static_cast<double>(allocation::g_live.load()));
+            }
+            at100k.push_back(static_cast<double>(allocation::g_live.load()));
+            growth.push_back(at100k.back() - at10k.back());
+            VSDKDeInitialize();
+        });
+    }
+    if (failed) std::printf("ERROR a backup failed\n");
+    printLine("GOAL", "heap bytes live after 100,000 calls - after 10,000, one thread", "= 0", growth, "%.0f",
+              medianOf("after 10,000:", at10k, "%.0f") + ", " + medianOf("after 100,000:", at100k, "%.0f"));
+}
+
+// ---------------------------------------------------------------- the canned responder
+
+struct ResponderProcess {
+    pid_t pid = -1;
+    int lifeline = -1;  // its standard input: closing it ends the responder
+    unsigned short port = 0;
+};
+
+std::string ownDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+ResponderProcess startResponder(const Frames& frames, const std::string& tableFile) {
+    ResponderProcess rp;
+    {
+        std::ofstream table(tableFile, std::ios::binary | std::ios::trunc);
+        table << barewire::frame("QBackupInfoMsg") << barewire::frame(frames.reply);
+    }
+    int in[2], out[2];
+    if (::pipe(in) != 0 || ::pipe(out) != 0) return rp;
+    const std::string program = ownDirectory() + "/canned-responder";
+    rp.pid = ::fork();
+    if (rp.pid == 0) {
+        if (!g_responderCpus.empty()) pinTo(g_responderCpus);
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::close(in[0]), ::close(in[1]), ::close(out[0]), ::close(out[1]);
+        ::execl(program.c_str(), program.c_str(), tableFile.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    rp.lifeline = in[1];
+    char line[16] = {};
+    std::size_t got = 0;
+    while (got + 1 < sizeof line) {
+        const ssize_t n = ::read(out[0], line + got, 1);
+        if (n <= 0 || line[got] == '\n') break;
+        ++got;
+    }
+    ::close(out[0]);
+    rp.port = static_cast<unsigned short>(std::atoi(line));
+    return rp;
+}
+
+void stopResponder(ResponderProcess& rp) {
+    if (rp.pid <= 0) return;
+    ::close(rp.lifeline);
+    int status = 0;
+    ::waitpid(rp.pid, &status, 0);
+    rp.pid = -1;
+}
+
+// Points the library at port with pooling on, pooled connections dropped.
+void useServer(unsigned short port) {
+    VSDKCleanUpConnectionPools();
+    g_env->setValue("Network", "nCmdLineServicePort", port);
+    g_env->setPooling(true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0) g_rounds = std::max(5, std::atoi(argv[2]));
+    else if (argc != 1) {
+        std::fprintf(stderr, "usage: %s [--rounds N]   (N >= 5, default 7)\n", argv[0]);
+        return 2;
+    }
+    ::signal(SIGPIPE, SIG_IGN);
+    splitCpus();
+    char host[64] = {};
+    ::gethostname(host, sizeof host - 1);
+    std::string model = "unknown";
+    {
+        std::ifstream cpuinfo("/proc/cpuinfo");
+        for (std::string line; std::getline(cpuinfo, line);) {
+            if (line.rfind("model name", 0) == 0) {
+                model = line.substr(line.find(':') + 2);
+                break;
+            }
+        }
+    }
+    const std::time_t started = std::time(nullptr);
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S UTC", std::gmtime(&started));
+    std::printf("INFO %s, nproc %ld, \"%s\", load average %s, %d rounds\n", when, sysconf(_SC_NPROCESSORS_ONLN),
+                model.c_str(), loadAverage().c_str(), g_rounds);
+    if (g_callerCpus.empty()) std::printf("INFO no CPU pinning (fewer than four CPUs allowed)\n");
+    else std::printf("INFO this process on CPUs %s, the canned responder on CPUs %s\n",
+                     cpuList(g_callerCpus).c_str(), cpuList(g_responderCpus).c_str());
+    std::fflush(stdout);
+
+    CNMessageBase::Initialize();
+    vsdktest::EnvOptions options;
+    options.debugLevel = 1;  // failure and result lines, as in production
+    options.commandTimeout = 60;
+    vsdktest::TestEnv env(options);
+    g_env = &env;
+    env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
+                           [](const CNMessageBase&, CNMessageBase& reply) { msgf::putInt(reply, kReplyJobId, kJobId); });
+    const Frames frames = captureFrames();
+    std::printf("INFO backup request frame %zu bytes, reply frame %zu bytes\n", frames.request.size(),
+                frames.reply.size());
+    {
+        const ColdFigures f = coldDecode(frames.reply, QBackupRespMsg::kTag);
+        std::printf("REF heap kept by a fresh thread after decoding one backup reply: %.2f MiB\n",
+                    f.keptBytes / 1048576.0);
+    }
+
+    decodingVsBareSax();
+    coldPeaks();
+
+    waitPastRegistryWindow(env);
+    callVsBare(frames, env.port(), "GOAL", "same simulated server");
+
+    ResponderProcess responder = startResponder(frames, env.root() + "/canned-replies");
+    if (responder.port == 0) {
+        std::printf("ERROR the canned responder did not start\n");
+    } else {
+        useServer(responder.port);
+        waitPastRegistryWindow(env);
+        pooledScaling("GOAL", "canned responder in another process", false);
+        callVsBare(frames, responder.port, "REF", "canned responder, pooled connection");
+        memoryOverCalls();
+    }
+    stopResponder(responder);
+
+    useServer(env.port());
+    waitPastRegistryWindow(env);
+    pooledScaling("REF", "simulated server in this process", true);
+
+    VSDKCleanUpConnectionPools();
+    std::printf("INFO done in %ld s, load average %s\n", static_cast<long>(std::time(nullptr) - started),
+                loadAverage().c_str());
+    g_env = nullptr;
+    return 0;
+}
