@@ -2,6 +2,8 @@
 // each as several rounds printed as minimum, median and maximum.
 //
 //   vsdk-goals [--rounds N]      (N >= 5, default 7)
+//   vsdk-goals --calls N         N backups on one thread, nothing measured: to
+//                                trace or profile that thread (its id printed)
 //
 // Lines starting "GOAL" are the figures bench/README.md quotes; "REF" lines
 // are reference figures beside them. The phases, in order:
@@ -613,12 +615,32 @@ void useServer(unsigned short port) {
     g_env->setPooling(true);
 }
 
+// N backup calls on one thread against the simulated server, as in the
+// call / bare round trip phase, for a tracer or profiler to look at.
+void callsOnly(int calls) {
+    waitPastRegistryWindow(*g_env);
+    runOnFreshThread([calls] {
+        std::printf("INFO calling thread %ld\n", static_cast<long>(::gettid()));
+        std::fflush(stdout);
+        g_env->initThread();
+        const _QBackupParameters p = sampleRecord();
+        _QJobStartInfo result;
+        for (int k = 0; k < calls; ++k) {
+            if (!backupOnce(p, result)) std::printf("ERROR a backup failed\n");
+            trimJournal(k);
+        }
+        VSDKDeInitialize();
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    int callsToTrace = 0;
     if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0) g_rounds = std::max(5, std::atoi(argv[2]));
+    else if (argc == 3 && std::strcmp(argv[1], "--calls") == 0) callsToTrace = std::max(1, std::atoi(argv[2]));
     else if (argc != 1) {
-        std::fprintf(stderr, "usage: %s [--rounds N]   (N >= 5, default 7)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--rounds N | --calls N]   (rounds >= 5, default 7)\n", argv[0]);
         return 2;
     }
     ::signal(SIGPIPE, SIG_IGN);
@@ -653,6 +675,11 @@ int main(int argc, char** argv) {
     g_env = &env;
     env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
                            [](const CNMessageBase&, CNMessageBase& reply) { msgf::putInt(reply, kReplyJobId, kJobId); });
+    if (callsToTrace > 0) {
+        callsOnly(callsToTrace);
+        g_env = nullptr;
+        return 0;
+    }
     const Frames frames = captureFrames();
     std::printf("INFO backup request frame %zu bytes, reply frame %zu bytes\n", frames.request.size(),
                 frames.reply.size());
