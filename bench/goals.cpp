@@ -37,12 +37,14 @@
 
 #include <sched.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,7 +53,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +116,28 @@ double threadCpu() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// CPU seconds used so far by this process, and by process pid (0: none).
+double processCpu() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+double processCpu(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t end = text.rfind(')');
+    if (pid <= 0 || end == std::string::npos) return 0;
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    double ticks = 0;
+    for (int k = 3; fields >> field && k <= 15; ++k) {
+        if (k == 14 || k == 15) ticks += std::atof(field.c_str());  // utime, stime
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 std::string loadAverage() {
@@ -460,11 +486,48 @@ void callVsBare(const Frames& frames, unsigned short port, const char* kind, con
               medianOf("call CPU us", callCpuUs, "%.1f") + ", " + medianOf("bare CPU us", bareCpuUs, "%.1f"));
 }
 
+// The calling thread's CPU for two parts of a call, each repeated alone:
+// decoding (and releasing) the backup reply, serialising the backup request.
+void callParts(const Frames& frames) {
+    constexpr int kTimes = 5000;
+    std::vector<double> decodeUs, encodeUs;
+    std::string error, xml;
+    CNMessageBase* request = nullptr;
+    if (CNMessageBase::ConstructObject(QBackupInfoMsg::kTag, frames.request.c_str(), request, false, error) != 0) {
+        std::printf("ERROR the backup request does not decode: %s\n", error.c_str());
+        return;
+    }
+    for (int r = 0; r < g_rounds; ++r) {
+        double c = threadCpu();
+        for (int k = 0; k < kTimes; ++k) {
+            CNMessageBase* out = nullptr;
+            CNMessageBase::ConstructObject(QBackupRespMsg::kTag, frames.reply.c_str(), out, false, error);
+            delete out;
+        }
+        decodeUs.push_back((threadCpu() - c) / kTimes * 1e6);
+        c = threadCpu();
+        for (int k = 0; k < kTimes; ++k) request->serialize(xml, false);
+        encodeUs.push_back((threadCpu() - c) / kTimes * 1e6);
+    }
+    delete request;
+    printLine("REF", "CPU us of a part of a call alone: decoding and releasing the backup reply", nullptr, decodeUs,
+              "%.1f");
+    printLine("REF", "CPU us of a part of a call alone: serialising the backup request", nullptr, encodeUs, "%.1f");
+}
+
 // ---------------------------------------------------------------- phase 3: pooled
+
+pid_t g_responderPid = 0;
+
+struct PooledFigures {
+    double rate = -1;         // backups per second
+    double ownCpus = 0;       // CPUs kept busy by this process meanwhile
+    double responderCpus = 0; // and by the canned responder
+};
 
 // Backups per second from `threads` threads, each started up and warmed up
 // before the clock starts; the calls completed within the timed window.
-double pooledRate(int threads, double window, bool trim) {
+PooledFigures pooledRate(int threads, double window, bool trim) {
     struct alignas(64) Count {
         std::atomic<long long> n{0};
     };
@@ -500,6 +563,7 @@ double pooledRate(int threads, double window, bool trim) {
     go = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // every thread in its loop
     const long long c0 = total();
+    const double own0 = processCpu(), responder0 = processCpu(g_responderPid);
     const Clock::time_point t0 = Clock::now();
     for (double left = window; left > 0; left -= 0.25) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
@@ -507,27 +571,35 @@ double pooledRate(int threads, double window, bool trim) {
     }
     const long long c1 = total();
     const double elapsed = seconds(t0);
+    PooledFigures f;
+    f.ownCpus = (processCpu() - own0) / elapsed;
+    f.responderCpus = (processCpu(g_responderPid) - responder0) / elapsed;
     stop = true;
     for (std::thread& w : workers) w.join();
     if (trim) g_env->server().clearJournal();
-    return failures.load() ? -1.0 : static_cast<double>(c1 - c0) / elapsed;
+    if (!failures.load()) f.rate = static_cast<double>(c1 - c0) / elapsed;
+    return f;
 }
 
 void pooledScaling(const char* kind, const std::string& against, bool trim) {
-    std::vector<double> ratio, one, sixteen;
+    std::vector<double> ratio, one, sixteen, ownCpus, responderCpus;
     for (int r = 0; r < g_rounds; ++r) {
-        const double r1 = pooledRate(1, 1.0, trim);
-        const double r16 = pooledRate(16, 1.0, trim);
-        if (r1 <= 0 || r16 <= 0) {
+        const PooledFigures r1 = pooledRate(1, 1.0, trim);
+        const PooledFigures r16 = pooledRate(16, 1.0, trim);
+        if (r1.rate <= 0 || r16.rate <= 0) {
             std::printf("ERROR a pooled backup failed\n");
             return;
         }
-        one.push_back(r1);
-        sixteen.push_back(r16);
-        ratio.push_back(r16 / (8 * r1));
+        one.push_back(r1.rate);
+        sixteen.push_back(r16.rate);
+        ratio.push_back(r16.rate / (8 * r1.rate));
+        ownCpus.push_back(r16.ownCpus);
+        responderCpus.push_back(r16.responderCpus);
     }
+    std::string busy = "; with 16 threads " + medianOf("CPUs busy: this process", ownCpus, "%.2f");
+    if (g_responderPid > 0) busy += ", " + medianOf("responder", responderCpus, "%.2f");
     printLine(kind, "pooled, 16 threads / (8 x one thread), " + against, ">= 0.7", ratio, "%.2f",
-              medianOf("1 thread /s", one, "%.0f") + ", " + medianOf("16 threads /s", sixteen, "%.0f"));
+              medianOf("1 thread /s", one, "%.0f") + ", " + medianOf("16 threads /s", sixteen, "%.0f") + busy);
 }
 
 void memoryOverCalls() {
@@ -553,6 +625,30 @@ void memoryOverCalls() {
               medianOf("after 10,000:", at10k, "%.0f") + ", " + medianOf("after 100,000:", at100k, "%.0f"));
 }
 
+// The bare client's round trips alone: wall and CPU microseconds.
+void bareRoundTrips(const Frames& frames, unsigned short port, const std::string& against) {
+    constexpr int kTimes = 2000;
+    std::vector<double> wallUs, cpuUs;
+    runOnFreshThread([&] {
+        const int fd = barewire::connectToService(port);
+        const std::string request = barewire::frame(frames.request);
+        std::string reply;
+        for (int r = -1; r < g_rounds && fd >= 0; ++r) {
+            const Clock::time_point t = Clock::now();
+            const double c = threadCpu();
+            for (int k = 0; k < kTimes; ++k) {
+                if (!barewire::sendFrame(fd, request) || !barewire::readFrame(fd, reply)) return;
+            }
+            if (r < 0) continue;
+            wallUs.push_back(seconds(t) / kTimes * 1e6);
+            cpuUs.push_back((threadCpu() - c) / kTimes * 1e6);
+        }
+        if (fd >= 0) ::close(fd);
+    });
+    printLine("REF", "bare round trip, wall us, " + against, nullptr, wallUs, "%.1f",
+              medianOf("CPU us", cpuUs, "%.1f"));
+}
+
 // ---------------------------------------------------------------- the canned responder
 
 struct ResponderProcess {
@@ -567,8 +663,11 @@ std::string ownDirectory() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-ResponderProcess startResponder(const Frames& frames, const std::string& tableFile) {
+// pinned: on the responder's CPUs; otherwise where the scheduler puts it.
+ResponderProcess startResponder(const Frames& frames, const std::string& tableFile, bool pinned) {
     ResponderProcess rp;
+    std::vector<int> allCpus = g_callerCpus;
+    allCpus.insert(allCpus.end(), g_responderCpus.begin(), g_responderCpus.end());
     {
         std::ofstream table(tableFile, std::ios::binary | std::ios::trunc);
         table << barewire::frame("QBackupInfoMsg") << barewire::frame(frames.reply);
@@ -578,7 +677,8 @@ ResponderProcess startResponder(const Frames& frames, const std::string& tableFi
     const std::string program = ownDirectory() + "/canned-responder";
     rp.pid = ::fork();
     if (rp.pid == 0) {
-        if (!g_responderCpus.empty()) pinTo(g_responderCpus);
+        if (pinned && !g_responderCpus.empty()) pinTo(g_responderCpus);
+        if (!pinned) pinTo(allCpus);
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         ::close(in[0]), ::close(in[1]), ::close(out[0]), ::close(out[1]);
@@ -694,11 +794,21 @@ int main(int argc, char** argv) {
 
     waitPastRegistryWindow(env);
     callVsBare(frames, env.port(), "GOAL", "same simulated server");
+    callParts(frames);
 
-    ResponderProcess responder = startResponder(frames, env.root() + "/canned-replies");
+    if (!g_responderCpus.empty()) {
+        // What a responder on other CPUs costs the bare client, next to one
+        // the scheduler may place beside it.
+        ResponderProcess unpinned = startResponder(frames, env.root() + "/canned-replies", false);
+        if (unpinned.port != 0) bareRoundTrips(frames, unpinned.port, "canned responder on any CPU");
+        stopResponder(unpinned);
+    }
+    ResponderProcess responder = startResponder(frames, env.root() + "/canned-replies", true);
+    g_responderPid = responder.pid;
     if (responder.port == 0) {
         std::printf("ERROR the canned responder did not start\n");
     } else {
+        bareRoundTrips(frames, responder.port, "canned responder on its own CPUs");
         useServer(responder.port);
         waitPastRegistryWindow(env);
         pooledScaling("GOAL", "canned responder in another process", false);
@@ -706,6 +816,7 @@ int main(int argc, char** argv) {
         memoryOverCalls();
     }
     stopResponder(responder);
+    g_responderPid = 0;
 
     useServer(env.port());
     waitPastRegistryWindow(env);
