@@ -99,4 +99,18 @@ inline int connectToService(unsigned short port) {
     return fd;
 }
 
+// Serves one accepted connection and closes it: the handshake answered "OK",
+// then every request frame answered with the frame replyFor(request) returns.
+template <typename ReplyFor>
+void answerFrames(int fd, const ReplyFor& replyFor) {
+    int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    std::string request;
+    if (readFrame(fd, request) && request.compare(0, 8, "RKNET/1\n") == 0 && sendFrame(fd, frame("OK"))) {
+        while (readFrame(fd, request) && sendFrame(fd, replyFor(request))) {
+        }
+    }
+    ::close(fd);
+}
+
 }  // namespace barewire

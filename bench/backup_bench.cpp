@@ -8,6 +8,7 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "support/TestEnv.h"
 
+#include "BackupSample.h"
 #include "BareWire.h"
 
 #include <benchmark/benchmark.h>
@@ -26,61 +27,12 @@ namespace {
 
 using namespace OrvaneOperations;
 
-constexpr long long kJobId = 0x123456789ALL;
+using namespace benchsample;
 
 vsdktest::TestEnv* g_env = nullptr;
 
-template <std::size_t N>
-void setText(char (&array)[N], const char* text) {
-    std::strncpy(array, text, N - 1);
-    array[N - 1] = '\0';
-}
-
-// A backup of one subclient as a caller would fill it.
-_QBackupParameters sampleRecord() {
-    _QBackupParameters p;
-    p.options = 0x2;
-    p.clientId = 12;
-    setText(p.clientName, "client-a.example.com");
-    p.appTypeId = 29;
-    setText(p.appName, "File System");
-    setText(p.instanceName, "DefaultInstanceName");
-    setText(p.backupSetName, "defaultBackupSet");
-    setText(p.subclientName, "default");
-    setText(p.backupDescription, "nightly incremental");
-    setText(p.storagePolicyName, "SP-gold");
-    p.storagePolicyId = 7;
-    p.dataPath.mediaAgentIds = {1, 2};
-    p.jobDescription = {"started by the benchmark"};
-    return p;
-}
-
-// The frames of one backup exchange: the request as the server received it
-// and the reply it sends.
-struct Frames {
-    std::string request;
-    std::string reply;
-};
-
 const Frames& frames() {
-    static const Frames f = [] {
-        Frames out;
-        std::thread([&] {
-            g_env->initThread();
-            g_env->server().clearJournal();
-            const _QBackupParameters p = sampleRecord();
-            _QJobStartInfo result;
-            VSDKBackup(&p, &result);
-            VSDKDeInitialize();
-        }).join();
-        const auto sent = g_env->server().journal();
-        if (!sent.empty()) out.request = sent.back().xml;
-        QBackupRespMsg reply;
-        msgf::putInt(msgf::child<QReplyErrorMsg>(reply, msgf::kReplyError), msgf::kErrorCode, 0);
-        msgf::putInt(reply, kReplyJobId, kJobId);
-        reply.serialize(out.reply, false);
-        return out;
-    }();
+    static const Frames f = captureBackupFrames(*g_env);
     return f;
 }
 
@@ -112,14 +64,7 @@ private:
         for (;;) {
             const int fd = ::accept(m_listener, nullptr, nullptr);
             if (fd < 0) return;
-            int one = 1;
-            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            std::string frame;
-            if (barewire::readFrame(fd, frame) && barewire::sendFrame(fd, barewire::frame("OK"))) {
-                while (barewire::readFrame(fd, frame) && barewire::sendFrame(fd, m_reply)) {
-                }
-            }
-            ::close(fd);
+            barewire::answerFrames(fd, [this](const std::string&) -> const std::string& { return m_reply; });
         }
     }
 
@@ -138,7 +83,7 @@ void trimJournal(long long iteration) {
 void BM_BackupCall(benchmark::State& state) {
     g_env->setPooling(false);
     g_env->initThread();
-    const _QBackupParameters p = sampleRecord();
+    const _QBackupParameters p = backupRecord();
     _QJobStartInfo result;
     long long n = 0;
     for (auto _ : state) {
@@ -196,7 +141,7 @@ void BM_BackupThroughput(benchmark::State& state) {
         state.SkipWithError("start-up failed");
         return;
     }
-    const _QBackupParameters p = sampleRecord();
+    const _QBackupParameters p = backupRecord();
     _QJobStartInfo result;
     long long n = 0;
     for (auto _ : state) {
@@ -229,15 +174,9 @@ BENCHMARK(BM_BackupThroughput)
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    vsdktest::EnvOptions options;
-    options.debugLevel = 1;        // failures and result lines, as in production
-    options.commandTimeout = 60;
-    vsdktest::TestEnv env(options);
+    vsdktest::TestEnv env(backupEnvOptions());
     g_env = &env;
-    env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) {
-                               msgf::putInt(reply, kReplyJobId, kJobId);
-                           });
+    scriptBackupReply(env);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     g_env = nullptr;

@@ -57,18 +57,6 @@ const std::string& replyFor(const std::string& request) {
     return g_table.back().replyFrame;
 }
 
-void serve(int fd) {
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    std::string request;
-    if (barewire::readFrame(fd, request) && request.compare(0, 8, "RKNET/1\n") == 0 &&
-        barewire::sendFrame(fd, barewire::frame("OK"))) {
-        while (barewire::readFrame(fd, request) && barewire::sendFrame(fd, replyFor(request))) {
-        }
-    }
-    ::close(fd);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +90,6 @@ int main(int argc, char** argv) {
             if (errno == EINTR) continue;
             return 1;
         }
-        std::thread(serve, fd).detach();
+        std::thread([fd] { barewire::answerFrames(fd, replyFor); }).detach();
     }
 }

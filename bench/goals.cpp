@@ -28,7 +28,9 @@
 #include "support/TestEnv.h"
 
 #include "AllocationCounter.h"
+#include "BackupSample.h"
 #include "BareWire.h"
+#include "ListingSample.h"
 
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
@@ -63,9 +65,9 @@
 namespace {
 
 using namespace OrvaneOperations;
+using namespace benchsample;
 using Clock = std::chrono::steady_clock;
 
-constexpr long long kJobId = 0x123456789ALL;
 // The registry reader takes a section file as settled once its modification
 // time is more than this many seconds old; until then it re-reads the file on
 // every value asked for.
@@ -190,11 +192,6 @@ void splitCpus() {
 
 // ---------------------------------------------------------------- documents
 
-constexpr FieldId kRows{3, 3, 0x7A1001};
-constexpr FieldId kIds{4, 4, 0x7A1002};
-constexpr FieldId kNames{5, 5, 0x7A1003};
-constexpr FieldId kRowName{6, 12, 0x7A1004};
-
 enum Shape { kListing, kLongText, kBareObjects, kTextList, kIntList, kShapes };
 const char* const kShapeNames[kShapes] = {"listing rows", "one long text", "bare objects", "text list",
                                           "int list"};
@@ -208,19 +205,8 @@ constexpr int kUsualText = 4 << 20;
 std::string document(Shape shape, int count) {
     auto message = std::make_unique<QExecuteRespMsg>();
     if (shape == kListing) {
-        msgf::putInt(msgf::child<QReplyErrorMsg>(*message, msgf::kReplyError), msgf::kErrorCode, 0);
-        auto& rows = *message->getlistobject(kRows.number, kRows.slot, message->getTagID(), kRows.hash, true);
-        rows.reserve(static_cast<std::size_t>(count));
-        for (int k = 0; k < count; ++k) {
-            QTime row;
-            msgf::putInt(row, msgf::kTimeUnix, 1700000000 + k);
-            msgf::putText(row, msgf::kTimeStart, "2024-01-02 03:04:05");
-            msgf::putText(row, msgf::kTimeZone, "(UTC+01:00) Paris");
-            msgf::putInt(row, msgf::kTimeOffset, -3600);
-            msgf::putInt(row, msgf::kTimeDsFlags, k & 1);
-            msgf::putText(row, kRowName, "client-" + std::to_string(k) + " <&>");
-            rows.push_back(row);
-        }
+        auto& rows = listingReply(*message, count);
+        for (int k = 0; k < count; ++k) rows.push_back(listingRow(k));
     } else if (shape == kLongText) {
         msgf::putText(*message, kRowName, std::string(static_cast<std::size_t>(count), 'x'));
     } else {
@@ -399,62 +385,8 @@ void waitPastRegistryWindow(const vsdktest::TestEnv& env) {
 
 vsdktest::TestEnv* g_env = nullptr;
 
-template <std::size_t N>
-void setText(char (&array)[N], const char* text) {
-    std::strncpy(array, text, N - 1);
-    array[N - 1] = '\0';
-}
-
-// A backup of one subclient as a caller would fill it.
-_QBackupParameters sampleRecord() {
-    _QBackupParameters p;
-    p.options = 0x2;
-    p.clientId = 12;
-    setText(p.clientName, "client-a.example.com");
-    p.appTypeId = 29;
-    setText(p.appName, "File System");
-    setText(p.instanceName, "DefaultInstanceName");
-    setText(p.backupSetName, "defaultBackupSet");
-    setText(p.subclientName, "default");
-    setText(p.backupDescription, "nightly incremental");
-    setText(p.storagePolicyName, "SP-gold");
-    p.storagePolicyId = 7;
-    p.dataPath.mediaAgentIds = {1, 2};
-    p.jobDescription = {"started by the benchmark"};
-    return p;
-}
-
 bool backupOnce(const _QBackupParameters& p, _QJobStartInfo& result) {
     return VSDKBackup(&p, &result) == 0 && result.jobId == kJobId;
-}
-
-// The request frame's payload of one backup, as the server received it, and
-// the backup reply's payload.
-struct Frames {
-    std::string request;
-    std::string reply;
-};
-
-Frames captureFrames() {
-    Frames f;
-    g_env->server().clearJournal();
-    runOnFreshThread([] {
-        g_env->initThread();
-        const _QBackupParameters p = sampleRecord();
-        _QJobStartInfo result;
-        VSDKBackup(&p, &result);
-        VSDKDeInitialize();
-    });
-    for (const simserver::Request& r : g_env->server().journal()) {
-        if (r.tag == QBackupInfoMsg::kTag) f.request = r.xml;
-        else std::printf("INFO a backup thread also sent a request of tag 0x%lx\n", r.tag);
-    }
-    g_env->server().clearJournal();
-    QBackupRespMsg reply;
-    msgf::putInt(msgf::child<QReplyErrorMsg>(reply, msgf::kReplyError), msgf::kErrorCode, 0);
-    msgf::putInt(reply, kReplyJobId, kJobId);
-    reply.serialize(f.reply, false);
-    return f;
 }
 
 // The server's journal kept small during long runs.
@@ -472,7 +404,7 @@ void callVsBare(const Frames& frames, unsigned short port, const char* kind, con
         g_env->initThread();
         const int fd = barewire::connectToService(port);
         const std::string request = barewire::frame(frames.request);
-        const _QBackupParameters p = sampleRecord();
+        const _QBackupParameters p = backupRecord();
         _QJobStartInfo result;
         std::string reply;
         reply.reserve(4096);
@@ -565,7 +497,7 @@ PooledFigures pooledRate(int threads, double window, bool trim) {
     for (int t = 0; t < threads; ++t) {
         workers.emplace_back([&, t] {
             const bool up = g_env->initThread() == 0;
-            const _QBackupParameters p = sampleRecord();
+            const _QBackupParameters p = backupRecord();
             _QJobStartInfo result;
             for (int k = 0; up && k < 20; ++k) {
                 if (!backupOnce(p, result)) ++failures;
@@ -636,7 +568,7 @@ void memoryOverCalls() {
     for (int r = 0; r < rounds && !failed; ++r) {
         runOnFreshThread([&] {
             g_env->initThread();
-            const _QBackupParameters p = sampleRecord();
+            const _QBackupParameters p = backupRecord();
             _QJobStartInfo result;
             for (int k = 1; k <= 100000; ++k) {
                 if (!backupOnce(p, result)) failed = true;
@@ -750,7 +682,7 @@ void callsOnly(int calls) {
         std::printf("INFO calling thread %ld\n", static_cast<long>(::gettid()));
         std::fflush(stdout);
         g_env->initThread();
-        const _QBackupParameters p = sampleRecord();
+        const _QBackupParameters p = backupRecord();
         _QJobStartInfo result;
         for (int k = 0; k < calls; ++k) {
             if (!backupOnce(p, result)) std::printf("ERROR a backup failed\n");
@@ -795,19 +727,17 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     CNMessageBase::Initialize();
-    vsdktest::EnvOptions options;
-    options.debugLevel = 1;  // failure and result lines, as in production
-    options.commandTimeout = 60;
-    vsdktest::TestEnv env(options);
+    vsdktest::TestEnv env(backupEnvOptions());
     g_env = &env;
-    env.server().replyWith(QBackupInfoMsg::kTag, QBackupRespMsg::kTag,
-                           [](const CNMessageBase&, CNMessageBase& reply) { msgf::putInt(reply, kReplyJobId, kJobId); });
+    scriptBackupReply(env);
     if (callsToTrace > 0) {
         callsOnly(callsToTrace);
         g_env = nullptr;
         return 0;
     }
-    const Frames frames = captureFrames();
+    std::string others;
+    const Frames frames = captureBackupFrames(env, &others);
+    if (!others.empty()) std::printf("INFO a backup thread also sent requests of tags %s\n", others.c_str());
     std::printf("INFO backup request frame %zu bytes, reply frame %zu bytes\n", frames.request.size(),
                 frames.reply.size());
     {

@@ -6,6 +6,8 @@
 #include "VSDKAPI/messages/OrvaneOperations.h"
 #include "platform/CNMessageBase.h"
 
+#include "ListingSample.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -13,28 +15,14 @@
 
 namespace {
 
-constexpr FieldId kRows{3, 3, 0x7A1001};
-constexpr FieldId kIds{4, 4, 0x7A1002};
-constexpr FieldId kNames{5, 5, 0x7A1003};
-constexpr FieldId kRowName{6, 12, 0x7A1004};
+using namespace benchsample;
 
-// A reply with `count` object elements (each a time object with its five
-// fields and a name), `count` 64-bit ids and `count` texts.
+// A reply with `count` listing rows, `count` 64-bit ids and `count` texts.
 std::unique_ptr<CNMessageBase> bigReply(int count) {
     auto reply = std::make_unique<OrvaneOperations::QExecuteRespMsg>();
-    msgf::putInt(msgf::child<OrvaneOperations::QReplyErrorMsg>(*reply, msgf::kReplyError),
-                 msgf::kErrorCode, 0);
-    auto& rows = *reply->getlistobject(kRows.number, kRows.slot, reply->getTagID(), kRows.hash, true);
-    rows.reserve(count);
+    auto& rows = listingReply(*reply, count);
     for (int k = 0; k < count; ++k) {
-        OrvaneOperations::QTime row;
-        msgf::putInt(row, msgf::kTimeUnix, 1700000000 + k);
-        msgf::putText(row, msgf::kTimeStart, "2024-01-02 03:04:05");
-        msgf::putText(row, msgf::kTimeZone, "(UTC+01:00) Paris");
-        msgf::putInt(row, msgf::kTimeOffset, -3600);
-        msgf::putInt(row, msgf::kTimeDsFlags, k & 1);
-        msgf::putText(row, kRowName, "client-" + std::to_string(k) + " <&>");
-        rows.push_back(row);
+        rows.push_back(listingRow(k));
         msgf::appendInt64(*reply, kIds, 5000000000LL + k);
         msgf::appendText(*reply, kNames, "/data/backup/set" + std::to_string(k));
     }
