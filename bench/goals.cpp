@@ -177,8 +177,11 @@ std::string cpuList(const std::vector<int>& cpus) {
     return out;
 }
 
-// The CPUs of the canned responder (one in eight, at least one) and of this
-// process (the rest); nothing is pinned on fewer than four CPUs.
+// The CPUs of the canned responder (the last eighth, at least one) and of
+// this process (the rest); a caller thread timed alone runs on the first of
+// these and the simulated server's threads on the others, so that a request
+// and its answer always cross between CPUs, as they do to a server elsewhere.
+// Nothing is pinned on fewer than four CPUs.
 std::vector<int> g_callerCpus, g_responderCpus;
 
 void splitCpus() {
@@ -188,6 +191,16 @@ void splitCpus() {
     g_callerCpus.assign(cpus.begin(), cpus.end() - static_cast<long>(own));
     g_responderCpus.assign(cpus.end() - static_cast<long>(own), cpus.end());
     if (!pinTo(g_callerCpus)) g_callerCpus.clear(), g_responderCpus.clear();
+}
+
+// Pins the calling thread to the first caller CPU.
+void pinLoneCaller() {
+    if (!g_callerCpus.empty()) pinTo({g_callerCpus.front()});
+}
+
+// The CPUs of the simulated server's threads.
+std::vector<int> serverCpus() {
+    return g_callerCpus.empty() ? g_callerCpus : std::vector<int>(g_callerCpus.begin() + 1, g_callerCpus.end());
 }
 
 // ---------------------------------------------------------------- documents
@@ -401,6 +414,7 @@ void callVsBare(const Frames& frames, unsigned short port, const char* kind, con
     std::vector<double> wall, cpu, callUs, bareUs, callCpuUs, bareCpuUs;
     bool failed = false;
     runOnFreshThread([&] {
+        pinLoneCaller();
         g_env->initThread();
         const int fd = barewire::connectToService(port);
         const std::string request = barewire::frame(frames.request);
@@ -589,6 +603,7 @@ void bareRoundTrips(const Frames& frames, unsigned short port, const std::string
     constexpr int kTimes = 2000;
     std::vector<double> wallUs, cpuUs;
     runOnFreshThread([&] {
+        pinLoneCaller();
         const int fd = barewire::connectToService(port);
         const std::string request = barewire::frame(frames.request);
         std::string reply;
@@ -679,6 +694,7 @@ void useServer(unsigned short port) {
 void callsOnly(int calls) {
     waitPastRegistryWindow(*g_env);
     runOnFreshThread([calls] {
+        pinLoneCaller();
         std::printf("INFO calling thread %ld\n", static_cast<long>(::gettid()));
         std::fflush(stdout);
         g_env->initThread();
@@ -722,12 +738,18 @@ int main(int argc, char** argv) {
     std::printf("INFO %s, nproc %ld, \"%s\", load average %s, %d rounds\n", when, sysconf(_SC_NPROCESSORS_ONLN),
                 model.c_str(), loadAverage().c_str(), g_rounds);
     if (g_callerCpus.empty()) std::printf("INFO no CPU pinning (fewer than four CPUs allowed)\n");
-    else std::printf("INFO this process on CPUs %s, the canned responder on CPUs %s\n",
-                     cpuList(g_callerCpus).c_str(), cpuList(g_responderCpus).c_str());
+    else std::printf("INFO this process on CPUs %s (a lone caller on %d, the simulated server on %s), "
+                     "the canned responder on CPUs %s\n",
+                     cpuList(g_callerCpus).c_str(), g_callerCpus.front(), cpuList(serverCpus()).c_str(),
+                     cpuList(g_responderCpus).c_str());
     std::fflush(stdout);
 
     CNMessageBase::Initialize();
+    // The simulated server's threads (its acceptor's and theirs) keep the
+    // CPUs of the thread that starts it.
+    if (!g_callerCpus.empty()) pinTo(serverCpus());
     vsdktest::TestEnv env(backupEnvOptions());
+    if (!g_callerCpus.empty()) pinTo(g_callerCpus);
     g_env = &env;
     scriptBackupReply(env);
     if (callsToTrace > 0) {
