@@ -3,6 +3,7 @@
 #include "MessageCatalog.h"
 
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace vsdkmsg {
@@ -49,6 +50,59 @@ void Field::clear() {
     b = nullptr;
     i = 0;
     s.clear();
+}
+
+namespace {
+
+// Released nodes of one size, kept per thread; given back when the thread ends.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kKeptNodes = 0;  // each node its own allocation, as the checks need
+#else
+constexpr std::size_t kKeptNodes = 256;
+#endif
+
+thread_local bool t_nodesGone = false;
+
+struct KeptNodes {
+    struct Node {
+        Node* next;
+    };
+    Node* head = nullptr;
+    std::size_t count = 0;
+    std::size_t size = 0;
+    ~KeptNodes() {
+        t_nodesGone = true;
+        while (head) {
+            Node* next = head->next;
+            ::operator delete(head);
+            head = next;
+        }
+    }
+};
+
+thread_local KeptNodes t_nodes;
+
+}  // namespace
+
+void* takeNode(std::size_t size) {
+    if (!t_nodesGone && t_nodes.head && t_nodes.size == size) {
+        KeptNodes::Node* node = t_nodes.head;
+        t_nodes.head = node->next;
+        --t_nodes.count;
+        return node;
+    }
+    return ::operator new(size);
+}
+
+void keepNode(void* node, std::size_t size) noexcept {
+    if (!t_nodesGone && t_nodes.count < kKeptNodes && size >= sizeof(KeptNodes::Node) &&
+        (t_nodes.count == 0 || t_nodes.size == size)) {
+        t_nodes.size = size;
+        t_nodes.head = new (node) KeptNodes::Node{t_nodes.head};
+        ++t_nodes.count;
+        return;
+    }
+    ::operator delete(node);
 }
 
 }  // namespace vsdkmsg

@@ -8,8 +8,10 @@
 
 #include "bstring.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,32 @@ struct Field {
     ~Field();
     void clear();
 };
+
+// A request's fields are made and released by the hundred: a thread keeps
+// some released field nodes (a few tens of KB at most) for its next message
+// instead of handing each back to the heap.
+void* takeNode(std::size_t size);
+void keepNode(void* node, std::size_t size) noexcept;
+
+template <class T>
+struct NodeAllocator {
+    using value_type = T;
+    NodeAllocator() noexcept = default;
+    template <class U>
+    NodeAllocator(const NodeAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        return n == 1 ? static_cast<T*>(takeNode(sizeof(T))) : std::allocator<T>().allocate(n);
+    }
+    void deallocate(T* p, std::size_t n) noexcept {
+        n == 1 ? keepNode(p, sizeof(T)) : std::allocator<T>().deallocate(p, n);
+    }
+    template <class U>
+    bool operator==(const NodeAllocator<U>&) const noexcept { return true; }
+    template <class U>
+    bool operator!=(const NodeAllocator<U>&) const noexcept { return false; }
+};
+
+using FieldMap = std::map<short, Field, std::less<short>, NodeAllocator<std::pair<const short, Field>>>;
 
 }  // namespace vsdkmsg
 
@@ -129,8 +157,8 @@ public:
     static bool isOldWay(unsigned long tagCode);
 
     // Read-only view of the fields, ordered by field number (encoder, tests).
-    const std::map<short, vsdkmsg::Field>& fields() const { return m_fields; }
-    std::map<short, vsdkmsg::Field>& mutableFields() { return m_fields; }
+    const vsdkmsg::FieldMap& fields() const { return m_fields; }
+    vsdkmsg::FieldMap& mutableFields() { return m_fields; }
 
     // Builds an empty message of a known tag code; null for an unknown one.
     static CNMessageBase* createByTag(unsigned long tagCode);
@@ -151,5 +179,5 @@ private:
     int m_module = 0;
     int m_class = 0;
     unsigned long m_tag = 0;
-    std::map<short, vsdkmsg::Field> m_fields;
+    vsdkmsg::FieldMap m_fields;
 };

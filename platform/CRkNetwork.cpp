@@ -54,6 +54,7 @@ void CRkNetwork::closeSocket() {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_pending.clear();
 }
 
 unsigned short CRkNetwork::servicePort() {
@@ -150,7 +151,7 @@ CPvError CRkNetwork::ReceiveXMLMessage(unsigned long* messageType, CNMessageBase
     if (abort) return CPvError(kPvErrReceive, "receive aborted");
     std::string payload;
     const rkwire::IoResult r =
-        rkwire::readFrame(m_fd, payload, rkwire::Deadline::afterSeconds(timeoutSeconds));
+        rkwire::readFrame(m_fd, payload, m_pending, rkwire::Deadline::afterSeconds(timeoutSeconds));
     if (r != rkwire::IoResult::Ok) {
         const int err = errno;
         closeSocket();
@@ -190,7 +191,7 @@ CPvError CRkNetwork::Disconnect(int, bool&) {
     return CPvError::Success();
 }
 
-bool CRkNetwork::isStale() const { return rkwire::peerClosedOrPending(m_fd); }
+bool CRkNetwork::isStale() const { return !m_pending.empty() || rkwire::peerClosedOrPending(m_fd); }
 
 std::string MangleHostName(const std::string& host, const std::string& clientName, int port1,
                            int port2) {

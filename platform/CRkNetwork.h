@@ -73,6 +73,7 @@ private:
     void closeSocket();
 
     int m_fd = -1;
+    std::string m_pending;  // bytes received past the last message
     AuthType_e m_auth = RK_AUTH_DEFAULT;
 };
 

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <mutex>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/time.h>
@@ -26,6 +27,7 @@ const char* const kDefaultLogId = "vsdk";
 struct Settings {
     std::mutex mutex;
     std::atomic<bool> loaded{false};
+    std::atomic<unsigned long> generation{0};  // moves on each time they are read
     std::atomic<unsigned long> focusChanges{0};  // RKPI_Focus::changeCount() when read
     std::string folder;
     std::atomic<int> level{kDefaultDebugLevel};
@@ -54,6 +56,7 @@ void loadLocked(Settings& s) {
     s.folder = folder;
     s.level.store(level);
     s.focusChanges.store(focusChanges);
+    ++s.generation;
     s.loaded.store(true);
 }
 
@@ -95,13 +98,14 @@ int openForAppend(const std::string& path) {
     return fd;
 }
 
-// Log files stay open between lines. Before each line the path is looked up
+// Log files stay open between lines. Once a second the path is looked up
 // again: a file that was rotated or removed (another file, or none, at the
-// path) is reopened, so lines never go to a file nobody reads.
+// path) is reopened, so lines never go to a file nobody reads for longer.
 struct OpenLog {
     int fd = -1;
     dev_t device = 0;
     ino_t inode = 0;
+    std::atomic<long long> checkedSecond{0};  // wall-clock second of the last look
     ~OpenLog() {
         if (fd >= 0) close(fd);
     }
@@ -117,12 +121,15 @@ std::map<std::string, std::shared_ptr<OpenLog>>& openLogs() {
     return *logs;
 }
 
-std::shared_ptr<OpenLog> openLogFor(const std::string& path) {
+std::shared_ptr<OpenLog> openLogFor(const std::string& path, long long now) {
     struct stat atPath;
     const bool exists = ::stat(path.c_str(), &atPath) == 0;
     std::lock_guard<std::mutex> lock(openLogsMutex());
     std::shared_ptr<OpenLog>& slot = openLogs()[path];
-    if (slot && exists && slot->device == atPath.st_dev && slot->inode == atPath.st_ino) return slot;
+    if (slot && exists && slot->device == atPath.st_dev && slot->inode == atPath.st_ino) {
+        slot->checkedSecond.store(now);
+        return slot;
+    }
     auto log = std::make_shared<OpenLog>();
     log->fd = openForAppend(path);
     struct stat opened;
@@ -132,19 +139,59 @@ std::shared_ptr<OpenLog> openLogFor(const std::string& path) {
     }
     log->device = opened.st_dev;
     log->inode = opened.st_ino;
+    log->checkedSecond.store(now);
     slot = log;
+    return log;
+}
+
+// The file a thread wrote its last line to, used again without a lock while
+// the settings stay as they were and the writing object names the same file.
+// It is not held: a file replaced at its path is closed once no line is being
+// written to it.
+thread_local bool t_lastLogGone = false;  // set once the thread's record is destroyed
+struct LastLog {
+    unsigned long generation = 0;
+    std::string logId, folder, path;
+    std::weak_ptr<OpenLog> log;
+    ~LastLog() { t_lastLogGone = true; }
+};
+thread_local LastLog t_lastLog;
+
+// The open log for a line written at the wall-clock second now. Its path is
+// looked up at most once a second, by whichever thread comes first.
+std::shared_ptr<OpenLog> logFor(const EvDebug& writer, const std::string& logId,
+                                const std::string& folder, long long now) {
+    if (t_lastLogGone) return openLogFor(writer.logFilePath(), now);  // at thread exit
+    LastLog& last = t_lastLog;
+    const unsigned long generation = settings().generation.load();
+    std::shared_ptr<OpenLog> log = last.log.lock();
+    if (!log || last.generation != generation || last.logId != logId || last.folder != folder) {
+        last.path = writer.logFilePath();
+        log = openLogFor(last.path, now);
+        last.log = log;
+        last.generation = generation;
+        last.logId = logId;
+        last.folder = folder;
+        return log;
+    }
+    if (log->checkedSecond.exchange(now) != now) {
+        struct stat atPath;
+        if (::stat(last.path.c_str(), &atPath) != 0 || atPath.st_dev != log->device ||
+            atPath.st_ino != log->inode) {
+            log = openLogFor(last.path, now);
+            last.log = log;
+        }
+    }
     return log;
 }
 
 // One write() of the whole line in append mode: lines of several threads
 // never interleave, and no lock is held while writing.
-void appendLine(const std::string& path, const std::string& line) {
-    const std::shared_ptr<OpenLog> log = openLogFor(path);
-    if (!log) return;
+void appendLine(int fd, const std::string& line) {
     const char* p = line.data();
     std::size_t left = line.size();
     while (left > 0) {
-        const ssize_t n = write(log->fd, p, left);
+        const ssize_t n = write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             break;
@@ -152,6 +199,35 @@ void appendLine(const std::string& path, const std::string& line) {
         p += n;
         left -= static_cast<std::size_t>(n);
     }
+}
+
+// The process id, kept; a child made by fork() takes its own.
+std::atomic<long> g_pid{0};
+std::atomic<unsigned long> g_forks{0};
+
+long processId() {
+    static const bool watched = [] {
+        pthread_atfork(nullptr, nullptr, [] {
+            g_pid.store(static_cast<long>(getpid()));
+            ++g_forks;
+        });
+        g_pid.store(static_cast<long>(getpid()));
+        return true;
+    }();
+    (void)watched;
+    return g_pid.load(std::memory_order_relaxed);
+}
+
+// The thread id, kept per thread (again after a fork).
+long threadId() {
+    thread_local long tid = -1;
+    thread_local unsigned long forks = 0;
+    const unsigned long now = g_forks.load(std::memory_order_relaxed);
+    if (tid < 0 || forks != now) {
+        tid = static_cast<long>(syscall(SYS_gettid));
+        forks = now;
+    }
+    return tid;
 }
 
 std::string formatMessage(const char* format, va_list args) {
@@ -185,13 +261,11 @@ void appendPadded(std::string& out, long value, int width) {
 }
 
 // "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function> [<level>] <text>"
-std::string formatLine(int level, const char* function, long long jobId, const std::string& text) {
+std::string formatLine(int level, const char* function, long long jobId, const std::string& text,
+                       const struct timeval& tv) {
     // The date and time to the second change once a second: kept per thread.
-    thread_local const long tid = static_cast<long>(syscall(SYS_gettid));
     thread_local time_t stampSecond = -1;
     thread_local std::string stampText;
-    struct timeval tv;
-    gettimeofday(&tv, nullptr);
     if (tv.tv_sec != stampSecond) {
         struct tm local;
         time_t secs = tv.tv_sec;
@@ -214,9 +288,9 @@ std::string formatLine(int level, const char* function, long long jobId, const s
     }
     std::string line;
     line.reserve(64 + stampText.size() + text.size());
-    appendNumber(line, static_cast<long long>(getpid()));
+    appendNumber(line, processId());
     line += ' ';
-    appendNumber(line, tid);
+    appendNumber(line, threadId());
     line += ' ';
     line += stampText;
     line += '.';
@@ -244,7 +318,7 @@ int EvDebug::initialize(const char* logId, long long, const char* folder, bool, 
     m_logId = logId;
     m_folder = folder ? folder : "";
     while (m_folder.size() > 1 && m_folder.back() == '/') m_folder.pop_back();
-    return openLogFor(logFilePath()) ? 0 : -1;
+    return openLogFor(logFilePath(), static_cast<long long>(std::time(nullptr))) ? 0 : -1;
 }
 
 int EvDebug::initialize(const char* logId, long long jobId, bool flag, const std::string& extra) {
@@ -275,7 +349,10 @@ void EvDebug::handleMsgEventDebug_NEW(int level, const char* function, int, long
         text += ' ';
         text += extra;
     }
-    appendLine(logFilePath(), formatLine(level, function, jobId, text));
+    struct timeval tv;
+    gettimeofday(&tv, nullptr);
+    const std::shared_ptr<OpenLog> log = logFor(*this, m_logId, m_folder, tv.tv_sec);
+    if (log) appendLine(log->fd, formatLine(level, function, jobId, text, tv));
 }
 
 void EvDebug::Error(const char* format, ...) {
@@ -291,6 +368,7 @@ std::string EvDebug::logFilePath() const {
 }
 
 void EvDebug::reloadSettings() {
+    RKPlatformInfo::reload();
     Settings& s = settings();
     std::lock_guard<std::mutex> lock(s.mutex);
     loadLocked(s);

@@ -39,7 +39,8 @@ public:
     // The file this object writes to.
     std::string logFilePath() const;
 
-    // Settings: read again from the registry stand-in (tests change it).
+    // Settings: read again from the registry stand-in (tests change it), as
+    // are the values other readers keep (RKPlatformInfo::reload()).
     static void reloadSettings();
     static std::string logFolder();
     static std::string defaultLogFilePath();

@@ -154,6 +154,7 @@ int copyName(const std::string& value, char* buf, int size) {
 }
 
 std::atomic<int> g_familyPreference{0};
+std::atomic<unsigned long> g_reloads{0};
 
 }  // namespace
 
@@ -162,6 +163,10 @@ std::string RKPlatformInfo::registryRoot() {
     if (env != nullptr && *env != '\0') return env;
     return kDefaultRoot;
 }
+
+unsigned long RKPlatformInfo::generation() { return g_reloads.load() + RKPI_Focus::changeCount(); }
+
+void RKPlatformInfo::reload() { ++g_reloads; }
 
 std::string RKPlatformInfo::currentInstance() {
     const char* focus = RKPI_Focus::getFocus();

@@ -62,6 +62,12 @@ public:
     static std::string registryRoot();
     static std::string currentInstance();
 
+    // Readers that keep a value read it again at most once a second, and at
+    // their next use once this count has moved on: reload() (the registry
+    // was changed) and every change of focus move it.
+    static unsigned long generation();
+    static void reload();
+
 private:
     std::string instance() const;
     std::string m_instance;  // empty: the current focus

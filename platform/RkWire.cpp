@@ -121,27 +121,75 @@ IoResult writeFrame(int fd, const std::string& payload, const Deadline& deadline
     return writeAll(fd, frame.data(), frame.size(), deadline);
 }
 
+namespace {
+
+std::uint32_t frameLength(const unsigned char* h) {
+    return (std::uint32_t(h[0]) << 24) | (std::uint32_t(h[1]) << 16) | (std::uint32_t(h[2]) << 8) |
+           std::uint32_t(h[3]);
+}
+
+// Reads the rest of a frame's body of length bytes after the body.size()
+// bytes already there. The body grows as its bytes arrive: a length prefix
+// alone never makes the reader hold the whole announced size.
+IoResult readBody(int fd, std::string& body, std::size_t length, const Deadline& deadline) {
+    constexpr std::size_t kStep = 256u * 1024u;
+    while (body.size() < length) {
+        const std::size_t done = body.size();
+        const std::size_t want = std::min<std::size_t>(length - done, done < kStep ? kStep : done);
+        body.resize(done + want);
+        const IoResult r = readExact(fd, &body[done], want, deadline);
+        if (r == IoResult::Closed) return IoResult::Truncated;
+        if (r != IoResult::Ok) return r;
+    }
+    return IoResult::Ok;
+}
+
+}  // namespace
+
 IoResult readFrame(int fd, std::string& payload, const Deadline& deadline) {
     payload.clear();
     unsigned char h[4];
     IoResult r = readExact(fd, reinterpret_cast<char*>(h), sizeof h, deadline);
     if (r != IoResult::Ok) return r;
-    const std::uint32_t length = (std::uint32_t(h[0]) << 24) | (std::uint32_t(h[1]) << 16) |
-                                 (std::uint32_t(h[2]) << 8) | std::uint32_t(h[3]);
+    const std::uint32_t length = frameLength(h);
     if (length > kMaxFrameBytes) return IoResult::TooLarge;
-    if (length == 0) return IoResult::Ok;
-    // The body grows as its bytes arrive: a length prefix alone never makes
-    // the reader hold the whole announced size.
-    constexpr std::size_t kStep = 256u * 1024u;
     std::string body;
-    while (body.size() < length) {
-        const std::size_t done = body.size();
-        const std::size_t want = std::min<std::size_t>(length - done, done < kStep ? kStep : done);
-        body.resize(done + want);
-        r = readExact(fd, &body[done], want, deadline);
-        if (r == IoResult::Closed) return IoResult::Truncated;
-        if (r != IoResult::Ok) return r;
+    r = readBody(fd, body, length, deadline);
+    if (r != IoResult::Ok) return r;
+    payload.swap(body);
+    return IoResult::Ok;
+}
+
+IoResult readFrame(int fd, std::string& payload, std::string& pending, const Deadline& deadline) {
+    payload.clear();
+    // Waited for first: an answer is read after its request went out, so a
+    // read before the wait would only find nothing. One read then takes the
+    // length prefix and, when they have arrived, the bytes of the frame.
+    while (pending.size() < 4) {
+        const IoResult w = waitFor(fd, POLLIN, deadline);
+        if (w != IoResult::Ok) return w;
+        char chunk[16384];
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (n > 0) {
+            pending.append(chunk, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n == 0 || errno == ECONNRESET) {
+            return pending.empty() ? IoResult::Closed : IoResult::Truncated;
+        }
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return IoResult::Error;
     }
+    const std::uint32_t length = frameLength(reinterpret_cast<const unsigned char*>(pending.data()));
+    if (length > kMaxFrameBytes) return IoResult::TooLarge;
+    if (pending.size() - 4 >= length) {
+        payload.assign(pending, 4, length);
+        pending.erase(0, 4 + std::size_t(length));
+        return IoResult::Ok;
+    }
+    std::string body(pending, 4);
+    pending.clear();
+    const IoResult r = readBody(fd, body, length, deadline);
+    if (r != IoResult::Ok) return r;
     payload.swap(body);
     return IoResult::Ok;
 }

@@ -61,6 +61,10 @@ IoResult writeAll(int fd, const void* data, std::size_t length, const Deadline& 
 IoResult writeFrame(int fd, const std::string& payload, const Deadline& deadline);
 // Reads one frame into payload.
 IoResult readFrame(int fd, std::string& payload, const Deadline& deadline);
+// The same for a reader that keeps its connection's bytes between frames:
+// pending holds bytes read past the previous frame (taken first) and is left
+// with those read past this one.
+IoResult readFrame(int fd, std::string& payload, std::string& pending, const Deadline& deadline);
 
 // The 4-byte length prefix of a frame of length bytes.
 std::string frameHeader(std::uint32_t length);

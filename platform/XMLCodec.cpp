@@ -123,13 +123,13 @@ void appendEscaped(std::string& out, const std::string& s) {
 void appendHex(std::string& out, unsigned long v) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, 16);
-    out.append(buf, r.ptr);
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 void appendInt(std::string& out, long long v) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 // Lists carry their element count, so that a reader can size them once.
@@ -150,16 +150,33 @@ void appendTextValue(std::string& out, const std::string& value, bool secret, bo
     out += '"';
 }
 
-void openField(std::string& out, const char* element, const Field& f) {
-    out += '<';
-    out += element;
-    out += " n=\"";
-    appendInt(out, f.number);
-    out += "\" s=\"";
-    appendInt(out, f.slot);
-    out += "\" h=\"";
-    appendHex(out, f.hash);
-    out += '"';
+// '<element n="<number>" s="<slot>" h="<hash>"', with ' v="<value>"/>' after
+// it when given, put together first and appended at once (a request has a
+// hundred fields and more).
+void openField(std::string& out, const char* element, const Field& f,
+               const long long* value = nullptr) {
+    char buf[128];
+    char* p = buf;
+    auto put = [&p](const char* text, std::size_t length) {
+        std::memcpy(p, text, length);
+        p += length;
+    };
+    auto number = [&p](auto value, int base) { p = std::to_chars(p, p + 24, value, base).ptr; };
+    *p++ = '<';
+    put(element, element[1] == '\0' ? 1 : 2);  // one or two letters
+    put(" n=\"", 4);
+    number(f.number, 10);
+    put("\" s=\"", 5);
+    number(f.slot, 10);
+    put("\" h=\"", 5);
+    number(f.hash, 16);
+    *p++ = '"';
+    if (value) {
+        put(" v=\"", 4);
+        number(*value, 10);
+        put("\"/>", 3);
+    }
+    out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
 void writeMessageBody(std::string& out, const CNMessageBase& m);
@@ -194,10 +211,7 @@ void writeMessageBody(std::string& out, const CNMessageBase& m) {
         const bool secret = vsdkmsg::isSecretField(f.hash);
         switch (f.kind) {
             case FieldKind::Int64:
-                openField(out, "i", f);
-                out += " v=\"";
-                appendInt(out, f.i);
-                out += "\"/>";
+                openField(out, "i", f, &f.i);
                 break;
             case FieldKind::Text:
                 openField(out, "s", f);
@@ -299,10 +313,10 @@ bool eq(const XMLCh* a, const char16_t* b) {
 void toBytes(const XMLCh* in, std::string& out) {
     out.clear();
     if (!in) return;
-    out.reserve(XMLString::stringLen(in));
-    for (const XMLCh* p = in; *p; ++p) {
-        if (*p > 0xFF) fail("character outside ISO-8859-1");
-        out += static_cast<char>(*p);
+    out.resize(XMLString::stringLen(in));
+    for (char& c : out) {
+        if (*in > 0xFF) fail("character outside ISO-8859-1");
+        c = static_cast<char>(*in++);
     }
 }
 
@@ -642,6 +656,10 @@ struct Parser {
     }
 };
 
+// Largest document after which a thread's reader is kept for the next one.
+constexpr std::size_t kKeptParserDocumentBytes = 1024u * 1024u;
+const XMLCh kBufferId[] = {u'm', u'e', u's', u's', u'a', u'g', u'e', 0};
+
 // Parses one document. With into set, fills it (type must match); otherwise
 // builds a new message (of expectTag when not 0). Returns 0 on success.
 int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
@@ -657,11 +675,21 @@ int parseDocument(const char* xml, std::size_t length, CNMessageBase* into,
     if (!ensureXerces()) return setError("XML library not initialised");
 
     static thread_local std::unique_ptr<Parser> parser;
+    // The reader keeps buffers as large as the largest document it has read:
+    // after a large one it is let go, so that a thread keeps little.
+    struct DropAfterLarge {
+        std::unique_ptr<Parser>& parser;
+        bool large;
+        ~DropAfterLarge() {
+            if (large) parser.reset();
+        }
+    } dropAfterLarge{parser, length > kKeptParserDocumentBytes};
     try {
         if (!parser) parser.reset(new Parser());
         parser->builder.reset(into, expectTag, length);
         parser->builder.m_owned.reset();
-        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, "message");
+        // The buffer's id as a wide text: no transcoding (under a process-wide lock) per parse.
+        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml), length, kBufferId);
         parser->reader->parse(source);
         if (!parser->builder.root()) return setError("no root element");
         if (!into) built = parser->builder.m_owned.release();

@@ -10,6 +10,9 @@
 #include <climits>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +36,7 @@ TEST(LogTest, JobIdComesFromContextJobId) {
     const std::pair<const char*, long long> cases[] = {{"4711", 4711}, {nullptr, 0}, {"abc", 0}, {"12abc", 12}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first ? c.first : "(unset)");
-        std::remove(reg.logFile().c_str());
+        std::ofstream(reg.logFile(), std::ios::trunc);  // emptied in place
         QEvDebug log;
         {
             ScopedEnv env("ContextJobId", c.first);
@@ -46,6 +49,23 @@ TEST(LogTest, JobIdComesFromContextJobId) {
         std::sscanf(lines[0].c_str(), "%*s %*s %*s %*s %lld", &jobId);
         EXPECT_EQ(c.second, jobId);
     }
+}
+
+// A child made by fork() writes its own process and thread ids.
+TEST(LogTest, ForkedChildWritesItsOwnIds) {
+    vsdktest::TempRegistry reg{6};
+    QEvDebug().debugLvl(1, "parent");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QEvDebug().debugLvl(1, "child");
+        std::_Exit(0);
+    }
+    ASSERT_EQ(child, ::waitpid(child, nullptr, 0));
+    const auto lines = reg.logLines();
+    long pid = 0, tid = 0;
+    ASSERT_EQ(2u, lines.size());
+    ASSERT_EQ(2, std::sscanf(lines[1].c_str(), "%ld %ld", &pid, &tid));
+    EXPECT_TRUE(pid == child && tid == child) << lines[1];
 }
 
 TEST(LogTest, FolderAndLevelFollowTheChosenInstance) {

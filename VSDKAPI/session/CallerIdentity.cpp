@@ -40,12 +40,22 @@ bool cachedUser(uid_t uid, uid_t& foundUid, std::string& name) {
     };
     static std::mutex* mutex = new std::mutex();
     static auto* entries = new std::map<uid_t, Entry>();
+    // The last entry a thread found, without the lock (asked for on every request).
+    thread_local uid_t lastAsked = 0;
+    thread_local const Entry* last = nullptr;  // entries are never removed or changed
+    if (last && lastAsked == uid) {
+        foundUid = last->uid;
+        name = last->name;
+        return true;
+    }
     {
         std::lock_guard<std::mutex> lock(*mutex);
         auto it = entries->find(uid);
         if (it != entries->end()) {
             foundUid = it->second.uid;
             name = it->second.name;
+            lastAsked = uid;
+            last = &it->second;
             return it->second.found;
         }
     }

@@ -15,6 +15,7 @@
 
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <unistd.h>
 
@@ -65,6 +66,24 @@ int selectTimeout(const ExchangeOptions& options) {
     return kDefaultTimeout;
 }
 
+// The registry's time-out (0: none configured). It is asked for on every
+// request: kept per thread and read again at most once a second, or at once
+// after the registry was reloaded or the focus changed.
+int configuredTimeout() {
+    thread_local long long readAt = -1;
+    thread_local unsigned long readGeneration = 0;
+    thread_local int configured = 0;
+    const long long now = static_cast<long long>(std::time(nullptr));
+    const unsigned long generation = RKPlatformInfo::generation();
+    if (now != readAt || generation != readGeneration) {
+        int value = 0;
+        configured = RKPlatformInfo().getRegInt("~EventManager", "nVCommandTimeOut", &value) ? value : 0;
+        readAt = now;
+        readGeneration = generation;
+    }
+    return configured;
+}
+
 // The request header (field (1,1)) stamped with host name, version and build.
 void stampHeader(CNMessageBase& request) {
     const int module = request.getModuleId();
@@ -73,12 +92,18 @@ void stampHeader(CNMessageBase& request) {
     if (!headerType) return;  // a family without a request header
     CNMessageBase& header =
         msgf::child(request, msgf::kRequestHeader, module, headerType->classNumber);
-    char host[257];
-    std::memset(host, 0, sizeof host);
-    if (::gethostname(host, sizeof host) == 0) {
+    // The host name, asked for at most once a second per thread.
+    thread_local long long askedAt = -1;
+    thread_local bool known = false;
+    thread_local char host[257];
+    const long long now = static_cast<long long>(std::time(nullptr));
+    if (now != askedAt) {
+        std::memset(host, 0, sizeof host);
+        known = ::gethostname(host, sizeof host) == 0;
         host[sizeof host - 1] = '\0';
-        msgf::putText(header, msgf::kHeaderHost, std::string(host));
+        askedAt = now;
     }
+    if (known) msgf::putText(header, msgf::kHeaderHost, std::string(host));
     msgf::putText(header, msgf::kHeaderVersion, msgf::kClientVersion);
     msgf::putInt(header, msgf::kHeaderBuild, msgf::kBuildNumber);
 }
@@ -109,13 +134,8 @@ unsigned long exchange(VSDKAPIGlobalData& state, CRkNetwork* connection, CNMessa
     // at all and is ignored. It bounds the send as well as the wait: a server
     // that stops reading must not hold the thread (or a pool's connection) for ever.
     int timeout = selectTimeout(options);
-    {
-        RKPlatformInfo registry;
-        int configured = 0;
-        if (registry.getRegInt("~EventManager", "nVCommandTimeOut", &configured) && configured > 0) {
-            timeout = configured;
-        }
-    }
+    const int configured = configuredTimeout();
+    if (configured > 0) timeout = configured;
     bool abort = false;
 
     // The connection: one borrowed from the Mardock's pool, or the thread's own.
