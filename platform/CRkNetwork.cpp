@@ -168,6 +168,12 @@ CPvError CRkNetwork::ReceiveXMLMessage(unsigned long* messageType, CNMessageBase
                 return CPvError(kPvErrReceive, errnoText("receive failed", err));
         }
     }
+    return rebuildMessage(payload, messageType, message);
+}
+
+CPvError CRkNetwork::rebuildMessage(const std::string& payload, unsigned long* messageType,
+                                    CNMessageBase*& message) {
+    message = nullptr;
     if (payload.empty()) return CPvError::Success();
 
     CNMessageBase* built = nullptr;

@@ -52,6 +52,11 @@ public:
     // hands the message out.
     CPvError ReceiveXMLMessage(unsigned long* messageType, CNMessageBase*& message,
                                void* protocolHeader, int flags, int timeoutSeconds, bool& abort);
+    // The message a received payload holds, rebuilt as ReceiveXMLMessage
+    // rebuilds it (an empty payload: none; a message of a family that is not
+    // registered is handed out and reported as an error).
+    static CPvError rebuildMessage(const std::string& payload, unsigned long* messageType,
+                                   CNMessageBase*& message);
 
     // Takes over fd, a connected stream socket whose service handshake is
     // done (the fuzzer feeds the receive path through a socket pair).

@@ -120,24 +120,12 @@ long long replyErrorCode(const CNMessageBase& reply) {
     return error ? msgf::getInt(*error, msgf::kErrorCode) : 0;
 }
 
-// The seam's reply, rebuilt as CRkNetwork::ReceiveXMLMessage rebuilds a frame.
+// The seam's reply, rebuilt as a received frame is.
 CPvError scriptedReply(ExchangeReplySource source, const CNMessageBase& request,
                        unsigned long& messageType, CNMessageBase*& message) {
     std::string xml;
     if (!source(request, xml)) return CPvError(kPvErrClosed, "connection closed by peer");
-    if (xml.empty()) return CPvError::Success();
-    std::string why;
-    CNMessageBase* built = nullptr;
-    if (CNMessageBase::ConstructAny(xml.data(), xml.size(), built, why) != 0 || !built) {
-        delete built;
-        return CPvError(kPvErrDecode, "cannot rebuild the received message: " + why);
-    }
-    message = built;
-    messageType = message->getTagID();
-    if (!vsdkmsg::isRegistered(message->getModuleId())) {
-        return CPvError(kPvErrDecode, "message of a family that is not registered");
-    }
-    return CPvError::Success();
+    return CRkNetwork::rebuildMessage(xml, &messageType, message);
 }
 
 void responseFailureLine(QEvDebug& log, const char* name, unsigned long code) {

@@ -34,14 +34,12 @@ const TakeRow<Path> kIdFields[] = {
     {GetDataPathResp::kScratchPoolIds, take<&Path::scratchPoolIds>},
 };
 
-// Each id list of the reply is absent or a list of int32 ids; fits: each is
-// within the bound of a listing's array (it becomes one for the caller).
-bool idListsWellFormed(const CNMessageBase& reply, bool& fits) {
-    fits = true;
+// Each id list of the reply is absent or a list of int32 ids. The lists are
+// copied as decoded (4 bytes an id, each id at least 2 bytes of the reply):
+// the reply's size limit bounds them, no listing bound is needed.
+bool idListsWellFormed(const CNMessageBase& reply) {
     for (const TakeRow<Path>& row : kIdFields) {
-        const std::vector<int>* ids = msgf::findIntList(reply, row.field);
-        if (msgf::has(reply, row.field) && !ids) return false;
-        fits = fits && (!ids || withinListingBound<int>(ids->size()));
+        if (msgf::has(reply, row.field) && !msgf::findIntList(reply, row.field)) return false;
     }
     return true;
 }
@@ -56,12 +54,9 @@ unsigned long getDataPath(const Names* names, Path** dataPath) {
 
     const OperationSpec spec{kFunction, kPhrase};
     return runOperation(*state, spec, request, [&](const CNMessageBase& reply) -> unsigned long {
-        bool fits = true;
-        if (!idListsWellFormed(reply, fits)) return invalidReply(*state, spec);
+        if (!idListsWellFormed(reply)) return invalidReply(*state, spec);
         Path* path = nullptr;
-        if (const unsigned long rc = allocateForCaller(*state, kFunction, kPhrase, path, [fits] {
-                return fits ? new (std::nothrow) Path() : nullptr;
-            })) {
+        if (const unsigned long rc = allocateRecord(*state, kFunction, kPhrase, path)) {
             *dataPath = nullptr;
             return rc;
         }
