@@ -770,7 +770,7 @@ unsigned long readData(const char* path, std::string& text) {
 unsigned long writeData(const char* path, std::string text) {
     QEvDebug log;
     const char tag[] = "writeData()";
-    log.debugLvl(tag, 6, "xml Input:[%s]", logDocument(upToZero(text)).c_str());
+    log.debugLvl(tag, 6, "xml Input:[%s]", logWholeDocument(upToZero(text)).c_str());
     const int fd = path ? ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600) : -1;
     if (fd < 0) {
         log.debugLvl(tag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");

@@ -35,11 +35,11 @@ std::string_view openingQuote(std::string_view text) {
     return std::string_view();
 }
 
-// The first kLogQuoteBytes bytes of text (masked when it is a document),
-// escaped, with the count of the bytes left out.
-std::string quoteForLog(std::string_view text, bool document) {
+// The first limit bytes of text (masked when it is a document), escaped,
+// with the count of the bytes left out.
+std::string quoteForLog(std::string_view text, bool document, std::size_t limit) {
     static const char kHex[] = "0123456789ABCDEF";
-    const std::size_t kept = std::min(text.size(), kLogQuoteBytes);
+    const std::size_t kept = std::min(text.size(), limit);
     // Cut before masking: a password value the cut ends is masked to the end.
     const std::string head =
         document ? filterPasswordAttrBased(std::string(text.substr(0, kept))) : std::string(text.substr(0, kept));
@@ -152,7 +152,7 @@ std::string logXMLMessage(CNMessageBase* message) {
         // Every type is masked, whatever CNMessageBase::isOldWay says of it:
         // secret fields (passwords, pass phrases, keys, tokens) are written
         // under "password" attributes, so no secret reaches the log in clear.
-        return logDocument(xml);
+        return logWholeDocument(xml);
     } catch (const std::exception&) {
         // Logging never fails an operation.
         return std::string();
@@ -174,9 +174,13 @@ std::string logXMLMessage(const std::string& xml) {
     return logXMLMessage(message.get());
 }
 
-std::string logText(std::string_view text) { return quoteForLog(text, false); }
+std::string logText(std::string_view text) { return quoteForLog(text, false, kLogQuoteBytes); }
 
-std::string logDocument(std::string_view xml) { return quoteForLog(xml, true); }
+std::string logDocument(std::string_view xml) { return quoteForLog(xml, true, kLogQuoteBytes); }
+
+std::string logWholeDocument(std::string_view xml) {
+    return quoteForLog(xml, true, std::string_view::npos);
+}
 
 // The exports: no exception leaves them.
 

@@ -9,7 +9,8 @@
 
 class CNMessageBase;
 
-// The most of one text, reply or document that a log line quotes.
+// The most of a text or document that a line written at every level (a
+// failure line) quotes from the network.
 constexpr std::size_t kLogQuoteBytes = 4096;
 
 // A text that came from the network, as a log line quotes it: its first
@@ -20,8 +21,12 @@ std::string logText(std::string_view text);
 // The same for an XML document, the password attribute values in what is
 // quoted masked (see filterPasswordAttrBased).
 std::string logDocument(std::string_view xml);
+// A whole XML document, for the detailed levels that show exactly what was
+// sent or received: masked and escaped as logDocument does, nothing left out
+// (the largest frame bounds it).
+std::string logWholeDocument(std::string_view xml);
 
-// The XML text of a message as a log line quotes it (logDocument): every
+// The XML text of a message for the log, whole (logWholeDocument): every
 // secret field is written under a password attribute and masked; an empty
 // text for no message.
 std::string logXMLMessage(CNMessageBase* message);

@@ -2,6 +2,7 @@
 
 #include "RKPlatformInfo.h"
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <map>
@@ -12,6 +13,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <mutex>
+#include <string_view>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -260,6 +262,33 @@ void appendPadded(std::string& out, long value, int width) {
     out.append(digits, r.ptr);
 }
 
+// A line's text as one line, whatever was formatted into it: a line end at
+// its very end is dropped (the line ends there), and every other control
+// byte but the tab is written escaped (\r, \n, \xNN), so that no text, from
+// the network or anywhere else, can end the line or start one of its own.
+void appendOneLine(std::string& line, std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    const auto isControl = [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return (c < 0x20 && c != '\t') || c == 0x7F;
+    };
+    for (;;) {
+        const auto bad = std::find_if(text.begin(), text.end(), isControl);
+        line.append(text.data(), static_cast<std::size_t>(bad - text.begin()));
+        if (bad == text.end()) return;
+        const auto c = static_cast<unsigned char>(*bad);
+        if (c == '\r' || c == '\n') {
+            line += c == '\r' ? "\\r" : "\\n";
+        } else {
+            line += "\\x";
+            line += kHex[c >> 4];
+            line += kHex[c & 0xF];
+        }
+        text.remove_prefix(static_cast<std::size_t>(bad - text.begin()) + 1);
+    }
+}
+
 // "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function> [<level>] <text>"
 std::string formatLine(int level, const char* function, long long jobId, const std::string& text,
                        const struct timeval& tv) {
@@ -302,7 +331,7 @@ std::string formatLine(int level, const char* function, long long jobId, const s
     line += " [";
     appendNumber(line, level);
     line += "] ";
-    line += text;
+    appendOneLine(line, text);
     line += '\n';
     return line;
 }

@@ -3,6 +3,7 @@
 #include "VSDK.h"
 #include "VSDKAPI/messages/Fields.h"
 #include "VSDKAPI/messages/OrvaneOperations.h"
+#include "VSDKAPI/session/OperationFrame.h"
 #include "support/WireChecks.h"
 
 #include <cstring>
@@ -118,6 +119,27 @@ TEST_F(BackupTest, ValidationSendsItsSubsetAndReturnsTheServersCodeAndText) {
     EXPECT_STREQ("no such subclient", VSDKGetLastErrorString());
     EXPECT_TRUE(env.logContains("- [0] Validation of BackupSet failed with Error code [0x1f4] "
                                 "Error string [no such subclient]"));
+}
+
+// At level 10 the request goes to the log whole, however long, in one line
+// and with the session's secret masked.
+TEST_F(BackupTest, TheWholeRequestIsLoggedAtLevel10) {
+    threadState()->setGuid("guid-not-for-the-log");
+    _QBackupParameters p;
+    std::memset(p.clientName, 'c', sizeof p.clientName - 1);
+    const std::size_t mark = env.logMark();
+    backup(p);
+    const std::string log = env.logSince(mark);
+    const std::string head = "[10] XML request to VSDK Server sent in binary format: [";
+    const std::size_t at = log.find(head);
+    ASSERT_NE(std::string::npos, at);
+    const std::string line = log.substr(at, log.find('\n', at) - at);
+    EXPECT_GT(line.size(), head.size() + 4096);
+    const std::string end = "</QBackupInfoMsg>]";  // the closing tag ends the line
+    EXPECT_EQ(end, line.substr(line.size() - std::min(line.size(), end.size())));
+    EXPECT_NE(std::string::npos, line.find(std::string(1023, 'c')));
+    EXPECT_NE(std::string::npos, line.find("password=\"****\""));
+    EXPECT_EQ(std::string::npos, log.find("guid-not-for-the-log"));
 }
 
 }  // namespace

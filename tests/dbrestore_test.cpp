@@ -83,7 +83,7 @@ TEST_F(DBRestoreTest, EachApplicationTypeCarriesTheBodyAndItsEngineObjectAndNoOt
     }
     // Neither the dump nor the request logged at level 10 shows a secret.
     const std::string log = env.logSince(0);
-    EXPECT_NE(std::string::npos, log.find("[6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n"));
+    EXPECT_NE(std::string::npos, log.find(R"([6] Parameters of DB Restore:\nPreCmd:[pre.sh]\n)"));
     EXPECT_NE(std::string::npos, log.find("XML request to VSDK Server"));
     EXPECT_EQ(std::string::npos, log.find("SECRET"));
 }

@@ -31,6 +31,16 @@ TEST(LogTest, UpperCaseSIsNarrowTextAndTheLevelFilters) {
     EXPECT_NE(std::string::npos, lines[1].find(" F() [0] level 0"));
 }
 
+// One call writes one line, whatever its text holds: a line end at the very
+// end is left out, other control bytes but the tab are escaped.
+TEST(LogTest, ACallWritesOneLine) {
+    vsdktest::TempRegistry reg{6};
+    QEvDebug().debugLvl("F()", 0, "%s", "a\tb\r\nc\x1b\x7f\n\n");
+    const auto lines = reg.logLines();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(" F() [0] a\tb\\r\\nc\\x1B\\x7F", lines[0].substr(lines[0].find(" F() [0]")));
+}
+
 TEST(LogTest, JobIdComesFromContextJobId) {
     vsdktest::TempRegistry reg{6};
     const std::pair<const char*, long long> cases[] = {{"4711", 4711}, {nullptr, 0}, {"abc", 0}, {"12abc", 12}};

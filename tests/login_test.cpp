@@ -113,8 +113,8 @@ TEST_F(LoginTest, SuccessFillsResultThreadAndRequest) {
                                     {kLoginFlags, 6}});
     expectSession({{kSessionOne, 1}, vsdktest::Expect::absent(kSessionGuid)});
 
-    // The dump is logged; the password and the token never are.
-    EXPECT_TRUE(env.logContains("Login Parameters:\nUser:[alice]\nForce login:[0]"));
+    // The dump is logged, in one line; the password and the token never are.
+    EXPECT_TRUE(env.logContains(R"(Login Parameters:\nUser:[alice]\nForce login:[0])"));
     EXPECT_FALSE(env.logContains(kPassword));
     EXPECT_FALSE(env.logContains("login-token-7f3a9c"));
 }

@@ -134,6 +134,22 @@ TEST_F(StartupTest, AFailedStartUpErasesTheRecordAndReleasesTheConnection) {
     }
 }
 
+// Whatever answers on the service port, its refusal reaches the log in the
+// one line of its call, escaped: it can start no line of its own.
+TEST_F(StartupTest, AHandshakeRefusalStaysInsideItsLogLine) {
+    env.server().refuseHandshakes("REFUSED\r\n4242 4242 2030/01/01 00:00:00.000 0 VSDKLoginApi() [1] ok\x1b[2J");
+    const std::size_t mark = env.logMark();
+    EXPECT_EQ(0x202u, env.initThread());
+    const std::string log = env.logSince(mark);
+    const std::size_t at = log.find(R"(REFUSED\r\n4242 4242 2030/01/01 00:00:00.000 0 VSDKLoginApi() [1] ok\x1B[2J)");
+    ASSERT_NE(std::string::npos, at) << log;
+    const std::size_t lineStart = log.rfind('\n', at) + 1;
+    EXPECT_NE(std::string::npos, log.substr(lineStart, at - lineStart).find("network error:[")) << log;
+    EXPECT_EQ(std::string::npos, log.find("\n4242 4242"));
+    EXPECT_EQ(std::string::npos, log.find_first_of("\r\x1b"));
+    EXPECT_EQ(nullptr, state());
+}
+
 TEST_F(StartupTest, FailureTwinsSucceed) {
     // A non-zero port type needs no instance name.
     unsetenv("ORVANE_VM");

@@ -24,7 +24,7 @@ unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
             jobId = msgf::getInt(reply, kReplyJobId);
             if (xmlText) {
                 *xmlText = msgf::getText(reply, xmlField);
-                state.getEvDebug().debugLvl(6, "Converted XML String:[%s]", logDocument(*xmlText).c_str());
+                state.getEvDebug().debugLvl(6, "Converted XML String:[%s]", logWholeDocument(*xmlText).c_str());
             } else {
                 state.getEvDebug().debugLvl(started.function, started.level, started.format, jobId);
             }

@@ -16,7 +16,9 @@ unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* functi
         log.debugLvl(function, 0, "Serialization Failed.");
         return vsdkerr::kInternal;
     }
-    if (logSending) log.debugLvl(function, 6, "Sending XML[%s].", logDocument(params.xmlRequest).c_str());
+    if (logSending) {
+        log.debugLvl(function, 6, "Sending XML[%s].", logWholeDocument(params.xmlRequest).c_str());
+    }
 
     const unsigned long rc = runExecute(state, params, info);
     if (rc != 0) return rc;

@@ -130,6 +130,7 @@ struct SimServer::Impl {
     std::list<Slot> slots;
     int nextId = 1;
     bool stallReads = false;
+    std::string handshakeRefusal;  // not empty: every handshake is answered with it
     std::atomic<long long> lastNewId{0};  // ids named by default answers
 
     bool start() {
@@ -224,9 +225,14 @@ bool SimServer::Impl::handshake(int id, int fd) {
     int auth = 0;
     const bool parsed = rkwire::readFrame(fd, hello, deadline) == IoResult::Ok &&
                         rkwire::parseHello(hello, service, client, auth);
-    const bool known = parsed && service == kCommandLineService;
+    bool known = parsed && service == kCommandLineService;
+    std::string answer = known ? "OK" : "REFUSED unknown service or malformed handshake";
     {
         std::lock_guard<std::mutex> lock(mutex);
+        if (!handshakeRefusal.empty()) {
+            known = false;
+            answer = handshakeRefusal;
+        }
         Connection* c = connection(id);
         c->service = service;
         c->clientName = client;
@@ -234,7 +240,6 @@ bool SimServer::Impl::handshake(int id, int fd) {
         c->refused = !known;
         changed.notify_all();
     }
-    const std::string answer = known ? "OK" : "REFUSED unknown service or malformed handshake";
     return rkwire::writeFrame(fd, answer, deadline) == IoResult::Ok && known;
 }
 
@@ -548,6 +553,11 @@ void SimServer::stallReading(bool on) {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     m_impl->stallReads = on;
     m_impl->changed.notify_all();
+}
+
+void SimServer::refuseHandshakes(const std::string& answer) {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->handshakeRefusal = answer;
 }
 
 void SimServer::closeAllConnections() {

@@ -134,6 +134,9 @@ public:
     void closeAllConnections();
     // While on, no connection reads a request that arrives (as a hung server).
     void stallReading(bool on);
+    // While answer is not empty, every handshake is refused with it as the
+    // answer frame, whatever it holds.
+    void refuseHandshakes(const std::string& answer);
 
 private:
     struct Impl;
