@@ -64,14 +64,16 @@ std::string quoteForLog(std::string_view text, bool document, std::size_t limit)
 }  // namespace
 
 std::string filterPasswordAttrBased(const std::string& xml) {
-    // Searched in a lower-case copy; both texts get the same replacements so
-    // that positions stay equal.
+    // Searched in a lower-case copy; the result is built in one pass (a whole
+    // document may hold many values), each value replaced by the mask.
     std::string lower(xml);
     for (char& c : lower) c = asciiLower(c);
-    std::string result(xml);
+    std::string result;
+    result.reserve(xml.size());
 
     static const char kWord[] = "password";
     constexpr std::size_t kWordLength = sizeof kWord - 1;
+    std::size_t copied = 0;  // xml before it is in result
     std::size_t from = 0;
     for (;;) {
         const std::size_t p = lower.find(kWord, from);
@@ -99,15 +101,14 @@ std::string filterPasswordAttrBased(const std::string& xml) {
             // mask never reaches past the quote character of the outer one.
             close = std::min(close, lower.find_first_of("\"'", valueStart));
         }
-        if (close == std::string::npos) {
-            // No closing quote: nothing after the opening quote is shown.
-            result.replace(valueStart, std::string::npos, kMask);
-            break;
-        }
-        result.replace(valueStart, close - valueStart, kMask);
-        lower.replace(valueStart, close - valueStart, kMask);
-        from = valueStart + kMaskLength;
+        result.append(xml, copied, valueStart - copied);
+        result += kMask;
+        // No closing quote: nothing after the opening quote is shown.
+        if (close == std::string::npos) return result;
+        copied = close;
+        from = close;
     }
+    result.append(xml, copied, std::string::npos);
     return result;
 }
 
