@@ -13,10 +13,16 @@
 
 namespace {
 
-// Prints one step's result; true when it succeeded.
+// Prints one step's result; true when it succeeded. A failure shows its code,
+// the code's own fixed text and the thread's last error text (the server's
+// words when the server refused; it can be older than this failure).
 bool report(const char* step, unsigned long code) {
-    std::printf("%-14s -> 0x%lx (%s)\n", step, code,
-                code == 0 ? "success" : VSDKGetErrorString(&code));
+    if (code == 0) {
+        std::printf("%-14s -> 0x0 (success)\n", step);
+    } else {
+        std::printf("%-14s -> 0x%lx (%s) last error text [%s]\n", step, code, GetErrorString(code),
+                    VSDKGetLastErrorString());
+    }
     std::fflush(stdout);
     return code == 0;
 }

@@ -31,6 +31,7 @@ struct Settings {
     std::atomic<bool> loaded{false};
     std::atomic<unsigned long> generation{0};  // moves on each time they are read
     std::atomic<unsigned long> focusChanges{0};  // RKPI_Focus::changeCount() when read
+    std::atomic<long long> readSecond{0};        // wall-clock second they were read in
     std::string folder;
     std::atomic<int> level{kDefaultDebugLevel};
 };
@@ -40,12 +41,15 @@ Settings& settings() {
     return *s;
 }
 
+long long wallSecond() { return static_cast<long long>(std::time(nullptr)); }
+
 // Caller holds the settings mutex. The focus count is stored after the
 // values: a reader without the lock that finds it current finds them current
 // too. It is the count from before reading, so that a focus chosen meanwhile
 // has them read again.
 void loadLocked(Settings& s) {
     const unsigned long focusChanges = RKPI_Focus::changeCount();
+    s.readSecond.store(wallSecond());
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -62,15 +66,23 @@ void loadLocked(Settings& s) {
     s.loaded.store(true);
 }
 
-// The settings are those of the current focus: a new focus reads them again.
+// The settings are those of the current focus, read at most a second ago: a
+// new focus reads them again, and so does the first line of every second,
+// so that a level or folder changed in the registry takes effect in a
+// running process.
+bool current(const Settings& s) {
+    return s.loaded.load() && s.focusChanges.load() == RKPI_Focus::changeCount() &&
+           s.readSecond.load() == wallSecond();
+}
+
 void loadIfStaleLocked(Settings& s) {
-    if (!s.loaded || s.focusChanges != RKPI_Focus::changeCount()) loadLocked(s);
+    if (!current(s)) loadLocked(s);
 }
 
 void ensureLoaded() {
     Settings& s = settings();
     // Read without the lock while they are current (every line asks).
-    if (s.loaded.load() && s.focusChanges.load() == RKPI_Focus::changeCount()) return;
+    if (current(s)) return;
     std::lock_guard<std::mutex> lock(s.mutex);
     loadIfStaleLocked(s);
 }

@@ -5,7 +5,8 @@
 // written when its level is at or below the current debug level. Both the
 // folder and the level come from the registry stand-in (section "EventManager",
 // values "dEVLOGDIR" and "nDebugLevel") of the current focus, read on first
-// use, again when the focus changes and after reloadSettings(). Lines carry time, process id, thread id, job id, function
+// use, again when the focus changes, after reloadSettings() and at most once
+// a second. Lines carry time, process id, thread id, job id, function
 // name and level; appends are serialised per file. One call writes one line:
 //   "<pid> <thread id> <yyyy/mm/dd hh:mm:ss.mmm> <job id> <function or -> [<level>] <text>"
 // where the text's control bytes but the tab are escaped (\r, \n, \xNN) and

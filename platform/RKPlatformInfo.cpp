@@ -286,7 +286,8 @@ int RKPI_Session::GetPreferredIPFamily() const {
 std::string RKPI_Base::getOrvaneDirectory() {
     std::string value;
     if (RKPlatformInfo().getString("Base", "dBASEHOME", value) && !value.empty()) return value;
-    return RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Base";
+    // Not ".../Base": that is the path of the section file that names it.
+    return RKPlatformInfo::registryRoot() + "/" + RKPlatformInfo::currentInstance() + "/Home";
 }
 
 void PVNET_SetFamilyPreference(int family) {

@@ -91,6 +91,7 @@ public:
 
 class RKPI_Base {
 public:
+    // The product base folder: "Base"/"dBASEHOME", else <root>/<instance>/Home.
     static std::string getOrvaneDirectory();
 };
 

@@ -4,10 +4,14 @@
 # concurrency tests under ThreadSanitizer; then it installs the plain build
 # into a temporary prefix and builds callers against it (CMake package and
 # pkg-config); last, a bounded run of each fuzz target.
+#
+# VSDK_SKIP_DEPS=1 skips the package install (dependencies already there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+if [ "${VSDK_SKIP_DEPS:-0}" != "1" ]; then
+  bash scripts/install-deps.sh
+fi
 jobs=$(nproc)
 
 echo "== plain build and tests"

@@ -41,6 +41,20 @@ TEST(LogTest, ACallWritesOneLine) {
     EXPECT_EQ(" F() [0] a\tb\\r\\nc\\x1B\\x7F", lines[0].substr(lines[0].find(" F() [0]")));
 }
 
+// A level changed in the registry takes effect in a running process within a
+// second, without a reload.
+TEST(LogTest, ALevelChangedInTheRegistryTakesEffectWithinASecond) {
+    vsdktest::TempRegistry reg{6};
+    QEvDebug log;
+    log.debugLvl(0, "read");
+    // Written as an administrator would, without the test registry's reload.
+    std::ofstream(reg.root() + "/" + vsdktest::TempRegistry::kInstance + "/EventManager", std::ios::trunc)
+        << "dEVLOGDIR " << reg.logDir() << "\nnDebugLevel 10\n";
+    for (const time_t start = std::time(nullptr); std::time(nullptr) == start;) ::usleep(10000);
+    log.debugLvl(10, "detail");
+    EXPECT_TRUE(reg.logContains("[10] detail"));
+}
+
 TEST(LogTest, JobIdComesFromContextJobId) {
     vsdktest::TempRegistry reg{6};
     const std::pair<const char*, long long> cases[] = {{"4711", 4711}, {nullptr, 0}, {"abc", 0}, {"12abc", 12}};
