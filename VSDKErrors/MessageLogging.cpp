@@ -14,7 +14,6 @@ const char* const kXmlNotFormattedText =
 namespace {
 
 const char kMask[] = "****";
-constexpr std::size_t kMaskLength = sizeof kMask - 1;
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -115,18 +114,19 @@ std::string filterPasswordAttrBased(const std::string& xml) {
 static std::string filterPasswordUnguarded(const std::string& xml) {
     static const char kAttr[] = "password=\"";
     constexpr std::size_t kAttrLength = sizeof kAttr - 1;
-    std::string result(xml);
-    std::size_t p = result.find(kAttr);
-    while (p != std::string::npos) {
+    std::string result;
+    result.reserve(xml.size());
+    std::size_t copied = 0;  // xml before it is in result
+    for (std::size_t p = xml.find(kAttr); p != std::string::npos;) {
         const std::size_t valueStart = p + kAttrLength;
-        const std::size_t end = result.find("\" ", valueStart);
-        if (end == std::string::npos) {
-            result.replace(valueStart, std::string::npos, kMask);
-            break;
-        }
-        result.replace(valueStart, end - valueStart, kMask);
-        p = result.find(kAttr, valueStart + kMaskLength);
+        result.append(xml, copied, valueStart - copied);
+        result += kMask;
+        const std::size_t end = xml.find("\" ", valueStart);
+        if (end == std::string::npos) return result;  // masked to the end
+        copied = end;
+        p = xml.find(kAttr, end);
     }
+    result.append(xml, copied, std::string::npos);
     return result;
 }
 
