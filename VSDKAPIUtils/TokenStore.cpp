@@ -117,7 +117,8 @@ unsigned long readTokenString(QEvDebug& log, const char* tag, const std::string&
     }
     // A token string is the caller's: reported, never deleted.
     if (!parseStoreText(text, all)) {
-        log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]", logXMLMessage(text).c_str());
+        log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]",
+                     logDocument(logXMLMessage(text)).c_str());
         return vsdkerr::kTokenFileCorrupt;
     }
     return 0;
@@ -385,7 +386,8 @@ unsigned long parseStore(QEvDebug& log, const char* tag, const std::string& path
         return vsdkerr::kTokenFileRead;
     }
     if (parseStoreText(text, all)) return 0;
-    log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]", logXMLMessage(text).c_str());
+    log.debugLvl(tag, 0, "Failed to unserialize the Token file Blob[%s]",
+                     logDocument(logXMLMessage(text)).c_str());
     if (!ownStore) {
         log.debugLvl(tag, 0, "The Token file [%s] was not written by this library or is damaged; it is left as it is.",
                      path.c_str());
@@ -770,7 +772,7 @@ unsigned long readData(const char* path, std::string& text) {
 unsigned long writeData(const char* path, std::string text) {
     QEvDebug log;
     const char tag[] = "writeData()";
-    log.debugLvl(tag, 6, "xml Input:[%s]", logWholeDocument(upToZero(text)).c_str());
+    if (log.getDebugLevel() > 5) log.debugLvl(tag, 6, "xml Input:[%s]", logWholeDocument(upToZero(text)).c_str());
     const int fd = path ? ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600) : -1;
     if (fd < 0) {
         log.debugLvl(tag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");

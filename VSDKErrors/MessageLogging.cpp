@@ -34,35 +34,8 @@ std::string_view openingQuote(std::string_view text) {
     return std::string_view();
 }
 
-// The first limit bytes of text (masked when it is a document), escaped,
-// with the count of the bytes left out.
-std::string quoteForLog(std::string_view text, bool document, std::size_t limit) {
-    static const char kHex[] = "0123456789ABCDEF";
-    const std::size_t kept = std::min(text.size(), limit);
-    // Cut before masking: a password value the cut ends is masked to the end.
-    const std::string head =
-        document ? filterPasswordAttrBased(std::string(text.substr(0, kept))) : std::string(text.substr(0, kept));
-    std::string out;
-    out.reserve(head.size() + 32);
-    for (const char ch : head) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c != 0x7F) {
-            out += ch;
-        } else if (c == '\r' || c == '\n' || c == '\t') {
-            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    if (kept < text.size()) out += "... [" + std::to_string(text.size() - kept) + " more bytes]";
-    return out;
-}
-
-}  // namespace
-
-std::string filterPasswordAttrBased(const std::string& xml) {
+// Every password attribute value replaced by the mask (filterPasswordAttrBased).
+std::string maskPasswordValues(std::string_view xml) {
     // Searched in a lower-case copy; the result is built in one pass (a whole
     // document may hold many values), each value replaced by the mask.
     std::string lower(xml);
@@ -100,16 +73,47 @@ std::string filterPasswordAttrBased(const std::string& xml) {
             // mask never reaches past the quote character of the outer one.
             close = std::min(close, lower.find_first_of("\"'", valueStart));
         }
-        result.append(xml, copied, valueStart - copied);
+        result.append(xml.substr(copied, valueStart - copied));
         result += kMask;
         // No closing quote: nothing after the opening quote is shown.
         if (close == std::string::npos) return result;
         copied = close;
         from = close;
     }
-    result.append(xml, copied, std::string::npos);
+    result.append(xml.substr(copied));
     return result;
 }
+
+// The first limit bytes of text (masked when it is a document), escaped,
+// with the count of the bytes left out.
+std::string quoteForLog(std::string_view text, bool document, std::size_t limit) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const std::size_t kept = std::min(text.size(), limit);
+    // Cut before masking: a password value the cut ends is masked to the end.
+    std::string masked;
+    std::string_view head = text.substr(0, kept);
+    if (document) head = masked = maskPasswordValues(head);
+    std::string out;
+    out.reserve(head.size() + 32);
+    for (const char ch : head) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c != 0x7F) {
+            out += ch;
+        } else if (c == '\r' || c == '\n' || c == '\t') {
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    if (kept < text.size()) out += "... [" + std::to_string(text.size() - kept) + " more bytes]";
+    return out;
+}
+
+}  // namespace
+
+std::string filterPasswordAttrBased(const std::string& xml) { return maskPasswordValues(xml); }
 
 static std::string filterPasswordUnguarded(const std::string& xml) {
     static const char kAttr[] = "password=\"";

@@ -14,11 +14,14 @@
 namespace {
 
 // Prints one step's result; true when it succeeded. A failure shows its code,
-// the code's own fixed text and the thread's last error text (the server's
-// words when the server refused; it can be older than this failure).
-bool report(const char* step, unsigned long code) {
+// the code's own fixed text and, on a started thread, its last error text
+// (the server's words when the server refused; it can be older than this
+// failure). A failed start-up leaves no thread state, so no last error text.
+bool report(const char* step, unsigned long code, bool started = true) {
     if (code == 0) {
         std::printf("%-14s -> 0x0 (success)\n", step);
+    } else if (!started) {
+        std::printf("%-14s -> 0x%lx (%s)\n", step, code, GetErrorString(code));
     } else {
         std::printf("%-14s -> 0x%lx (%s) last error text [%s]\n", step, code, GetErrorString(code),
                     VSDKGetLastErrorString());
@@ -37,7 +40,7 @@ int main(int argc, char** argv) {
     // is kept in the token store of the product base folder.
     _QInitializeParameters init;
     init.useSessionFile = true;
-    if (!report("initialize", VSDKInitializeWithLoginFlag(&init, true, true, false))) return 1;
+    if (!report("initialize", VSDKInitializeWithLoginFlag(&init, true, true, false), false)) return 1;
 
     bool ok = true;
     _QLoginParameters login;

@@ -43,13 +43,13 @@ Settings& settings() {
 
 long long wallSecond() { return static_cast<long long>(std::time(nullptr)); }
 
-// Caller holds the settings mutex. The focus count is stored after the
-// values: a reader without the lock that finds it current finds them current
-// too. It is the count from before reading, so that a focus chosen meanwhile
-// has them read again.
+// Caller holds the settings mutex. The focus count and the second are
+// stored after the values: a reader without the lock that finds them current
+// finds the values current too. They are taken before reading, so that a
+// focus chosen meanwhile has them read again.
 void loadLocked(Settings& s) {
     const unsigned long focusChanges = RKPI_Focus::changeCount();
-    s.readSecond.store(wallSecond());
+    const long long second = wallSecond();
     RKPlatformInfo info;
     std::string folder;
     info.getString("EventManager", "dEVLOGDIR", folder);
@@ -61,6 +61,7 @@ void loadLocked(Settings& s) {
     info.getRegInt("EventManager", "nDebugLevel", &level);
     s.folder = folder;
     s.level.store(level);
+    s.readSecond.store(second);
     s.focusChanges.store(focusChanges);
     ++s.generation;
     s.loaded.store(true);

@@ -11,7 +11,7 @@
 // Values the stand-ins and the library read:
 //   Mardock        sMardockHostName, sMardockClientName, UseSessionPool
 //   Machine        sPhysicalMachine (default: the host name)
-//   Base           dBASEHOME        (product base folder; default "<root>/<instance>/Base")
+//   Base           dBASEHOME        (product base folder; default "<root>/<instance>/Home")
 //   EventManager   dEVLOGDIR, nDebugLevel, nEnablePreInstallVCMD
 //   ~EventManager  nVCommandTimeOut
 //   Session        nPreferredIPFamily (0 any, 4, 6)

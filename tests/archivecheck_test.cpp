@@ -68,6 +68,11 @@ TEST_F(ArchiveCheckTest, SendsTheJobsAndSetsFlagValuesFromTheAnswerNeverClearing
         EXPECT_EQ(0u, VSDKArchiveDataExistanceCheck(&jobs, &flags));
         EXPECT_EQ(c.after, flags) << c.first << " " << c.second;
     }
+    // However long, the document sent is logged whole.
+    const std::vector<CNMessageBase> many(60, jobs[0]);
+    ASSERT_EQ(0u, VSDKArchiveDataExistanceCheck(&many, &flags));
+    ASSERT_GT(received.back().size(), 4096u);
+    EXPECT_TRUE(env.logContains("Sending XML[" + received.back() + "]."));
 }
 
 // The bundled server, left to itself, answers the inner documents that pair

@@ -95,7 +95,9 @@ TEST_P(JobStartTest, SendsTheSessionWithoutTheTokenAndReturnsTheSixtyFourBitJobI
     threadState()->setGuid("guid-js");
     threadState()->setismultifenmarktoken(true);
     threadState()->setMultifenmarktoken("md-token");
-    vsdktest::replyJobId(server(), op().requestTag, op().replyTag, kBigJobId, op().xmlField, "<x/>");
+    // A reply text longer than a failure line quotes.
+    const std::string xml = "<x v=\"" + std::string(5000, 'p') + "\"/>";
+    vsdktest::replyJobId(server(), op().requestTag, op().replyTag, kBigJobId, op().xmlField, xml);
     Call c;
     ASSERT_EQ(0u, op().call(c));
     EXPECT_EQ(kBigJobId, c.jobId);
@@ -105,11 +107,20 @@ TEST_P(JobStartTest, SendsTheSessionWithoutTheTokenAndReturnsTheSixtyFourBitJobI
     if (op().xmlFlag.number == 0) return;
 
     // Asked for, the reply's text comes back as well; the flag travels as 1.
+    // The reply at level 10 and the text at level 6 are logged whole.
     server().clearJournal();
     c.xmlResult = 5;
+    const std::size_t mark = env.logMark();
     ASSERT_EQ(0u, op().call(c));
-    EXPECT_EQ("<x/>", c.xmlText);
+    EXPECT_EQ(xml, c.xmlText);
     vsdktest::expectSent(server(), op().requestTag, {{op().xmlFlag, 1}});
+    const std::string log = env.logSince(mark);
+    EXPECT_NE(std::string::npos, log.find("Converted XML String:[" + xml + "]"));
+    const std::size_t reply = log.find("XML response from VSDK Server received in binary format: [");
+    ASSERT_NE(std::string::npos, reply);
+    const std::string line = log.substr(reply, log.find('\n', reply) - reply);
+    EXPECT_NE(std::string::npos, line.find(std::string(5000, 'p')));
+    EXPECT_EQ(std::string::npos, line.find("more bytes]"));
 }
 
 // A server error sets the job id to -1; a failed exchange or a reply that

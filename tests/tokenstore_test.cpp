@@ -79,6 +79,13 @@ TEST_F(TokenStoreTest, BoundsOfTheStoreAndItsPath) {
         EXPECT_EQ(fits ? base + suffix : "", std::string(buffer));
     }
     EXPECT_EQ(kMissing, setVSDKTokenInfo(makeEntry("localhost", "u", "t"), ""));
+
+    // Without dBASEHOME the store lies in a folder of the instance's own, not
+    // at the path of its registry section file "Base".
+    removeRegistryValue(m_registry->root(), TempRegistry::kInstance, "Base", "dBASEHOME");
+    char buffer[tokenstore::kPathSize] = {0};
+    EXPECT_EQ(0u, GetVSDKCSSessionsFilePath(buffer));
+    EXPECT_EQ(m_registry->root() + "/" + TempRegistry::kInstance + "/Home" + suffix, std::string(buffer));
 }
 
 TEST_F(TokenStoreTest, DamagedStores) {

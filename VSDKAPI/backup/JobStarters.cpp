@@ -24,7 +24,10 @@ unsigned long runJobStart(VSDKAPIGlobalData& state, const OperationSpec& spec,
             jobId = msgf::getInt(reply, kReplyJobId);
             if (xmlText) {
                 *xmlText = msgf::getText(reply, xmlField);
-                state.getEvDebug().debugLvl(6, "Converted XML String:[%s]", logWholeDocument(*xmlText).c_str());
+                QEvDebug& log = state.getEvDebug();
+                if (log.getDebugLevel() > 5) {  // a whole document: made only when written
+                    log.debugLvl(6, "Converted XML String:[%s]", logWholeDocument(*xmlText).c_str());
+                }
             } else {
                 state.getEvDebug().debugLvl(started.function, started.level, started.format, jobId);
             }

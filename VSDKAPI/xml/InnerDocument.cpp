@@ -16,7 +16,7 @@ unsigned long exchangeInnerDocument(VSDKAPIGlobalData& state, const char* functi
         log.debugLvl(function, 0, "Serialization Failed.");
         return vsdkerr::kInternal;
     }
-    if (logSending) {
+    if (logSending && log.getDebugLevel() > 5) {  // a whole document: made only when written
         log.debugLvl(function, 6, "Sending XML[%s].", logWholeDocument(params.xmlRequest).c_str());
     }
 
