@@ -84,29 +84,12 @@ std::string maskPasswordValues(std::string_view xml) {
     return result;
 }
 
-// The first limit bytes of text (masked when it is a document), escaped,
-// with the count of the bytes left out.
+// The first limit bytes of text (masked when it is a document), with the
+// count of the bytes left out. Control bytes are the log writer's to escape.
 std::string quoteForLog(std::string_view text, bool document, std::size_t limit) {
-    static const char kHex[] = "0123456789ABCDEF";
     const std::size_t kept = std::min(text.size(), limit);
     // Cut before masking: a password value the cut ends is masked to the end.
-    std::string masked;
-    std::string_view head = text.substr(0, kept);
-    if (document) head = masked = maskPasswordValues(head);
-    std::string out;
-    out.reserve(head.size() + 32);
-    for (const char ch : head) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c != 0x7F) {
-            out += ch;
-        } else if (c == '\r' || c == '\n' || c == '\t') {
-            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
+    std::string out = document ? maskPasswordValues(text.substr(0, kept)) : std::string(text.substr(0, kept));
     if (kept < text.size()) out += "... [" + std::to_string(text.size() - kept) + " more bytes]";
     return out;
 }

@@ -14,16 +14,15 @@ class CNMessageBase;
 constexpr std::size_t kLogQuoteBytes = 4096;
 
 // A text that came from the network, as a log line quotes it: its first
-// kLogQuoteBytes bytes with every control byte escaped (\r, \n, \t; the
-// other bytes below 0x20 and 0x7F as \xNN), so that it stays inside its own
-// line, then "... [N more bytes]" when N bytes were left out.
+// kLogQuoteBytes bytes, then "... [N more bytes]" when N bytes were left out.
+// The log writer escapes its control bytes: every log call is one line.
 std::string logText(std::string_view text);
 // The same for an XML document, the password attribute values in what is
 // quoted masked (see filterPasswordAttrBased).
 std::string logDocument(std::string_view xml);
 // A whole XML document, for the detailed levels that show exactly what was
-// sent or received: masked and escaped as logDocument does, nothing left out
-// (the largest frame bounds it).
+// sent or received: masked as logDocument does, nothing left out (the
+// largest frame bounds it).
 std::string logWholeDocument(std::string_view xml);
 
 // The XML text of a message for the log, whole (logWholeDocument): every

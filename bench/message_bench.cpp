@@ -62,7 +62,7 @@ void BM_DecodeLargeMessage(benchmark::State& state) {
 
 // A whole document as the level-10 lines write it: a document of the
 // argument's MiB made of elements with one password value each (about 36,000
-// a MiB), masked and escaped.
+// a MiB), masked.
 void BM_LogWholeDocument(benchmark::State& state) {
     std::string xml;
     const std::size_t size = static_cast<std::size_t>(state.range(0)) << 20;
