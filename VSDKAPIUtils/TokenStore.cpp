@@ -410,8 +410,33 @@ struct StoreChange {
     std::unique_ptr<StoreLock> lock;
 };
 
+// The folder part of a file's path ("." for none).
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes folder, and the folders above it that are missing, mode 0700; an
+// existing folder keeps its mode. False, errno set, when one cannot be made.
+bool makeFolders(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    struct stat st;
+    if (::stat(folder.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return true;
+        errno = ENOTDIR;
+        return false;
+    }
+    if (errno != ENOENT) return false;
+    const std::size_t slash = folder.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash))) return false;
+    return ::mkdir(folder.c_str(), S_IRWXU) == 0 || errno == EEXIST;
+}
+
 // Logs the entry, finds the store and locks it: 0x209 (noPathLine logged)
-// without a path, 0x70c when the store cannot be locked.
+// without a path, 0x70c when the store cannot be locked. The calling user's
+// base folder is made first when it is missing (a fresh installation has
+// none), as the log folder is.
 unsigned long beginChange(QEvDebug& log, const char* tag, const _VSDKTokenFileContents& entry,
                           std::string tokenFilePath, const char* noPathLine, StoreChange& change) {
     log.debugLvl(tag, 6, "Token Info:[%s]", entry.c_str().c_str());
@@ -419,9 +444,20 @@ unsigned long beginChange(QEvDebug& log, const char* tag, const _VSDKTokenFileCo
         log.debugLvl(tag, 0, "%s", noPathLine);
         return vsdkerr::kTokenFileMissing;
     }
+    if (change.ownStore) {
+        const std::string folder = folderOf(change.path);
+        if (!makeFolders(folder)) {
+            const int reason = errno;
+            log.debugLvl(tag, 0, "Could not create the folder [%s] of the Token file: %s", folder.c_str(),
+                         std::strerror(reason));
+            return vsdkerr::kTokenFileCreate;
+        }
+    }
     change.lock.reset(new StoreLock(change.path));
     if (!change.lock->held()) {
-        log.debugLvl(tag, 0, "Could not lock the Token file [%s].", change.path.c_str());
+        const int reason = errno;
+        log.debugLvl(tag, 0, "Could not lock the Token file [%s]. %s", change.path.c_str(),
+                     std::strerror(reason));
         return vsdkerr::kTokenFileCreate;
     }
     return 0;
@@ -523,7 +559,10 @@ unsigned long scrambleAndWriteData(const char* path, const std::string& text) {
     std::string temp = std::string(path) + ".XXXXXX";
     const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
     if (fd < 0) {
+        const int reason = errno;
         log.debugLvl(kWriterTag, 1, "File Handle is NULL:Error[QERROR_API_OPENSESSFILEFAILED]");
+        log.debugLvl(kWriterTag, 0, "Could not create a file in the folder [%s] of the Token file: %s",
+                     folderOf(path).c_str(), std::strerror(reason));
         return vsdkerr::kTokenFileCreate;
     }
     errno = 0;
@@ -542,10 +581,7 @@ unsigned long scrambleAndWriteData(const char* path, const std::string& text) {
         return vsdkerr::kTokenFileWrite;
     }
     // Make the rename itself durable (best effort).
-    std::string folder(path);
-    const std::size_t slash = folder.rfind('/');
-    folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
-    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);

@@ -24,14 +24,51 @@ bool isNameChar(char c) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The quote that opens an attribute value at the start of text: a quote
-// character, or one written as an entity (a document inside a text of
-// another); empty when there is none.
-std::string_view openingQuote(std::string_view text) {
-    for (std::string_view quote : {"\"", "'", "&quot;", "&apos;"}) {
-        if (text.substr(0, quote.size()) == quote) return quote;
+// A quote character as a document writes it: '"' or '\'' (depth 0), or, in a
+// document carried in a text of another, an entity of it ("&quot;", "&apos;",
+// "&#34;", "&#x22;", "&#39;", "&#x27;": depth 1), each further level of
+// escaping adding one "amp;" after the '&' ("&amp;quot;" is depth 2). The text
+// is lower-case.
+struct Quote {
+    std::size_t length = 0;  // 0: no quote here
+    std::size_t depth = 0;
+    char kind = 0;  // '"' or '\''
+};
+
+Quote quoteAt(std::string_view lower, std::size_t at) {
+    const char c = lower[at];
+    if (c == '"' || c == '\'') return {1, 0, c};
+    if (c != '&') return {};
+    std::size_t k = at + 1, depth = 1;
+    while (lower.compare(k, 4, "amp;") == 0) {
+        k += 4;
+        ++depth;
     }
-    return std::string_view();
+    static const struct {
+        std::string_view name;
+        char kind;
+    } kEntities[] = {{"quot;", '"'}, {"#34;", '"'}, {"#x22;", '"'},
+                     {"apos;", '\''}, {"#39;", '\''}, {"#x27;", '\''}};
+    for (const auto& e : kEntities) {
+        if (lower.compare(k, e.name.size(), e.name) == 0) return {k + e.name.size() - at, depth, e.kind};
+    }
+    return {};
+}
+
+// Where a value opened by open ends: at the first quote of its kind and depth,
+// or, inside another value, at the latest where that one ends (a quote of a
+// lesser depth), so the mask never reaches past the value that holds it.
+// npos: nowhere. Each quote-like byte is looked at once: linear in the text.
+std::size_t valueEnd(std::string_view lower, std::size_t from, const Quote& open) {
+    if (open.depth == 0) return lower.find(open.kind, from);  // nothing holds it
+    for (std::size_t at = from; at < lower.size(); ++at) {
+        const char c = lower[at];
+        if (c != '"' && c != '\'' && c != '&') continue;
+        const Quote q = quoteAt(lower, at);
+        if (q.length == 0) continue;
+        if (q.depth < open.depth || (q.depth == open.depth && q.kind == open.kind)) return at;
+    }
+    return std::string_view::npos;
 }
 
 // Every password attribute value replaced by the mask (filterPasswordAttrBased).
@@ -61,18 +98,13 @@ std::string maskPasswordValues(std::string_view xml) {
         }
         ++k;
         while (k < lower.size() && isBlank(lower[k])) ++k;
-        const std::string_view quote = openingQuote(std::string_view(lower).substr(k));
-        if (quote.empty()) {
+        const Quote open = k < lower.size() ? quoteAt(lower, k) : Quote();
+        if (open.length == 0) {
             from = p + kWordLength;
             continue;
         }
-        const std::size_t valueStart = k + quote.size();
-        std::size_t close = lower.find(quote, valueStart);
-        if (quote.size() > 1) {
-            // A value inside another value ends with it at the latest: the
-            // mask never reaches past the quote character of the outer one.
-            close = std::min(close, lower.find_first_of("\"'", valueStart));
-        }
+        const std::size_t valueStart = k + open.length;
+        const std::size_t close = valueEnd(lower, valueStart, open);
         result.append(xml.substr(copied, valueStart - copied));
         result += kMask;
         // No closing quote: nothing after the opening quote is shown.

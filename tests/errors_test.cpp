@@ -9,8 +9,12 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <new>
+#include <set>
+#include <string>
 #include <tuple>
+#include <vector>
 
 // Allocations fail while this is set. The replaced operators pair malloc
 // with free, which the compiler cannot see.
@@ -142,6 +146,57 @@ TEST(ExportBoundaryTest, OutOfMemoryIsAnInternalErrorNotAnException) {
         g_failAllocations = false;
     }
     EXPECT_NE(kPvErrPoolExhausted, pool.getSessionObject(borrowed).GetErrorCode());
+}
+
+// The cells of a markdown table row, blanks around each cut: split at the
+// pipes, "\|" standing for a pipe inside a cell (also inside a code span).
+std::vector<std::string> tableCells(const std::string& row) {
+    std::vector<std::string> cells;
+    std::string cell;
+    for (std::size_t i = 1; i < row.size(); ++i) {  // past the leading pipe
+        if (row[i] == '\\' && i + 1 < row.size() && row[i + 1] == '|') {
+            cell += row[++i];
+        } else if (row[i] != '|') {
+            cell += row[i];
+        } else {
+            const std::size_t first = cell.find_first_not_of(' ');
+            cells.push_back(first == std::string::npos
+                                ? std::string()
+                                : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
+            cell.clear();
+        }
+    }
+    return cells;
+}
+
+// Each row of the README's return-code tables, "| 0x... | `fixed text` | when |
+// what to do |", quotes its code's fixed text exactly, as one code span; and
+// every code the library returns of its own has its row.
+TEST(ReadmeTest, ReturnCodeTablesQuoteTheFixedTexts) {
+    std::ifstream readme(VSDK_README_PATH);
+    ASSERT_TRUE(readme.is_open()) << VSDK_README_PATH;
+    std::set<unsigned long> documented;
+    std::string line;
+    while (std::getline(readme, line)) {
+        if (line.rfind("| 0x", 0) != 0) continue;
+        SCOPED_TRACE(line);
+        const std::vector<std::string> cells = tableCells(line);
+        ASSERT_EQ(4u, cells.size());
+        std::size_t parsed = 0;
+        const unsigned long code = std::stoul(cells[0], &parsed, 16);
+        EXPECT_EQ(cells[0].size(), parsed);
+        const std::string& text = cells[1];
+        ASSERT_TRUE(text.size() >= 2 && text.front() == '`' && text.find('`', 1) == text.size() - 1);
+        EXPECT_EQ(text.substr(1, text.size() - 2), GetErrorString(code));
+        EXPECT_TRUE(documented.insert(code).second) << "a second row";
+    }
+    const unsigned long libraryCodes[] = {0x103, 0x10b, 0x10e, 0x126, 0x201, 0x202, 0x204,
+                                          0x205, 0x206, 0x207, 0x208, 0x209, 0x20a, 0x20b,
+                                          0x20d, 0x20e, 0x23f, 0x264, 0x270, 0x274, 0x275,
+                                          0x280, 0x301, 0x303, 0x30b, 0x70c};
+    for (const unsigned long code : libraryCodes) {
+        EXPECT_EQ(1u, documented.count(code)) << "no row for 0x" << std::hex << code;
+    }
 }
 
 }  // namespace

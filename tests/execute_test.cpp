@@ -84,3 +84,23 @@ TEST_F(ExecuteTest, FailuresLeaveTheOutputAlone) {
 }
 
 }  // namespace
+
+// A secret in a document inside the inner document (its quotes escaped twice
+// in the generic message's XML) is masked at level 10,
+// whether the caller sends it or the server answers with it; the caller gets
+// the reply's text as it came.
+TEST_F(ExecuteTest, SecretsNestedInTheInnerDocumentStayOutOfTheLog) {
+    const std::string nested = "<App_Req doc=\"&lt;Creds password=&quot;nested-secret-4711&quot; "
+                               "user=&quot;u&quot;/&gt;\"/>";
+    params.xmlRequest = nested;
+    env.server().replyWith(QExecuteReqMsg::kTag, QExecuteRespMsg::kTag,
+                           [&](const CNMessageBase&, CNMessageBase& reply) {
+                               msgf::putText(reply, kExecuteRespXml, nested);
+                           });
+    const std::size_t mark = env.logMark();
+    ASSERT_EQ(0u, VSDKQExecute(&params, &info));
+    EXPECT_EQ(nested, info.outputText);
+    EXPECT_EQ(1u, env.logCount("XML response from VSDK Server received in binary format: [", mark));
+    EXPECT_TRUE(env.logContains("password=&amp;quot;****&amp;quot;", mark)) << env.logSince(mark);
+    EXPECT_FALSE(env.logContains("nested-secret-4711", mark));
+}

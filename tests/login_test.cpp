@@ -12,9 +12,14 @@
 #include "support/TokenStoreTestUtil.h"
 #include "support/WireChecks.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -83,8 +88,8 @@ protected:
 
     std::string storePath() const { return env.baseDir() + "/vsessions." + std::to_string(getuid()); }
     // The store's one entry as entryText; else how many it holds.
-    std::string onlyEntry() const {
-        const auto all = vsdktest::storeEntries(storePath());
+    std::string onlyEntry(const std::string& path = "") const {
+        const auto all = vsdktest::storeEntries(path.empty() ? storePath() : path);
         return all.size() == 1 ? entryText(all[0]) : std::to_string(all.size()) + " entries";
     }
     // An entry for this Mardock, as another process's login would leave it.
@@ -203,6 +208,89 @@ TEST_F(LoginTest, ALoginTheStoreCannotHoldIsReported) {
     logins.setToken(std::string(127, 'T'));  // the largest that fits
     ASSERT_EQ(0u, login());
     EXPECT_EQ("alice|simcs|" + std::string(127, 'T'), onlyEntry());
+}
+
+// A first run with the least registry (the Mardock and the port): the base
+// folder does not exist yet and is made for the store, so the login is kept,
+// a backup starts, another process's start-up finds the login, and the logout
+// takes it away again. The store is 0600 in a 0700 folder.
+TEST_F(LoginTest, AFirstRunWithTheLeastRegistryKeepsTheLogin) {
+    for (const auto& [section, name] : {std::pair{"Base", "dBASEHOME"}, {"Machine", "sPhysicalMachine"},
+                                        {"~EventManager", "nVCommandTimeOut"}, {"EventManager", "dEVLOGDIR"},
+                                        {"EventManager", "nDebugLevel"}}) {
+        env.removeValue(section, name);
+    }
+    const std::string home = env.root() + "/" + vsdktest::TempRegistry::kInstance + "/Home";
+    const std::string store = home + "/vsessions." + std::to_string(getuid());
+    auto startUp = [](bool loginFlag) {
+        _QInitializeParameters init;  // as the example: everything from the registry
+        return loginFlag ? VSDKInitializeWithLoginFlag(&init, true, true, false) : VSDKInitialize(&init);
+    };
+    // Another process, started before the login, starts up once it has the
+    // token to expect.
+    int go[2];
+    ASSERT_EQ(0, ::pipe(go));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(go[1]);
+        char token[256] = {0};
+        for (ssize_t n = 0, got = 0; (n = ::read(go[0], token + got, sizeof token - 1 - got)) > 0;) got += n;
+        const unsigned long rc = startUp(false);
+        std::_Exit(rc == 0 && threadState()->getGuid() == token ? 0 : 1);
+    }
+    ::close(go[0]);
+    struct Reap {  // a failed assertion lets the child go and waits for it
+        int fd;
+        pid_t pid;
+        ~Reap() {
+            if (fd >= 0) ::close(fd);
+            if (pid > 0) ::waitpid(pid, nullptr, 0);
+        }
+    } reap{go[1], child};
+
+    ASSERT_EQ(0u, startUp(true));
+    ASSERT_FALSE(vsdktest::fileExists(home));
+    ASSERT_EQ(0u, login());
+    struct stat folder {}, file {};
+    ASSERT_EQ(0, ::stat(home.c_str(), &folder));
+    ASSERT_EQ(0, ::stat(store.c_str(), &file));
+    EXPECT_EQ(0700u, folder.st_mode & 07777);
+    EXPECT_EQ(0600u, file.st_mode & 07777);
+
+    _QBackupParameters backup;
+    vsdktest::setText(backup.clientName, "client1");
+    vsdktest::setText(backup.subclientName, "default");
+    _QJobStartInfo job;
+    ASSERT_EQ(0u, VSDKBackup(&backup, &job));
+    EXPECT_NE(0, job.jobId);
+
+    const std::string token = logins.lastToken();
+    ASSERT_EQ(ssize_t(token.size()), ::write(go[1], token.data(), token.size()));
+    ::close(go[1]);
+    reap.fd = -1;
+    int status = -1;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    reap.pid = -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    _QLogoutParameters logout;
+    ASSERT_EQ(0u, VSDKLogout(&logout));
+    EXPECT_EQ("0 entries", onlyEntry(store));
+}
+
+// A base folder that cannot be made (its path runs through a file) refuses
+// the login's store with 0x70c; the log names the folder and the reason.
+TEST_F(LoginTest, ABaseFolderThatCannotBeMadeIsNamedWithTheReason) {
+    vsdktest::writeBytes(env.baseDir() + "/file", "x");
+    const std::string folder = env.baseDir() + "/file/home";
+    env.setValue("Base", "dBASEHOME", folder);
+    startUp(true);
+    const std::size_t mark = env.logMark();
+    EXPECT_EQ(0x70cu, login());
+    EXPECT_TRUE(env.logContains("Could not create the folder [" + folder + "] of the Token file: " +
+                                    std::strerror(ENOTDIR),
+                                mark))
+        << env.logSince(mark);
 }
 
 TEST_F(LoginTest, RefusalsSendNothing) {

@@ -155,6 +155,17 @@ TEST(FilterPassword, BothRules) {
          R"(<a password="****"/><b v="1"/>)", R"(<a password="****)"},
         {"a document inside a value", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)",
          R"(<a v="&lt;b password=&quot;****&quot;/&gt;"/>)", R"(<a v="&lt;b password=&quot;s&quot;/&gt;"/>)"},
+        {"documents nested two and three deep",
+         R"(<a v="&lt;b w=&quot;&amp;lt;c password=&amp;quot;s2&amp;quot; d=&amp;apos;1&amp;apos;/&amp;gt;&quot;/&gt;"/>)"
+         R"(<e password=&amp;amp;apos;s3&amp;amp;apos;/>)",
+         R"(<a v="&lt;b w=&quot;&amp;lt;c password=&amp;quot;****&amp;quot; d=&amp;apos;1&amp;apos;/&amp;gt;&quot;/&gt;"/>)"
+         R"(<e password=&amp;amp;apos;****&amp;amp;apos;/>)",
+         R"(<a v="&lt;b w=&quot;&amp;lt;c password=&amp;quot;s2&amp;quot; d=&amp;apos;1&amp;apos;/&amp;gt;&quot;/&gt;"/>)"
+         R"(<e password=&amp;amp;apos;s3&amp;amp;apos;/>)"},
+        {"numeric quotes; a deep value ends with the one that holds it",
+         R"(<a v="&lt;b password=&#34;s&amp;quot;t&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;u&quot;/>)",
+         R"(<a v="&lt;b password=&#34;****&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;****&quot;/>)",
+         R"(<a v="&lt;b password=&#34;s&amp;quot;t&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;u&quot;/>)"},
         {"the word elsewhere", R"(<a user="password">password</a>)",
          R"(<a user="password">password</a>)", R"(<a user="password">password</a>)"},
     };
