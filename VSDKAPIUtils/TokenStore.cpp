@@ -430,7 +430,9 @@ bool makeFolders(std::string folder) {
     if (errno != ENOENT) return false;
     const std::size_t slash = folder.rfind('/');
     if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash))) return false;
-    return ::mkdir(folder.c_str(), S_IRWXU) == 0 || errno == EEXIST;
+    if (::mkdir(folder.c_str(), S_IRWXU) != 0) return errno == EEXIST;
+    // The mode whatever the umask: the owner must be able to write into it.
+    return ::chmod(folder.c_str(), S_IRWXU) == 0;
 }
 
 // Logs the entry, finds the store and locks it: 0x209 (noPathLine logged)

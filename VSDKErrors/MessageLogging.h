@@ -35,13 +35,7 @@ std::string logXMLMessage(CNMessageBase* message);
 // cannot be read.
 std::string logXMLMessage(const std::string& xml);
 
-// Every value of an attribute whose name contains "password" (any letter
-// case) replaced by four asterisks; a value without its closing quote is
-// masked to the end of the text. A quote may also be written as an entity
-// (&quot;, &apos;, or their numeric forms: a document carried in a text of
-// another), escaped again for each further level of nesting (&amp;quot;,
-// &amp;amp;quot;, ...): such a value ends at the same quote of the same depth,
-// or at the latest with the value that holds it.
+// Every password attribute value masked: maskPasswordValues (PasswordMask.h).
 std::string filterPasswordAttrBased(const std::string& xml);
 
 // filterPassword (older rule, exported): see VSDK/Session.h.

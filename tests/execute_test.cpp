@@ -86,11 +86,11 @@ TEST_F(ExecuteTest, FailuresLeaveTheOutputAlone) {
 }  // namespace
 
 // A secret in a document inside the inner document (its quotes escaped twice
-// in the generic message's XML) is masked at level 10,
+// in the generic message's XML, an apostrophe in it once) is masked at level 10,
 // whether the caller sends it or the server answers with it; the caller gets
 // the reply's text as it came.
 TEST_F(ExecuteTest, SecretsNestedInTheInnerDocumentStayOutOfTheLog) {
-    const std::string nested = "<App_Req doc=\"&lt;Creds password=&quot;nested-secret-4711&quot; "
+    const std::string nested = "<App_Req doc=\"&lt;Creds password=&quot;it's-nested-secret-4711&quot; "
                                "user=&quot;u&quot;/&gt;\"/>";
     params.xmlRequest = nested;
     env.server().replyWith(QExecuteReqMsg::kTag, QExecuteRespMsg::kTag,

@@ -10,7 +10,9 @@
 #include "support/WireChecks.h"
 
 #include <climits>
+#include <initializer_list>
 #include <locale>
+#include <random>
 #include <regex>
 
 namespace {
@@ -162,16 +164,79 @@ TEST(FilterPassword, BothRules) {
          R"(<e password=&amp;amp;apos;****&amp;amp;apos;/>)",
          R"(<a v="&lt;b w=&quot;&amp;lt;c password=&amp;quot;s2&amp;quot; d=&amp;apos;1&amp;apos;/&amp;gt;&quot;/&gt;"/>)"
          R"(<e password=&amp;amp;apos;s3&amp;amp;apos;/>)"},
-        {"numeric quotes; a deep value ends with the one that holds it",
-         R"(<a v="&lt;b password=&#34;s&amp;quot;t&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;u&quot;/>)",
-         R"(<a v="&lt;b password=&#34;****&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;****&quot;/>)",
-         R"(<a v="&lt;b password=&#34;s&amp;quot;t&#X22;/&gt;"/><c w='&amp;lt;d password=&amp;amp;quot;u&quot;/>)"},
+        {"numeric quotes; a quote of another depth or kind is text; a value ends with the one that holds it",
+         R"(<a v="&lt;b password=&#034;it's &amp;quot;s&#X22;/&gt;"/><c w='&lt;d password=&QUOT;u'/>)",
+         R"(<a v="&lt;b password=&#034;****&#X22;/&gt;"/><c w='&lt;d password=&QUOT;****'/>)",
+         R"(<a v="&lt;b password=&#034;it's &amp;quot;s&#X22;/&gt;"/><c w='&lt;d password=&QUOT;u'/>)"},
+        {"blanks around '=' written as references", R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;s&quot;/&gt;"/>)",
+         R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;****&quot;/&gt;"/>)",
+         R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;s&quot;/&gt;"/>)"},
+        {"a value that ends in the word, and the word in an element's text",
+         R"(<r msg="bad password=" password="hunter2"/><t>x="</t><u password="s"/>)",
+         R"(<r msg="bad password=" password="****"/><t>x="</t><u password="****"/>)",
+         R"(<r msg="bad password="****)"},
         {"the word elsewhere", R"(<a user="password">password</a>)",
          R"(<a user="password">password</a>)", R"(<a user="password">password</a>)"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.attrBased, filterPasswordAttrBased(c.in)) << c.what;
         EXPECT_EQ(c.older, filterPassword(c.in)) << c.what;
+    }
+}
+
+// Documents nested in attribute values of others, as different writers escape
+// them: both quote kinds escaped or only the delimiting one, named or numeric
+// references, '>' escaped or not, with element texts and values that look
+// like the start of an attribute ("x=\"", "bad password="). No byte of a
+// password value may reach the masked text.
+class NestedDocuments {
+public:
+    std::string document(int level) {
+        std::string d;
+        for (int e = 1 + pick(3); e > 0; --e) {
+            if (pick(3) == 0) d += oneOf({"it's", "x=\"", "say \"hi\"", "a='b", "a > b", "k = '"});
+            d += "<e";
+            for (int a = 1 + pick(3); a > 0; --a) {
+                const bool secret = pick(3) == 0;
+                const char quote = pick(2) ? '"' : '\'';
+                const std::string name = secret ? oneOf({"x_password", "PassWord"}) : oneOf({"v", "msg", "data"});
+                const std::string content = secret ? "SECRET" + value(level) + "SECRET" : value(level);
+                d += " " + name + (pick(4) == 0 ? " = " : "=") + quote + escape(content, quote) + quote;
+            }
+            d += "/>";
+        }
+        return d;
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+    std::string oneOf(std::initializer_list<const char*> texts) { return *(texts.begin() + pick(int(texts.size()))); }
+    std::string value(int level) {
+        if (pick(4) == 0 && level < 3) return document(level + 1);
+        return oneOf({"it's \"q\"", "bad password=", "a='1' b=\"2\" password=", "1 > 0", "password='", "text"});
+    }
+    std::string escape(const std::string& text, char quote) {
+        const bool bothQuotes = pick(2), numeric = pick(4) == 0, greater = pick(2), upper = pick(4) == 0;
+        std::string out;
+        for (const char c : text) {
+            if (c == '&') out += upper ? "&AMP;" : "&amp;";
+            else if (c == '<') out += numeric ? "&#060;" : "&lt;";
+            else if (c == '>') out += greater ? (numeric ? "&#x3E;" : "&gt;") : ">";
+            else if (c == '"' && (quote == '"' || bothQuotes)) out += numeric ? "&#34;" : "&quot;";
+            else if (c == '\'' && (quote == '\'' || bothQuotes)) out += numeric ? "&#x27;" : "&apos;";
+            else out += c;
+        }
+        return out;
+    }
+    std::mt19937 m_random{20261207};
+};
+
+TEST(FilterPassword, NoSecretOfANestedDocumentIsShown) {
+    NestedDocuments documents;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string in = documents.document(0);
+        const std::string out = filterPasswordAttrBased(in);
+        ASSERT_EQ(std::string::npos, out.find("SECRET")) << in << "\n" << out;
     }
 }
 
