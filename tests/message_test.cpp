@@ -171,6 +171,12 @@ TEST(FilterPassword, BothRules) {
         {"blanks around '=' written as references", R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;s&quot;/&gt;"/>)",
          R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;****&quot;/&gt;"/>)",
          R"(<a v="&lt;b password&#x20;=&amp;#10;&quot;s&quot;/&gt;"/>)"},
+        {"the word in a text, a comment, CDATA, an instruction; a name beyond ASCII; '&' as a numeric reference",
+         "<t>password=\"</t><!-- a=\"b --><![CDATA[a=\"]]><?pi a=\"?><u v\xC3\xA9='x=\"' password=\"s\"/>"
+         "<a v=\"&#60;b w=&#34;&#38;lt;c password=&#38;quot;s&#38;quot;/&#38;gt;&#34;/&#62;\"/>",
+         "<t>password=\"****</t><!-- a=\"b --><![CDATA[a=\"]]><?pi a=\"?><u v\xC3\xA9='x=\"' password=\"****\"/>"
+         "<a v=\"&#60;b w=&#34;&#38;lt;c password=&#38;quot;****&#38;quot;/&#38;gt;&#34;/&#62;\"/>",
+         "<t>password=\"****"},
         {"a value that ends in the word, and the word in an element's text",
          R"(<r msg="bad password=" password="hunter2"/><t>x="</t><u password="s"/>)",
          R"(<r msg="bad password=" password="****"/><t>x="</t><u password="****"/>)",
@@ -186,22 +192,26 @@ TEST(FilterPassword, BothRules) {
 
 // Documents nested in attribute values of others, as different writers escape
 // them: both quote kinds escaped or only the delimiting one, named or numeric
-// references, '>' escaped or not, with element texts and values that look
-// like the start of an attribute ("x=\"", "bad password="). No byte of a
-// password value may reach the masked text.
+// references, '>' escaped or not; with texts, comments, CDATA sections and
+// processing instructions and values that look like the start of an
+// attribute ("x=\"", "bad password="), blanks around '=' and names beyond
+// ASCII. No byte of a password value may reach the masked text.
 class NestedDocuments {
 public:
     std::string document(int level) {
         std::string d;
         for (int e = 1 + pick(3); e > 0; --e) {
-            if (pick(3) == 0) d += oneOf({"it's", "x=\"", "say \"hi\"", "a='b", "a > b", "k = '"});
+            if (pick(3) == 0) {
+                d += oneOf({"it's", "x=\"", "say \"hi\"", "a='b", "a > b", "k = '", "password=\"", "<!-- a='b -->",
+                            "<![CDATA[x=\"]]>", "<?pi a=\"?>"});
+            }
             d += "<e";
             for (int a = 1 + pick(3); a > 0; --a) {
                 const bool secret = pick(3) == 0;
                 const char quote = pick(2) ? '"' : '\'';
-                const std::string name = secret ? oneOf({"x_password", "PassWord"}) : oneOf({"v", "msg", "data"});
+                const std::string name = secret ? oneOf({"x:password", "PassWord"}) : oneOf({"v", "msg", "d\xC3\xA9"});
                 const std::string content = secret ? "SECRET" + value(level) + "SECRET" : value(level);
-                d += " " + name + (pick(4) == 0 ? " = " : "=") + quote + escape(content, quote) + quote;
+                d += " " + name + oneOf({"=", " = ", "=\n"}) + quote + escape(content, quote) + quote;
             }
             d += "/>";
         }
@@ -219,7 +229,8 @@ private:
         const bool bothQuotes = pick(2), numeric = pick(4) == 0, greater = pick(2), upper = pick(4) == 0;
         std::string out;
         for (const char c : text) {
-            if (c == '&') out += upper ? "&AMP;" : "&amp;";
+            if (c == '&') out += numeric ? "&#38;" : upper ? "&AMP;" : "&amp;";
+            else if (c == '\n') out += numeric ? "&#10;" : "\n";
             else if (c == '<') out += numeric ? "&#060;" : "&lt;";
             else if (c == '>') out += greater ? (numeric ? "&#x3E;" : "&gt;") : ">";
             else if (c == '"' && (quote == '"' || bothQuotes)) out += numeric ? "&#34;" : "&quot;";
