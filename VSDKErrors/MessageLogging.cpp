@@ -17,12 +17,12 @@ namespace {
 
 const char kMask[] = "****";
 
-// The first limit bytes of text (masked when it is a document), with the
-// count of the bytes left out. Control bytes are the log writer's to escape.
-std::string quoteForLog(std::string_view text, bool document, std::size_t limit) {
+// The first limit bytes of text, masked, with the count of the bytes left
+// out. Control bytes are the log writer's to escape.
+std::string quoteForLog(std::string_view text, std::size_t limit) {
     const std::size_t kept = std::min(text.size(), limit);
     // Cut before masking: a password value the cut ends is masked to the end.
-    std::string out = document ? maskPasswordValues(text.substr(0, kept)) : std::string(text.substr(0, kept));
+    std::string out = maskPasswordValues(text.substr(0, kept));
     if (kept < text.size()) out += "... [" + std::to_string(text.size() - kept) + " more bytes]";
     return out;
 }
@@ -95,12 +95,12 @@ std::string logXMLMessage(const std::string& xml) {
     return logXMLMessage(message.get());
 }
 
-std::string logText(std::string_view text) { return quoteForLog(text, false, kLogQuoteBytes); }
+std::string logText(std::string_view text) { return quoteForLog(text, kLogQuoteBytes); }
 
-std::string logDocument(std::string_view xml) { return quoteForLog(xml, true, kLogQuoteBytes); }
+std::string logDocument(std::string_view xml) { return quoteForLog(xml, kLogQuoteBytes); }
 
 std::string logWholeDocument(std::string_view xml) {
-    return quoteForLog(xml, true, std::string_view::npos);
+    return quoteForLog(xml, std::string_view::npos);
 }
 
 // The exports: no exception leaves them.

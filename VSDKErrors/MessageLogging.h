@@ -14,11 +14,12 @@ class CNMessageBase;
 constexpr std::size_t kLogQuoteBytes = 4096;
 
 // A text that came from the network, as a log line quotes it: its first
-// kLogQuoteBytes bytes, then "... [N more bytes]" when N bytes were left out.
-// The log writer escapes its control bytes: every log call is one line.
+// kLogQuoteBytes bytes, then "... [N more bytes]" when N bytes were left out,
+// its passwords masked as a document's (a server's text may echo the request
+// it refused). The log writer escapes its control bytes: every log call is
+// one line.
 std::string logText(std::string_view text);
-// The same for an XML document, the password attribute values in what is
-// quoted masked (see filterPasswordAttrBased).
+// The same for an XML document (see filterPasswordAttrBased).
 std::string logDocument(std::string_view xml);
 // A whole XML document, for the detailed levels that show exactly what was
 // sent or received: masked as logDocument does, nothing left out (the

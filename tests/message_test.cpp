@@ -181,6 +181,34 @@ TEST(FilterPassword, BothRules) {
          R"(<r msg="bad password=" password="hunter2"/><t>x="</t><u password="s"/>)",
          R"(<r msg="bad password=" password="****"/><t>x="</t><u password="****"/>)",
          R"(<r msg="bad password="****)"},
+        {"a value in a text that ends in the word, before the real one",
+         R"(<note>&lt;user hint="reset password=" password="S3cret"/&gt;</note><t>a password=' b password="SE'CRET"</t>)",
+         R"(<note>&lt;user hint="reset password="****"/&gt;</note><t>a password='****"</t>)",
+         R"(<note>&lt;user hint="reset password="****)"},
+        {"a base64 text carrying a document, whole and cut",
+         R"(<s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IlMzY3JldCIvPhs="/><s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IlMzY3JldCIvPhs)",
+         R"(<s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IioqKioiLz4b"/><s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IioqKioiLw==)",
+         R"(<s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IlMzY3JldCIvPhs="/><s x="PGxvZ2luIG5hbWU9Im9wcyIgcGFzc3dvcmQ9IlMzY3JldCIvPhs)"},
+        {"password elements: plain, nested in a value, carried in a text, in CDATA, with a child",
+         R"(<a><PassWord>S3</PassWord><password/>x<b v="&lt;c&gt;&lt;PASSWORD a=&quot;1&quot;&gt;s&lt;/PASSWORD&gt;&lt;/c&gt;"/>)"
+         R"(<n>&amp;lt;password&amp;gt;s&amp;lt;/password&amp;gt;</n><![CDATA[<password>s</password>]]><password><v>1</v>s</password></a>)",
+         R"(<a><PassWord>****</PassWord><password/>x<b v="&lt;c&gt;&lt;PASSWORD a=&quot;1&quot;&gt;****&lt;/PASSWORD&gt;&lt;/c&gt;"/>)"
+         R"(<n>&amp;lt;password&amp;gt;****&amp;lt;/password&amp;gt;</n><![CDATA[<password>****</password>]]><password>****</password></a>)",
+         R"(<a><PassWord>S3</PassWord><password/>x<b v="&lt;c&gt;&lt;PASSWORD a=&quot;1&quot;&gt;s&lt;/PASSWORD&gt;&lt;/c&gt;"/>)"
+         R"(<n>&amp;lt;password&amp;gt;s&amp;lt;/password&amp;gt;</n><![CDATA[<password>s</password>]]><password><v>1</v>s</password></a>)"},
+        {"a message with a '<' that starts no tag, or a tag without values, before the secret",
+         R"(<e t="unexpected '&lt;' in &lt;login password='s1'/&gt;" m="a &lt; b can't password='s2'" )"
+         R"(u="unexpected '&lt;b' in &lt;login password='s3'/&gt;"/>)",
+         R"(<e t="unexpected '&lt;' in &lt;login password='****'/&gt;" m="a &lt; b can't password='****'" )"
+         R"(u="unexpected '&lt;b' in &lt;login password='****'/&gt;"/>)",
+         R"(<e t="unexpected '&lt;' in &lt;login password='s1'/&gt;" m="a &lt; b can't password='s2'" )"
+         R"(u="unexpected '&lt;b' in &lt;login password='s3'/&gt;"/>)"},
+        {"a base64 text whose quote ends a mask in a text; CDATA in a carried password element",
+         R"(<![CDATA[<u hint="reset password="/><s x="PHUgcGFzc3dvcmQ9IlF2N0t6NFdwIi8+"/>]]>)"
+         R"(<n>&lt;password&gt;&lt;![CDATA[Qv7K&lt;/b&gt;z4Wp]]&gt;&lt;/password&gt;</n>)",
+         R"(<![CDATA[<u hint="reset password="****"PHUgcGFzc3dvcmQ9IioqKioiLz4="/>]]>)"
+         R"(<n>&lt;password&gt;****&lt;/password&gt;</n>)",
+         R"(<![CDATA[<u hint="reset password="****)"},
         {"the word elsewhere", R"(<a user="password">password</a>)",
          R"(<a user="password">password</a>)", R"(<a user="password">password</a>)"},
     };
@@ -190,13 +218,36 @@ TEST(FilterPassword, BothRules) {
     }
 }
 
-// Documents nested in attribute values of others, as different writers escape
-// them: both quote kinds escaped or only the delimiting one, named or numeric
-// references, '>' escaped or not; with texts, comments, CDATA sections and
-// processing instructions and values that look like the start of an
-// attribute ("x=\"", "bad password="), blanks around '=' and names beyond
-// ASCII. No byte of a password value may reach the masked text.
-class NestedDocuments {
+// Random pieces of documents from a fixed seed, and texts escaped as
+// different writers escape them: both quote kinds escaped or only the
+// delimiting one (none in a text: quote '\0'), named or numeric references,
+// '>' escaped or not, upper-case entities.
+class DocumentMaker {
+protected:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+    std::string oneOf(std::initializer_list<const char*> texts) { return *(texts.begin() + pick(int(texts.size()))); }
+    std::string escape(const std::string& text, char quote) {
+        const bool bothQuotes = pick(2), numeric = pick(4) == 0, greater = pick(2), upper = pick(4) == 0;
+        std::string out;
+        for (const char c : text) {
+            if (c == '&') out += numeric ? "&#38;" : upper ? "&AMP;" : "&amp;";
+            else if (c == '\n') out += numeric ? "&#10;" : "\n";
+            else if (c == '<') out += numeric ? "&#060;" : "&lt;";
+            else if (c == '>') out += greater ? (numeric ? "&#x3E;" : "&gt;") : ">";
+            else if (c == '"' && (quote == '"' || bothQuotes)) out += numeric ? "&#34;" : "&quot;";
+            else if (c == '\'' && (quote == '\'' || bothQuotes)) out += numeric ? "&#x27;" : "&apos;";
+            else out += c;
+        }
+        return out;
+    }
+    std::mt19937 m_random{20261207};
+};
+
+// Documents nested in attribute values of others, with texts, comments,
+// CDATA sections and processing instructions and values that look like the
+// start of an attribute ("x=\"", "bad password="), blanks around '=' and
+// names beyond ASCII. No byte of a password value may reach the masked text.
+class NestedDocuments : DocumentMaker {
 public:
     std::string document(int level) {
         std::string d;
@@ -219,27 +270,10 @@ public:
     }
 
 private:
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
-    std::string oneOf(std::initializer_list<const char*> texts) { return *(texts.begin() + pick(int(texts.size()))); }
     std::string value(int level) {
         if (pick(4) == 0 && level < 3) return document(level + 1);
         return oneOf({"it's \"q\"", "bad password=", "a='1' b=\"2\" password=", "1 > 0", "password='", "text"});
     }
-    std::string escape(const std::string& text, char quote) {
-        const bool bothQuotes = pick(2), numeric = pick(4) == 0, greater = pick(2), upper = pick(4) == 0;
-        std::string out;
-        for (const char c : text) {
-            if (c == '&') out += numeric ? "&#38;" : upper ? "&AMP;" : "&amp;";
-            else if (c == '\n') out += numeric ? "&#10;" : "\n";
-            else if (c == '<') out += numeric ? "&#060;" : "&lt;";
-            else if (c == '>') out += greater ? (numeric ? "&#x3E;" : "&gt;") : ">";
-            else if (c == '"' && (quote == '"' || bothQuotes)) out += numeric ? "&#34;" : "&quot;";
-            else if (c == '\'' && (quote == '\'' || bothQuotes)) out += numeric ? "&#x27;" : "&apos;";
-            else out += c;
-        }
-        return out;
-    }
-    std::mt19937 m_random{20261207};
 };
 
 TEST(FilterPassword, NoSecretOfANestedDocumentIsShown) {
@@ -248,6 +282,116 @@ TEST(FilterPassword, NoSecretOfANestedDocumentIsShown) {
         const std::string in = documents.document(0);
         const std::string out = filterPasswordAttrBased(in);
         ASSERT_EQ(std::string::npos, out.find("SECRET")) << in << "\n" << out;
+    }
+}
+
+// One secret, its two runs of letters and digits joined by a byte that
+// escaping changes (or none), nested 1 to 4 levels deep: in attribute values
+// of other documents, in base64 texts, in element texts, CDATA sections and
+// comments. The secret itself is a password attribute's value, the text after
+// "password=" and a quote (in an element's text, a comment, CDATA or an
+// instruction) or a password element's text; decoys stand around it, and
+// some documents are cut short.
+class SecretDocuments : DocumentMaker {
+public:
+    static constexpr const char* kRuns[] = {"Qv7Kz4Wp", "Jm2Rx8Tn"};
+
+    std::string document() {
+        std::string d = nested(1 + pick(4));
+        if (pick(4) == 0) d.resize(std::size_t(pick(int(d.size()) + 1)));
+        return d;
+    }
+
+    static std::vector<std::string> traces() {
+        std::vector<std::string> out = vsdktest::tracesOf(kRuns[0]), second = vsdktest::tracesOf(kRuns[1]);
+        out.insert(out.end(), second.begin(), second.end());
+        return out;
+    }
+
+private:
+    std::string secret(char notThis) {
+        std::string join = oneOf({"", "'", "\"", "&", " ", "<", "</b>"});
+        if (!join.empty() && join[0] == notThis) join.clear();
+        return std::string(kRuns[0]) + join + kRuns[1];
+    }
+    char quote() { return pick(2) ? '"' : '\''; }
+    std::string equals() { return oneOf({"=", " = ", "=\n"}); }
+    std::string decoyText() {
+        return pick(2) ? oneOf({"it's ", "x=\"", "say \"hi\" ", "a='b ", "a > b ", "password=\"", "bad password= ",
+                                "a password=' b ", "hint=\"reset password=\" ", "a < b ", "unexpected '<b' in "})
+                       : "";
+    }
+    std::string decoyAttributes(char q) {
+        std::string out;
+        for (int a = pick(3); a > 0; --a) {
+            out += " " + oneOf({"v", "hint", "d\xC3\xA9"}) + equals() + q +
+                   escape(oneOf({"reset password=", "x=\"", "it's", "1 > 0", "<password>"}), q) + q;
+        }
+        return out;
+    }
+
+    // The secret in one of its forms, among decoys.
+    std::string leaf() {
+        std::string d = "<e" + decoyAttributes('"') + "/>";
+        switch (pick(4)) {
+            case 0: {
+                const char q = quote();
+                d += "<e" + decoyAttributes(q) + " " + oneOf({"password", "PassWord", "x:password", "userPassword"}) +
+                     equals() + q + escape(secret('\0'), q) + q + decoyAttributes(q) + "/>";
+                break;
+            }
+            case 1: {
+                const char q = quote();
+                const std::string text = "password" + equals() + q + secret(q) + q;
+                switch (pick(4)) {
+                    case 0: d += "<t>" + escape(decoyText() + text, '\0') + "</t>"; break;
+                    case 1: d += "<!-- " + decoyText() + text + " -->"; break;
+                    case 2: d += "<![CDATA[" + decoyText() + text + "]]>"; break;
+                    default: d += "<?pi " + decoyText() + text + "?>"; break;
+                }
+                break;
+            }
+            case 2: {
+                const std::string name = oneOf({"password", "PassWord", "PASSWORD", "userPassword"});
+                const std::string child = pick(2) ? "<v a='1'>1</v><w/>" : "";
+                const std::string text = pick(3) ? escape(secret('\0'), '\0') : "<![CDATA[" + secret('\0') + "]]>";
+                d += "<" + name + (pick(2) ? " a=\"1\"" : "") + ">" + child + text + "</" + name + ">";
+                break;
+            }
+            default:
+                d += "<![CDATA[" + decoyText() + "<password>" + escape(secret('\0'), '\0') + "</password>]]>";
+                break;
+        }
+        return d + decoyText() + "<e/>";
+    }
+
+    // inner carried one level deeper.
+    std::string nested(int depth) {
+        const std::string inner = depth == 1 ? leaf() : nested(depth - 1);
+        switch (pick(5)) {
+            case 0: return "<s x=\"" + vsdktest::base64(inner + (pick(2) ? "\x1b" : "")) + "\"/>";
+            case 1: return "<n>" + escape(inner, '\0') + "</n>";
+            case 2:
+                if (inner.find("]]>") == std::string::npos) return "<n><![CDATA[" + inner + "]]></n>";
+                break;
+            case 3:
+                if (inner.find("--") == std::string::npos) return "<!-- " + inner + " -->";
+                break;
+            default: break;
+        }
+        const char q = quote();
+        return "<e" + decoyAttributes(q) + " " + oneOf({"v", "msg", "d\xC3\xA9"}) + equals() + q + escape(inner, q) +
+               q + decoyAttributes(q) + "/>";
+    }
+};
+
+TEST(FilterPassword, NoTraceOfASecretInAnyFormIsShown) {
+    SecretDocuments documents;
+    const std::vector<std::string> traces = SecretDocuments::traces();
+    for (int i = 0; i < 20000; ++i) {
+        const std::string in = documents.document();
+        const std::string out = filterPasswordAttrBased(in);
+        for (const std::string& trace : traces) ASSERT_EQ(std::string::npos, out.find(trace)) << in << "\n" << out;
     }
 }
 

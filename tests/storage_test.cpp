@@ -7,6 +7,7 @@
 #include "VSDKAPI/messages/RkEntities.h"
 #include "VSDKAPI/messages/VSDKLogin.h"
 #include "VSDKAPI/session/OperationFrame.h"
+#include "platform/EvDebug.h"
 #include "support/WireChecks.h"
 
 #include <cstring>
@@ -304,6 +305,47 @@ TEST_F(StorageDocTest, ErrorCodesAndUnreadableAnswers) {
         EXPECT_EQ(0x207u, VSDKSetStoragePolicyCopies_XML(&p, &id));
         EXPECT_EQ(3, id);
     }
+}
+
+// A password the server sends back, in the text of a refusal (quoted in the
+// failure line) and so in its whole reply (level 10), reaches the log in no
+// form, at the default level and at level 10; the caller's last error text
+// stays as the server sent it.
+TEST_F(StorageDocTest, NoPasswordFromTheServerReachesTheLog) {
+    const std::string secret = "Qv7Kz4Wp";
+    const struct {
+        const char* what;
+        std::string text;  // the refusal's error text
+    } cases[] = {
+        {"a document echoed in the refusal", "<login name=\"ops\" password=\"" + secret + "\"/>"},
+        {"a value before it ending in the word",
+         "<note>&lt;user hint=\"reset password=\" password=\"" + secret + "\"/&gt;</note>"},
+        {"a text the writer sends as base64", "<login name=\"ops\" password=\"" + secret + "\"/>\x1b"},
+    };
+    _QSetStoragePolicyCopyParameters p;
+    for (const bool detailed : {false, true}) {
+        if (detailed) {
+            env.setValue("EventManager", "nDebugLevel", 10);
+        } else {
+            env.removeValue("EventManager", "nDebugLevel");
+        }
+        EvDebug::reloadSettings();
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (detailed ? " at level 10" : " at the default level"));
+            const std::string text = c.text;
+            answer = [text] { return creationReply(-1, text.c_str(), 1); };
+            const std::size_t mark = env.logMark();
+            int id = 3;
+            EXPECT_EQ(~0ul, VSDKSetStoragePolicyCopies_XML(&p, &id));
+            EXPECT_EQ(c.text, VSDKGetLastErrorString());
+            const std::string log = env.logSince(mark);
+            EXPECT_NE(std::string::npos, log.find("Creation of Copy failed with Error code [0xffffffff] Error string [<"));
+            EXPECT_EQ(detailed, log.find("XML response from VSDK Server received in binary format") != std::string::npos);
+            EXPECT_NE(std::string::npos, log.find("password=\"****\"")) << log;
+        }
+    }
+    const std::string log = env.logSince(0);
+    for (const std::string& trace : tracesOf(secret)) EXPECT_EQ(std::string::npos, log.find(trace)) << trace;
 }
 
 TEST_F(StorageDocTest, DeletionsSendNamesOnly) {

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include <openssl/evp.h>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -192,6 +194,21 @@ void replyJobId(simserver::SimServer& server, unsigned long requestTag, unsigned
         msgf::putInt(reply, FieldId{3, 3, 0x09A9B8}, jobId);
         if (xmlField.number != 0) msgf::putText(reply, xmlField, xml);
     });
+}
+
+std::string base64(const std::string& bytes) {
+    std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+    out.resize(static_cast<std::size_t>(EVP_EncodeBlock(reinterpret_cast<unsigned char*>(&out[0]),
+                                                        reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                        static_cast<int>(bytes.size()))));
+    return out;
+}
+
+std::vector<std::string> tracesOf(const std::string& run) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at + 6 <= run.size(); ++at) out.push_back(run.substr(at, 6));
+    for (std::size_t skip = 0; skip < 3 && skip + 6 <= run.size(); ++skip) out.push_back(base64(run.substr(skip, 6)));
+    return out;
 }
 
 }  // namespace vsdktest

@@ -126,6 +126,13 @@ auto onFreshThread(Call call) -> decltype(call()) {
     return result;
 }
 
+// bytes in base64 (OpenSSL's encoder: a reference apart from the library's).
+std::string base64(const std::string& bytes);
+// Every trace a run of letters and digits leaves in a text, however the text
+// escapes it: its windows of six bytes, and their base64 at each of the three
+// alignments a base64 text can give them.
+std::vector<std::string> tracesOf(const std::string& run);
+
 // Copies each text into its character array (large enough for it).
 void setTexts(std::initializer_list<std::pair<char*, const char*>> texts);
 template <std::size_t N>
