@@ -23,7 +23,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -236,9 +238,97 @@ unsigned long findEntry(const std::vector<CNMessageBase>& list, const std::strin
 
 // ---- files -----------------------------------------------------------------
 
+namespace {
+
+// A template (for mkstemp and mkdtemp) of a temporary name beside path, in
+// the same folder: the name of path, cut to leave room for the suffix within
+// the longest name a folder entry may have.
+std::string besideTemplate(const std::string& path) {
+    const char kSuffix[] = ".XXXXXX";
+    const std::size_t slash = path.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t keep = std::min(path.size() - start, static_cast<std::size_t>(NAME_MAX) - (sizeof kSuffix - 1));
+    return path.substr(0, start + keep) + kSuffix;
+}
+
+// Makes a missing lock file, 0600 whatever the umask: it is made under a
+// temporary name, given its mode and then linked into place, so that no
+// other process finds it with fewer bits. An existing one is left alone.
+// Where the file system has no links it is made in place (and given its
+// mode right after). False, errno set, when it cannot be made.
+bool makeLockFile(const std::string& lockPath) {
+    std::string temp = besideTemplate(lockPath);
+    int fd = ::mkostemp(&temp[0], O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    int reason = errno;
+    ::close(fd);
+    bool linked = false;
+    if (ok) {
+        linked = ::link(temp.c_str(), lockPath.c_str()) == 0 || errno == EEXIST;
+        reason = errno;
+    }
+    ::unlink(temp.c_str());
+    if (ok && !linked && (reason == EPERM || reason == ENOTSUP || reason == EOPNOTSUPP || reason == ENOSYS)) {
+        fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+        if (fd >= 0) {
+            ::fchmod(fd, S_IRUSR | S_IWUSR);
+            ::close(fd);
+        }
+        linked = fd >= 0 || errno == EEXIST;
+        reason = errno;
+    }
+    errno = reason;
+    return ok && linked;
+}
+
+// Gives 0600 back to a lock file (open at fd) of the caller's own that lacks
+// the owner's read or write bit: earlier versions made it with the umask's
+// mode. False, errno set, when it is left as it is.
+bool restoreLockFileMode(int fd) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return false;
+    const mode_t owner = S_IRUSR | S_IWUSR;
+    if ((st.st_mode & owner) == owner || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        errno = EACCES;
+        return false;
+    }
+    return ::fchmod(fd, owner) == 0;
+}
+
+// The lock file at lockPath opened for reading and writing, made when it is
+// missing; -1, errno set, when it cannot be.
+int openLockFile(const std::string& lockPath) {
+    for (int attempt = 0;; ++attempt) {
+        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        if (fd >= 0) {
+            restoreLockFileMode(fd);  // the superuser opens it whatever its mode
+            return fd;
+        }
+        if (attempt == 3) return -1;
+        if (errno == ENOENT) {
+            if (!makeLockFile(lockPath)) return -1;
+        } else if (errno == EACCES) {
+            // Opened for reading (or else writing) only, to give it its mode back.
+            int other = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+            if (other < 0 && errno == EACCES)
+                other = ::open(lockPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+            if (other < 0) return -1;
+            const bool restored = restoreLockFileMode(other);
+            const int reason = errno;
+            ::close(other);
+            errno = reason;
+            if (!restored) return -1;
+        } else {
+            return -1;
+        }
+    }
+}
+
+}  // namespace
+
 StoreLock::StoreLock(const std::string& storePath) {
-    const std::string lockPath = storePath + ".lock";
-    m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    m_fd = openLockFile(storePath + ".lock");
     if (m_fd < 0) return;
     int rc;
     do {
@@ -417,22 +507,57 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// True when folder is a folder (a link to one counts); else false with errno
+// ENOTDIR, or the reason it cannot be looked at (ENOENT for a link to nothing).
+bool isFolder(const std::string& folder) {
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0) return false;
+    if (S_ISDIR(st.st_mode)) return true;
+    errno = ENOTDIR;
+    return false;
+}
+
+// Renames the folder from to to unless something is at to (EEXIST then): a
+// folder that another process has just made, empty yet, must not be
+// replaced while that process makes its files in it. Where the file system
+// cannot rename so, from is removed and to made in place (then given its
+// mode, which the umask may have cut for a moment).
+bool moveFolderIntoPlace(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    ::rmdir(from.c_str());
+    return ::mkdir(to.c_str(), S_IRWXU) == 0 && ::chmod(to.c_str(), S_IRWXU) == 0;
+}
+
 // Makes folder, and the folders above it that are missing, mode 0700; an
-// existing folder keeps its mode. False, errno set, when one cannot be made.
+// existing folder keeps its mode. Each is made under a temporary name beside
+// it, given its mode and then moved into place, so that no other process
+// ever finds it without its owner's bits, whatever the umask; when another
+// process has put one there first, ours is removed and theirs taken. False,
+// errno set, when one cannot be made.
 bool makeFolders(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (isFolder(folder)) return true;
+    if (errno != ENOENT) return false;
+    // A symbolic link to nothing: there is no folder to make in its place.
     struct stat st;
-    if (::stat(folder.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return true;
-        errno = ENOTDIR;
+    if (::lstat(folder.c_str(), &st) == 0) {
+        errno = ENOENT;
         return false;
     }
-    if (errno != ENOENT) return false;
     const std::size_t slash = folder.rfind('/');
     if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash))) return false;
-    if (::mkdir(folder.c_str(), S_IRWXU) != 0) return errno == EEXIST;
+    std::string temp = besideTemplate(folder);
+    if (::mkdtemp(&temp[0]) == nullptr) return false;
     // The mode whatever the umask: the owner must be able to write into it.
-    return ::chmod(folder.c_str(), S_IRWXU) == 0;
+    if (::chmod(temp.c_str(), S_IRWXU) == 0 && moveFolderIntoPlace(temp, folder)) return true;
+    const int reason = errno;
+    ::rmdir(temp.c_str());
+    if (reason == EEXIST || reason == ENOTEMPTY) return isFolder(folder);
+    errno = reason;
+    return false;
 }
 
 // Logs the entry, finds the store and locks it: 0x209 (noPathLine logged)

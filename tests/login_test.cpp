@@ -278,19 +278,31 @@ TEST_F(LoginTest, AFirstRunWithTheLeastRegistryKeepsTheLogin) {
     EXPECT_EQ("0 entries", onlyEntry(store));
 }
 
-// A base folder that cannot be made (its path runs through a file) refuses
-// the login's store with 0x70c; the log names the folder and the reason.
+// A base folder that cannot be made refuses the login's store with 0x70c;
+// the log names the folder and the reason, and no lock failure: its path
+// runs through a file, or it is a symbolic link to nothing (no folder is
+// made in the link's place, nor where it points).
 TEST_F(LoginTest, ABaseFolderThatCannotBeMadeIsNamedWithTheReason) {
     vsdktest::writeBytes(env.baseDir() + "/file", "x");
-    const std::string folder = env.baseDir() + "/file/home";
-    env.setValue("Base", "dBASEHOME", folder);
-    startUp(true);
-    const std::size_t mark = env.logMark();
-    EXPECT_EQ(0x70cu, login());
-    EXPECT_TRUE(env.logContains("Could not create the folder [" + folder + "] of the Token file: " +
-                                    std::strerror(ENOTDIR),
-                                mark))
-        << env.logSince(mark);
+    ASSERT_EQ(0, ::symlink((env.baseDir() + "/gone").c_str(), (env.baseDir() + "/link").c_str()));
+    const struct {
+        std::string folder;
+        int reason;
+    } cases[] = {{env.baseDir() + "/file/home", ENOTDIR}, {env.baseDir() + "/link", ENOENT}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        env.setValue("Base", "dBASEHOME", c.folder);
+        startUp(true);
+        const std::size_t mark = env.logMark();
+        EXPECT_EQ(0x70cu, login());
+        EXPECT_TRUE(env.logContains("Could not create the folder [" + c.folder + "] of the Token file: " +
+                                        std::strerror(c.reason),
+                                    mark))
+            << env.logSince(mark);
+        EXPECT_FALSE(env.logContains("Could not lock the Token file", mark));
+        VSDKDeInitialize();
+    }
+    EXPECT_FALSE(vsdktest::fileExists(env.baseDir() + "/gone"));
 }
 
 TEST_F(LoginTest, RefusalsSendNothing) {

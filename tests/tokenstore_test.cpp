@@ -8,8 +8,10 @@
 #include "VSDKAPIUtils/TokenStoreInternal.h"
 #include "platform/RKPassword.h"
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,6 +56,44 @@ TEST_F(TokenStoreTest, NoStoreThenPrivateFiles) {
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
     EXPECT_EQ(kMissing, readData(fifo.c_str(), text));
     EXPECT_EQ(kMissing, writeData((baseDir() + "/no/such/folder/file").c_str(), "x"));
+}
+
+// Under a umask that clears owner bits the folders made for the store are
+// 0700, the store and its lock file 0600, and nothing temporary is left
+// beside them; a folder that was there keeps its mode. A lock file that an
+// earlier umask left 0400 gets 0600 back.
+TEST_F(TokenStoreTest, PrivateModesWhateverTheUmask) {
+    const std::string store = "vsessions." + std::to_string(::getuid());
+    for (const mode_t mask : {mode_t(0100), mode_t(0277)}) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%04o", static_cast<unsigned>(mask));
+        SCOPED_TRACE(std::string("umask ") + name);
+        const std::string above = baseDir() + "/umask" + name, base = above + "/made/home";
+        ASSERT_EQ(0, ::mkdir(above.c_str(), 0750));
+        ASSERT_EQ(0, ::chmod(above.c_str(), 0750));
+        m_registry->setValue(TempRegistry::kInstance, "Base", "dBASEHOME", base);
+        const mode_t before = ::umask(mask);
+        const unsigned long first = setVSDKTokenInfo(makeEntry("localhost", "u", "t1"), "");
+        const unsigned long second = setVSDKTokenInfo(makeEntry("cs2", "u", "t2"), "");
+        ::umask(before);
+        EXPECT_EQ(0u, first);
+        EXPECT_EQ(0u, second);
+        EXPECT_EQ(0750u, modeBits(above));
+        EXPECT_EQ(0700u, modeBits(above + "/made"));
+        EXPECT_EQ(0700u, modeBits(base));
+        EXPECT_EQ(0600u, modeBits(base + "/" + store));
+        EXPECT_EQ(0600u, modeBits(base + "/" + store + ".lock"));
+        EXPECT_EQ(std::set<std::string>{"made"}, namesIn(above));
+        EXPECT_EQ(std::set<std::string>{"home"}, namesIn(above + "/made"));
+        EXPECT_EQ((std::set<std::string>{store, store + ".lock"}), namesIn(base));
+    }
+
+    m_registry->setValue(TempRegistry::kInstance, "Base", "dBASEHOME", baseDir());
+    ASSERT_EQ(0u, setVSDKTokenInfo(makeEntry("localhost", "u", "t1"), ""));
+    ASSERT_EQ(0, ::chmod((storePath() + ".lock").c_str(), 0400));
+    EXPECT_EQ(0u, setVSDKTokenInfo(makeEntry("cs2", "u", "t2"), ""));
+    EXPECT_EQ(0600u, modeBits(storePath() + ".lock"));
+    EXPECT_EQ((std::vector<std::string>{"t1", "t2"}), storedTokens());
 }
 
 // A store that would outgrow its buffer is not written; a store path that

@@ -7,6 +7,7 @@
 #include "VSDKAPIUtils/TokenStoreInternal.h"
 
 #include <openssl/evp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -39,6 +40,18 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+unsigned modeBits(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : ~0u;
+}
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.insert(e.path().filename().string());
+    return names;
 }
 
 std::vector<_VSDKTokenFileContents> storeEntries(const std::string& path) {

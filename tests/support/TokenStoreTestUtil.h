@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ _VSDKTokenFileContents makeEntry(const std::string& mardockName, const std::stri
 std::string fileBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
+// The permission bits of path itself (a link not followed); all bits set
+// when it cannot be looked at.
+unsigned modeBits(const std::string& path);
+// The names of the entries of folder (empty when it cannot be read).
+std::set<std::string> namesIn(const std::string& folder);
 
 // Entries of a store file (the store's own reader; empty when unreadable).
 std::vector<_VSDKTokenFileContents> storeEntries(const std::string& path);
