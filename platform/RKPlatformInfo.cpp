@@ -27,7 +27,8 @@ const char* const kDefaultInstance = "Instance001";
 struct FocusState {
     std::mutex mutex;
     std::set<std::string> names;
-    const char* current = nullptr;  // set by setFocus; null: from the focus file
+    const char* current = nullptr;  // set by setFocus; null: ORVANE_VM or the focus file
+    const char* unset = nullptr;    // what a look-up last found while current was null
     std::atomic<unsigned long> changes{0};
 };
 
@@ -265,16 +266,45 @@ void RKPI_Focus::setFocus(const char* instance) {
 
 unsigned long RKPI_Focus::changeCount() { return focusState().changes.load(); }
 
+namespace {
+
+// The instance ORVANE_VM names, taken as a start-up takes it: at most 1023
+// characters, without the blanks at its end (unless it is made only of
+// them). Empty when the variable is unset or empty.
+std::string instanceFromEnvironment() {
+    const char* name = std::getenv("ORVANE_VM");
+    if (name == nullptr || *name == '\0') return std::string();
+    std::string text(name, strnlen(name, 1023));
+    const std::size_t end = text.find_last_not_of(" \t\f\v\n\r");
+    if (end != std::string::npos) text.erase(end + 1);
+    return text;
+}
+
+// The first line of "<root>/focus" without its blanks; empty when none.
+std::string instanceFromFocusFile() {
+    std::ifstream in(RKPlatformInfo::registryRoot() + "/focus");
+    std::string line;
+    if (!in || !std::getline(in, line)) return std::string();
+    return trimmed(line);
+}
+
+}  // namespace
+
 const char* RKPI_Focus::getFocus() {
     FocusState& st = focusState();
     std::lock_guard<std::mutex> lock(st.mutex);
     if (st.current != nullptr) return st.current;
-    std::ifstream in(RKPlatformInfo::registryRoot() + "/focus");
-    std::string line;
-    if (!in || !std::getline(in, line)) return nullptr;
-    line = trimmed(line);
-    if (line.empty()) return nullptr;
-    return intern(st, line);
+    // Looked up each time: the variable and the file may change while the
+    // process runs. Another instance than last time counts as a change of
+    // focus, so that readers keeping values read them again.
+    std::string name = instanceFromEnvironment();
+    if (name.empty()) name = instanceFromFocusFile();
+    const char* found = name.empty() ? nullptr : intern(st, name);
+    if (found != st.unset) {
+        st.unset = found;
+        ++st.changes;
+    }
+    return found;
 }
 
 int RKPI_Session::GetPreferredIPFamily() const {

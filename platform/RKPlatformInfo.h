@@ -4,9 +4,12 @@
 // variable VSDK_REGISTRY_ROOT, else "/etc/vsdk/registry". Each instance has a
 // folder, each section a file in it ("<root>/<instance>/<section>"), each
 // value a line "<name> <value>" (blanks around the value do not count).
-// Reads use the current focus (the instance set by RKPI_Focus::setFocus, else
-// the first line of "<root>/focus", else "Instance001"). An absent value is
-// told apart from 0.
+// Reads use the current focus: the instance set by RKPI_Focus::setFocus (a
+// start-up sets it); while none is set, the instance the environment variable
+// ORVANE_VM names when it is not empty (taken as a start-up takes it: the
+// blanks at its end do not count), else the first line of "<root>/focus",
+// else "Instance001". The variable and the file are looked at on every
+// look-up. An absent value is told apart from 0.
 //
 // Values the stand-ins and the library read:
 //   Mardock        sMardockHostName, sMardockClientName, UseSessionPool
@@ -64,7 +67,8 @@ public:
 
     // Readers that keep a value read it again at most once a second, and at
     // their next use once this count has moved on: reload() (the registry
-    // was changed) and every change of focus move it.
+    // was changed) and every change of focus (see RKPI_Focus::changeCount)
+    // move it.
     static unsigned long generation();
     static void reload();
 
@@ -76,10 +80,13 @@ private:
 class RKPI_Focus {
 public:
     static void setFocus(const char* instance);
-    // The current focus, or null when none is set or configured.
+    // The current focus: the one set, else ORVANE_VM's, else the focus
+    // file's (see above); null when there is none of them.
     static const char* getFocus();
-    // How often setFocus has changed the focus: what was read for one focus
-    // is read again when this has moved on.
+    // How often the focus has changed: by setFocus, or, while none is set, by
+    // a look-up that found another instance than the one before (ORVANE_VM or
+    // the focus file changed). What was read for one focus is read again when
+    // this has moved on.
     static unsigned long changeCount();
 };
 
