@@ -336,7 +336,9 @@ VSDK_API unsigned long VSDKGetDrivePools(const _QGetDrivePoolsParams* params,
                                          _QDrivePoolInfo** pools, int* count);
 VSDK_API unsigned long VSDKGetScratchPools(const _QGetScratchPoolsParams* params,
                                            _QScratchPoolInfo** pools, int* count);
-/* Both arrays are made before either is handed out. */
+/* Hands out two arrays, each released with delete[]. When the second cannot
+ * be made (0x201) the first is handed out all the same: set both pointers to
+ * null before the call and delete[] both whatever it returns. */
 VSDK_API unsigned long VSDKGetLibraryChildren(const _QGetLibraryChildrenParams* params,
                                               _QMasterDrivePoolInfo** masterPools,
                                               int* masterPoolCount,
