@@ -88,6 +88,16 @@ void ensureLoaded() {
     loadIfStaleLocked(s);
 }
 
+// Folders and files made for the log keep the owner's bits whatever the
+// umask (one that clears them would leave a folder nobody can write into):
+// the umask takes the group's and others' only.
+void keepOwnerBits(const std::string& path, mode_t owner) {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && (st.st_mode & owner) != owner) {
+        chmod(path.c_str(), (st.st_mode & 07777) | owner);
+    }
+}
+
 bool makeFolders(const std::string& folder) {
     if (folder.empty()) return false;
     std::string path;
@@ -96,7 +106,11 @@ bool makeFolders(const std::string& folder) {
         pos = folder.find('/', pos + 1);
         path = folder.substr(0, pos);
         if (path.empty()) continue;
-        if (mkdir(path.c_str(), 0750) != 0 && errno != EEXIST) return false;
+        if (mkdir(path.c_str(), 0750) == 0) {
+            keepOwnerBits(path, S_IRWXU);
+        } else if (errno != EEXIST) {
+            return false;
+        }
     }
     struct stat st;
     return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -108,6 +122,13 @@ int openForAppend(const std::string& path) {
         const std::size_t slash = path.rfind('/');
         if (slash != std::string::npos && makeFolders(path.substr(0, slash))) {
             fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0640);
+        }
+    }
+    if (fd >= 0) {
+        struct stat st;
+        const mode_t owner = S_IRUSR | S_IWUSR;
+        if (fstat(fd, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & owner) != owner) {
+            fchmod(fd, (st.st_mode & 07777) | owner);
         }
     }
     return fd;

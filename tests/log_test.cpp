@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,6 +107,33 @@ TEST(LogTest, FolderAndLevelFollowTheChosenInstance) {
     const auto lines = vsdktest::readLines(chosenLog + "/vsdk.log");
     ASSERT_EQ(1u, lines.size());
     EXPECT_NE(std::string::npos, lines[0].find("[10] after"));
+}
+
+// The log folder, its parents and the log file are made with the owner's
+// bits whatever the umask, which takes the group's and others' only.
+TEST(LogTest, TheOwnerKeepsItsBitsWhateverTheUmask) {
+    vsdktest::TempRegistry reg{6};
+    const struct {
+        mode_t mask;
+        unsigned folder, file;
+    } cases[] = {{0100, 0750, 0640}, {0277, 0700, 0600}, {0022, 0750, 0640}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mask);
+        const std::string above = reg.root() + "/log" + std::to_string(c.mask), folder = above + "/made";
+        reg.setValue(vsdktest::TempRegistry::kInstance, "EventManager", "dEVLOGDIR", folder);
+        const mode_t before = ::umask(c.mask);
+        QEvDebug().debugLvl(0, "written");
+        ::umask(before);
+        for (const std::string& path : {above, folder}) {
+            struct stat st {};
+            ASSERT_EQ(0, ::stat(path.c_str(), &st)) << path;
+            EXPECT_EQ(c.folder, st.st_mode & 07777) << path;
+        }
+        struct stat st {};
+        ASSERT_EQ(0, ::stat((folder + "/vsdk.log").c_str(), &st));
+        EXPECT_EQ(c.file, st.st_mode & 07777);
+        EXPECT_EQ(1u, vsdktest::readLines(folder + "/vsdk.log").size());
+    }
 }
 
 TEST(TimeTextTest, LocalTimeTexts) {
