@@ -289,11 +289,11 @@ bool endsContext(Context context, std::string_view text, std::size_t at) {
     return false;
 }
 
-// The element name that starts at at.
+// The element name that starts at at (at most the text's end).
 std::string_view nameAt(std::string_view text, std::size_t at) {
     std::size_t end = at;
     while (end < text.size() && isNameChar(text[end])) ++end;
-    return text.substr(std::min(at, end), end - std::min(at, end));
+    return text.substr(at, end - at);
 }
 
 // The name at at when it holds the word, else an empty one.

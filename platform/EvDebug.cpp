@@ -88,13 +88,13 @@ void ensureLoaded() {
     loadIfStaleLocked(s);
 }
 
-// Folders and files made for the log keep the owner's bits whatever the
-// umask (one that clears them would leave a folder nobody can write into):
-// the umask takes the group's and others' only.
-void keepOwnerBits(const std::string& path, mode_t owner) {
+// Folders made for the log, and its file (openForAppend), keep the owner's
+// bits whatever the umask (one that clears them would leave a folder nobody
+// can write into): the umask takes the group's and others' only.
+void keepOwnerBits(const std::string& folder) {
     struct stat st;
-    if (stat(path.c_str(), &st) == 0 && (st.st_mode & owner) != owner) {
-        chmod(path.c_str(), (st.st_mode & 07777) | owner);
+    if (stat(folder.c_str(), &st) == 0 && (st.st_mode & S_IRWXU) != S_IRWXU) {
+        chmod(folder.c_str(), (st.st_mode & 07777) | S_IRWXU);
     }
 }
 
@@ -107,7 +107,7 @@ bool makeFolders(const std::string& folder) {
         path = folder.substr(0, pos);
         if (path.empty()) continue;
         if (mkdir(path.c_str(), 0750) == 0) {
-            keepOwnerBits(path, S_IRWXU);
+            keepOwnerBits(path);
         } else if (errno != EEXIST) {
             return false;
         }

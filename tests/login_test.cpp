@@ -251,11 +251,8 @@ TEST_F(LoginTest, AFirstRunWithTheLeastRegistryKeepsTheLogin) {
     ASSERT_EQ(0u, startUp(true));
     ASSERT_FALSE(vsdktest::fileExists(home));
     ASSERT_EQ(0u, login());
-    struct stat folder {}, file {};
-    ASSERT_EQ(0, ::stat(home.c_str(), &folder));
-    ASSERT_EQ(0, ::stat(store.c_str(), &file));
-    EXPECT_EQ(0700u, folder.st_mode & 07777);
-    EXPECT_EQ(0600u, file.st_mode & 07777);
+    EXPECT_EQ(0700u, vsdktest::modeBits(home));
+    EXPECT_EQ(0600u, vsdktest::modeBits(store));
 
     _QBackupParameters backup;
     vsdktest::setText(backup.clientName, "client1");
